@@ -1,0 +1,83 @@
+# Settings and helpers shared by every folder of the tree.
+#
+# Two builds of one tree: LORVIK_WINDOWS (MinGW-w64, everything, tests under Wine)
+# and the host build (only what needs no Windows, with sanitizers and libFuzzer).
+
+if(WIN32)
+    set(LORVIK_WINDOWS ON)
+else()
+    set(LORVIK_WINDOWS OFF)
+endif()
+
+option(LORVIK_SANITIZE "Build the host tree with AddressSanitizer and UBSan" ON)
+
+set(LORVIK_WARNINGS -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)
+
+if(LORVIK_WINDOWS)
+    # One .exe that runs alone: no MinGW runtime DLLs beside it.
+    add_link_options(-static)
+    add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+    add_compile_options(-fno-exceptions)
+else()
+    if(LORVIK_SANITIZE)
+        set(LORVIK_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=undefined
+                              -fno-omit-frame-pointer)
+        add_compile_options(${LORVIK_SANITIZERS})
+        add_link_options(${LORVIK_SANITIZERS})
+    endif()
+    if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        # Coverage hooks everywhere, so fuzz targets see into the libraries they drive.
+        set(LORVIK_FUZZING ON)
+        add_compile_options(-fsanitize=fuzzer-no-link)
+    else()
+        set(LORVIK_FUZZING OFF)
+    endif()
+endif()
+
+# lorvik_library(name SOURCES... [LIBS ...]): a static library of one folder.
+function(lorvik_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_compile_options(${name} PRIVATE ${LORVIK_WARNINGS})
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+# Tests: GoogleTest from the Debian sources for MinGW, the installed package on the host.
+if(LORVIK_WINDOWS)
+    if(NOT TARGET gtest)
+        set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+        set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+        set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+        add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    endif()
+    set(LORVIK_GTEST_MAIN gtest_main gmock)
+else()
+    find_package(GTest REQUIRED)
+    set(LORVIK_GTEST_MAIN GTest::gtest_main GTest::gmock)
+endif()
+include(GoogleTest)
+
+# lorvik_test(name SOURCES... LIBS ...): one GoogleTest executable, every case a CTest test.
+function(lorvik_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_compile_options(${name} PRIVATE ${LORVIK_WARNINGS})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${LORVIK_GTEST_MAIN})
+    # PRE_TEST: listing the cases under Wine happens when ctest runs, inside the warmed prefix.
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                         PROPERTIES TIMEOUT 120)
+endfunction()
+
+# lorvik_fuzzer(name SOURCES... LIBS ...): a libFuzzer target (host build with clang only).
+function(lorvik_fuzzer name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    if(NOT LORVIK_FUZZING)
+        return()
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    target_compile_options(${name} PRIVATE ${LORVIK_WARNINGS})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set_property(GLOBAL APPEND PROPERTY LORVIK_FUZZERS ${name})
+endfunction()

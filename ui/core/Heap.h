@@ -1,0 +1,19 @@
+#pragma once
+// The framework's heap blocks: malloc-style calls that report failure with null, never by
+// throwing, and that tests can make fail on purpose to walk the out-of-memory paths.
+
+#include <cstddef>
+
+namespace Veneer {
+namespace Heap {
+
+void* Allocate(std::size_t bytes);
+void* Reallocate(void* block, std::size_t bytes);
+void Release(void* block);
+
+// Tests only: the n-th allocation or reallocation from now (1 = the next one) fails once.
+// 0 switches failure injection off.
+void FailNthAllocation(int n);
+
+}  // namespace Heap
+}  // namespace Veneer
