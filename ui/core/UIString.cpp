@@ -1,5 +1,6 @@
 #include "ui/core/UIString.h"
 
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -11,11 +12,15 @@
 namespace Veneer {
 namespace {
 
+// Never negative: a text too long for an int is cut, which no caller comes near.
 int LengthOf(const char* text, int length)
 {
     if (text == nullptr)
         return 0;
-    return length < 0 ? static_cast<int>(std::strlen(text)) : length;
+    if (length >= 0)
+        return length;
+    const std::size_t n = std::strlen(text);
+    return n < static_cast<std::size_t>(INT_MAX) ? static_cast<int>(n) : INT_MAX - 1;
 }
 
 char FoldCase(char c)
