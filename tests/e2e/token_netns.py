@@ -184,7 +184,7 @@ def case_gateway_discovery(work):
         expect(len(checks) == 2 and all(c["result"] == 0 and c["value"] == 1 for c in checks),
                "two checks say valid", checks)
         expect(status == 0, "exit status 0", status)
-        expect([v for v, _ in [(r[0], 0) for r in server.requests("login")]] == ["0"], "one login with Seq 0",
+        expect([seq for seq, _ in server.requests("login")] == ["0"], "one login with Seq 0",
                server.requests("login"))
     finally:
         server.stop()
