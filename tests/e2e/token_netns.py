@@ -1,0 +1,306 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the token client in a simulated cafe network.
+
+A "gateway" network namespace runs tokend; a "PC" namespace, whose default route goes
+through the gateway, runs tokenprobe.exe under Wine with a Wine server of its own. Both
+namespaces are made here with unique names and removed on every exit path. Nothing is sent
+outside them. Skips (exit 0, saying why) where namespaces cannot be made.
+
+usage: token_netns.py [HOST_BUILD [WIN_BUILD]]   (defaults build/host, build/win64)
+"""
+import json
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+GW_ADDR, PC_ADDR, OTHER_ADDR = "10.77.0.1", "10.77.0.2", "10.78.0.1"
+
+
+def run(*args, check=True, **kw):
+    return subprocess.run(list(args), check=check, stdout=subprocess.PIPE,
+                          stderr=subprocess.STDOUT, text=True, **kw)
+
+
+# ---------------------------------------------------------------- outer: the namespaces
+
+class Namespaces:
+    def __init__(self):
+        tag = str(os.getpid())
+        self.gw, self.pc = "lorvik-gw-" + tag, "lorvik-pc-" + tag
+        self.made = []
+
+    def make(self):
+        veth_pc, veth_gw = "lvp" + str(os.getpid()), "lvg" + str(os.getpid())
+        steps = [
+            ["ip", "netns", "add", self.gw], ["ip", "netns", "add", self.pc],
+            ["ip", "link", "add", veth_pc, "type", "veth", "peer", "name", veth_gw],
+            ["ip", "link", "set", veth_pc, "netns", self.pc],
+            ["ip", "link", "set", veth_gw, "netns", self.gw],
+            ["ip", "-n", self.gw, "addr", "add", GW_ADDR + "/24", "dev", veth_gw],
+            ["ip", "-n", self.gw, "addr", "add", OTHER_ADDR + "/32", "dev", "lo"],
+            ["ip", "-n", self.gw, "link", "set", veth_gw, "up"],
+            ["ip", "-n", self.gw, "link", "set", "lo", "up"],
+            ["ip", "-n", self.pc, "addr", "add", PC_ADDR + "/24", "dev", veth_pc],
+            ["ip", "-n", self.pc, "link", "set", veth_pc, "up"],
+            ["ip", "-n", self.pc, "link", "set", "lo", "up"],
+            ["ip", "-n", self.pc, "route", "add", "default", "via", GW_ADDR],
+        ]
+        for step in steps:
+            result = run(*step, check=False)
+            if step[1:3] == ["netns", "add"] and result.returncode == 0:
+                self.made.append(step[3])
+            if result.returncode != 0:
+                return "'%s' failed: %s" % (" ".join(step), result.stdout.strip())
+        return None
+
+    def remove(self):
+        for ns in reversed(self.made):
+            run("ip", "netns", "del", ns, check=False)
+        self.made = []
+
+
+def outer(host_build, win_build):
+    tokend = os.path.join(host_build, "tools", "tokend")
+    probe = os.path.join(win_build, "tools", "tokenprobe.exe")
+    for path in (tokend, probe):
+        if not os.path.exists(path):
+            print("e2e: missing %s (build both presets first)" % path)
+            return 1
+    if os.geteuid() != 0 or not shutil.which("ip"):
+        print("e2e: SKIPPED: network namespaces need root and iproute2 (ip netns)")
+        return 0
+    ns = Namespaces()
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    try:
+        problem = ns.make()
+        if problem:
+            print("e2e: SKIPPED: network namespaces cannot be made here: " + problem)
+            return 0
+        prefix = os.path.join(win_build, "wineprefix-netns")
+        if not os.path.isdir(os.path.join(prefix, "drive_c")):
+            print("e2e: creating the Wine prefix for namespaces (once, about 20 s)")
+        env = dict(os.environ, E2E_GW=ns.gw, E2E_PC=ns.pc, E2E_TOKEND=os.path.abspath(tokend),
+                   E2E_PROBE=os.path.abspath(probe))
+        inner_cmd = ["ip", "netns", "exec", ns.pc, os.path.join(ROOT, "scripts", "with-wine"), prefix,
+                     sys.executable, os.path.abspath(__file__), "--inner"]
+        return subprocess.run(inner_cmd, env=env).returncode
+    finally:
+        ns.remove()
+
+
+# ---------------------------------------------------------------- inner: the cases, in the PC namespace
+
+class Tokend:
+    """tokend in the gateway namespace, logging to a file."""
+
+    def __init__(self, work, name, *args):
+        self.log_path = os.path.join(work, name + ".log")
+        self.log = open(self.log_path, "w")
+        self.proc = subprocess.Popen(["ip", "netns", "exec", os.environ["E2E_GW"], os.environ["E2E_TOKEND"]]
+                                     + list(args), stdout=self.log, stderr=subprocess.STDOUT)
+        deadline = time.time() + 10
+        while "listening" not in self.text() and time.time() < deadline:
+            if self.proc.poll() is not None:
+                raise RuntimeError("tokend ended: " + self.text())
+            time.sleep(0.02)
+
+    def text(self):
+        with open(self.log_path) as f:
+            return f.read()
+
+    def requests(self, verb):
+        """(seq, note) of every datagram of verb the server received."""
+        found = []
+        for line in self.text().splitlines():
+            m = re.match(r"tokend: \S+ in  \S+ (\S+)(?: .*?)?(?: Seq:(-?\d+))?( \[\w+\])?$", line)
+            if m and m.group(1) == verb:
+                found.append((m.group(2), m.group(3) or ""))
+        return found
+
+    def stop(self):
+        if self.proc.poll() is None:
+            self.proc.send_signal(signal.SIGTERM)
+            try:
+                self.proc.wait(5)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait()
+        self.log.close()
+
+
+def probe(work, name, args, config=None, background=False):
+    """Runs tokenprobe.exe from a folder of its own (with authipconf.ini when config is set)."""
+    folder = os.path.join(work, name)
+    os.makedirs(folder, exist_ok=True)
+    exe = os.path.join(folder, "tokenprobe.exe")
+    shutil.copy(os.environ["E2E_PROBE"], exe)
+    if config is not None:
+        with open(os.path.join(folder, "authipconf.ini"), "wb") as f:
+            f.write(config)
+    cmd = ["wine", exe, "--json"] + args
+    if background:
+        return subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    result = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=90)
+    return result.returncode, parse(result.stdout)
+
+
+def parse(output):
+    events = []
+    for line in output.splitlines():
+        line = line.strip()
+        if line.startswith("{"):
+            events.append(json.loads(line))
+    return events
+
+
+def tokens(events, kind):
+    return [e for e in events if e.get("event") == "token" and e["kind"] == kind]
+
+
+class Failed(Exception):
+    pass
+
+
+def expect(condition, what, detail=""):
+    if not condition:
+        raise Failed(what + (": " + str(detail) if detail else ""))
+
+
+def case_gateway_discovery(work):
+    server = Tokend(work, "gateway", "--bind", GW_ADDR)
+    try:
+        status, events = probe(work, "gateway", ["--get", "--check", "2"])
+        expect(events and events[0] == {"t_ms": events[0]["t_ms"], "event": "server", "address": GW_ADDR,
+                                         "source": "gateway"}, "server found through the gateway", events[:1])
+        got, checks = tokens(events, 3), tokens(events, 4)
+        expect(len(got) == 1 and got[0]["result"] == 0 and re.fullmatch(r"\d{6}", got[0]["token"]),
+               "a six-digit code", got)
+        expect(len(checks) == 2 and all(c["result"] == 0 and c["value"] == 1 for c in checks),
+               "two checks say valid", checks)
+        expect(status == 0, "exit status 0", status)
+        expect([seq for seq, _ in server.requests("login")] == ["0"], "one login with Seq 0",
+               server.requests("login"))
+    finally:
+        server.stop()
+
+
+def case_config_file(work):
+    gateway = Tokend(work, "config-gateway", "--bind", GW_ADDR)
+    other = Tokend(work, "config-other", "--bind", OTHER_ADDR)
+    try:
+        status, events = probe(work, "config", ["--get"], config=b"serverip=" + OTHER_ADDR.encode() + b"\r\n")
+        expect(events and events[0]["address"] == OTHER_ADDR and events[0]["source"] == "config",
+               "server named by authipconf.ini", events[:1])
+        expect(status == 0 and tokens(events, 3)[0]["result"] == 0, "a code from the configured server", events)
+        expect(other.requests("gimmeatoken") and not gateway.requests("login"),
+               "only the configured server was asked")
+    finally:
+        gateway.stop()
+        other.stop()
+
+
+def case_silent_server(work):
+    server = Tokend(work, "silent", "--bind", GW_ADDR, "--silent", "gimmeatoken")
+    try:
+        status, events = probe(work, "silent", ["--get"])
+        got = tokens(events, 3)
+        expect(len(got) == 1 and got[0]["result"] == -1, "kind 3 result -1", got)
+        sendings = server.requests("gimmeatoken")
+        expect(len(sendings) == 4 and len({s for s, _ in sendings}) == 1,
+               "four sendings with one Seq", sendings)
+        waited = got[0]["t_ms"] - events[0]["t_ms"]
+        expect(800 <= waited <= 1700, "given up about a second after the request", waited)
+        expect(status != 0, "exit status not 0", status)
+    finally:
+        server.stop()
+
+
+def case_server_restart(work):
+    first = Tokend(work, "restart-1", "--bind", GW_ADDR)
+    second = None
+    try:
+        running = probe(work, "restart", ["--get", "--check", "5"], background=True)
+        deadline = time.time() + 30
+        while "Token-TTL" not in first.text() and time.time() < deadline:
+            time.sleep(0.05)
+        expect("Token-TTL" in first.text(), "a code before the restart")
+        time.sleep(0.3)
+        first.stop()
+        second = Tokend(work, "restart-2", "--bind", GW_ADDR)
+        output, _ = running.communicate(timeout=60)
+        events = parse(output)
+        log = [l for l in second.text().splitlines() if " in  " in l or " out " in l]
+        refused = next((i for i, l in enumerate(log) if " out " in l and re.search(r" 4 Seq:", l)), None)
+        expect(refused is not None, "the restarted server answers 4", log[:4])
+        expect(any(" in  " in l and " login " in l for l in log[refused:]), "a new login after result 4", log)
+        after = [c for c in tokens(events, 4) if c["result"] != 0]
+        expect(not after, "every check answered (the one refused with 4 repeated)", tokens(events, 4))
+        expect(len(tokens(events, 4)) == 5, "five checks", tokens(events, 4))
+    finally:
+        first.stop()
+        if second:
+            second.stop()
+
+
+def case_loss(work):
+    server = Tokend(work, "loss", "--bind", GW_ADDR, "--drop", "30", "--seed", "3")
+    try:
+        _, events = probe(work, "loss", ["--get", "--check", "3"])
+        got = tokens(events, 3)
+        expect(got and got[0]["result"] == 0, "a code through 30% loss", got)
+        expect(sum(1 for c in tokens(events, 4) if c["result"] == 0) >= 2, "checks through 30% loss",
+               tokens(events, 4))
+        server.stop()
+        expect(re.search(r"dropped in [1-9]", server.text()) or re.search(r"dropped out [1-9]", server.text()),
+               "the server dropped datagrams")
+    finally:
+        server.stop()
+
+
+def case_no_default_route(work):
+    subprocess.run(["ip", "route", "del", "default"], check=True)
+    status, events = probe(work, "noroute", ["--get"])
+    expect(events == [{"t_ms": events[0]["t_ms"], "event": "start_failed", "code": -102}] if events else False,
+           "start failure -102 and nothing else", events)
+    expect(status != 0, "exit status not 0", status)
+
+
+CASES = [case_gateway_discovery, case_config_file, case_silent_server, case_server_restart, case_loss,
+         case_no_default_route]
+
+
+def inner():
+    work = tempfile.mkdtemp(prefix="lorvik-e2e-")
+    failed = 0
+    try:
+        for case in CASES:
+            start = time.time()
+            name = case.__name__[5:].replace("_", " ")
+            try:
+                case(work)
+                print("e2e: PASS %-22s (%.1f s)" % (name, time.time() - start))
+            except (Failed, RuntimeError, subprocess.TimeoutExpired) as problem:
+                failed += 1
+                print("e2e: FAIL %-22s %s" % (name, problem))
+            sys.stdout.flush()
+        print("e2e: %d of %d passed" % (len(CASES) - failed, len(CASES)))
+    finally:
+        if os.environ.get("E2E_KEEP"):
+            print("e2e: logs kept in " + work)
+        else:
+            shutil.rmtree(work, ignore_errors=True)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    if sys.argv[1:2] == ["--inner"]:
+        sys.exit(inner())
+    args = sys.argv[1:]
+    sys.exit(outer(os.path.abspath(args[0] if args else os.path.join(ROOT, "build", "host")),
+                   os.path.abspath(args[1] if len(args) > 1 else os.path.join(ROOT, "build", "win64"))))

@@ -1,0 +1,378 @@
+#include "token/MervaneImpl.h"
+
+#include <cstring>
+#include <new>
+
+#include "token/GatewayDiscovery.h"
+#include "token/TokenProtocol.h"
+#include "token/TokenSeams.h"
+
+namespace {
+
+// The largest UDP payload, plus the terminator the reader writes after it.
+const std::size_t kLargestDatagram = 65535;
+const std::size_t kReceiveCapacity = kLargestDatagram + 2;
+
+bool Reports(const RequestRecord& request)
+{
+    return request.tag != kSessionTag && request.kind != kTokenLogout &&
+           request.kind != kTokenHeartbeat;
+}
+
+bool IsWindowKind(std::int32_t kind)
+{
+    return kind == kTokenGet || kind == kTokenCheck || kind == kTokenStatus;
+}
+
+void WorkerThunk(void* impl)
+{
+    static_cast<MervaneImpl*>(impl)->WorkerMain();
+}
+
+}  // namespace
+
+MervaneImpl::MervaneImpl(const TokenSeamSet& seams)
+    : m_receive(kReceiveCapacity), m_seams(seams)
+{
+}
+
+MervaneImpl::~MervaneImpl()
+{
+    CloseSession();
+    for (RequestRecord* list : {m_pendingHead, m_queueHead, m_spare}) {
+        while (list) {
+            RequestRecord* next = list->next;
+            delete list;
+            list = next;
+        }
+    }
+}
+
+bool MervaneImpl::Start(ResultSink* sink)
+{
+    m_stop = false;
+    m_sink = sink;
+    return StartDetachedThread(&WorkerThunk, this);
+}
+
+void MervaneImpl::Stop()
+{
+    m_stop = true;
+    m_seams.network->Wake();
+}
+
+RequestRecord* MervaneImpl::TakeSpareLocked()
+{
+    RequestRecord* record = m_spare;
+    if (record)
+        m_spare = record->next;
+    else
+        record = new (std::nothrow) RequestRecord();
+    return record;
+}
+
+void MervaneImpl::SpareLocked(RequestRecord* first, RequestRecord* last)
+{
+    last->next = m_spare;
+    m_spare = first;
+}
+
+void MervaneImpl::QueueLocked(std::int32_t kind)
+{
+    RequestRecord* record = TakeSpareLocked();
+    if (!record)
+        return;
+    record->kind = kind;
+    record->tag = 0;
+    record->next = nullptr;
+    if (m_queueTail)
+        m_queueTail->next = record;
+    else
+        m_queueHead = record;
+    m_queueTail = record;
+}
+
+void MervaneImpl::Request(std::int32_t kind)
+{
+    {
+        QueueGuard guard(m_lock);
+        QueueLocked(kind);
+    }
+    m_seams.network->Wake();
+}
+
+void MervaneImpl::WorkerMain()
+{
+    if (m_seams.network->IsOpen())
+        CloseSession();
+    while (!m_stop)
+        Step();
+    CloseSession();
+}
+
+void MervaneImpl::Step()
+{
+    if (m_started) {
+        RunCycle();
+        return;
+    }
+    const std::uint32_t now = m_seams.clock->Now();
+    if (m_attempted && now - m_lastAttempt < kStartRetry) {
+        m_seams.network->Wait(kCycleWait);
+        FailQueued();
+        return;
+    }
+    m_attempted = true;
+    m_lastAttempt = now;
+    const std::int32_t code = StartSession();
+    if (code == 0) {
+        m_started = true;
+        return;
+    }
+    if (!m_failureReported && m_sink)
+        m_sink->PostStartFailed(code);
+    m_failureReported = true;
+    FailQueued();
+}
+
+std::int32_t MervaneImpl::StartSession()
+{
+    TokenNetwork& network = *m_seams.network;
+    if (!m_networkUp) {
+        if (!network.Startup())
+            return kStartNoWinsock;
+        m_networkUp = true;
+    }
+    if (!network.HostName(m_hostName, sizeof m_hostName))
+        return kStartNoHostName;
+    m_hostName[sizeof m_hostName - 1] = '\0';
+    if (!network.Resolves(m_hostName))
+        return kStartHostUnresolved;
+    bool fromSetting = false;
+    const std::int32_t code =
+        DiscoverServer(*m_seams.routes, m_seams.settingPath, m_serverAddress, &fromSetting);
+    if (code != 0)
+        return code;
+    network.Open(m_serverAddress, m_port);
+    if (m_sink)
+        m_sink->ServerFound(m_serverAddress, fromSetting);
+    return 0;
+}
+
+// While the client cannot start, window requests get their "no answer" at once.
+void MervaneImpl::FailQueued()
+{
+    RequestRecord* first;
+    {
+        QueueGuard guard(m_lock);
+        first = m_queueHead;
+        m_queueHead = m_queueTail = nullptr;
+    }
+    if (!first)
+        return;
+    RequestRecord* last = first;
+    for (RequestRecord* r = first; r; r = r->next) {
+        if (IsWindowKind(r->kind) && r->tag != kSessionTag)
+            Post(r->kind, kTokenNoAnswer, r->tag, nullptr, 0);
+        last = r;
+    }
+    QueueGuard guard(m_lock);
+    SpareLocked(first, last);
+}
+
+void MervaneImpl::RunCycle()
+{
+    ScheduleKeepAlive();
+    TakeQueue();
+    if (m_pendingHead && !m_inFlight)
+        SendHead();
+    if (!m_stop && m_seams.network->Wait(kCycleWait))
+        ReceiveDatagrams();
+    CheckRequestTimeouts();
+}
+
+void MervaneImpl::ScheduleKeepAlive()
+{
+    const std::uint32_t now = m_seams.clock->Now();
+    if (!m_loggedIn && !m_pendingHead)
+        PushLogin(now);
+    if (m_loggedIn && !m_pendingHead && !m_inFlight && now - m_lastResponse >= kKeepAliveAfter) {
+        // Taken over by this very cycle, so the worker need not be woken.
+        QueueGuard guard(m_lock);
+        QueueLocked(kTokenHeartbeat);
+    }
+}
+
+void MervaneImpl::TakeQueue()
+{
+    const std::uint32_t now = m_seams.clock->Now();
+    QueueGuard guard(m_lock);
+    if (!m_queueHead)
+        return;
+    for (RequestRecord* r = m_queueHead; r; r = r->next)
+        r->startStamp = now;
+    if (m_pendingTail)
+        m_pendingTail->next = m_queueHead;
+    else
+        m_pendingHead = m_queueHead;
+    m_pendingTail = m_queueTail;
+    m_queueHead = m_queueTail = nullptr;
+}
+
+void MervaneImpl::SendHead()
+{
+    // A resend carries the Seq of the first sending.
+    const std::uint32_t seq = m_inFlight ? m_seq - 1 : m_seq++;
+    if (FormatRequest(m_request, m_pendingHead->kind, m_hostName, m_currentToken,
+                      static_cast<std::int32_t>(seq)))
+        m_seams.network->Send(m_request.Message(), m_request.Length());
+    m_request.Empty();
+    m_inFlight = true;
+    m_pendingHead->lastSend = m_seams.clock->Now();
+}
+
+void MervaneImpl::ReceiveDatagrams()
+{
+    for (int i = 0; i < kMaxDatagramsPerCycle; ++i) {
+        m_receive.Empty();
+        char* data = m_receive.Reserve(kLargestDatagram + 1);
+        if (!data)
+            return;
+        const long size = m_seams.network->Receive(data, kLargestDatagram);
+        if (size == TokenNetwork::kNothingWaiting)
+            return;
+        // Only a request that was sent and not yet answered can take an answer.
+        if (size >= 0 && m_inFlight && m_pendingHead)
+            ProcessResponse(static_cast<std::size_t>(size));
+    }
+}
+
+void MervaneImpl::ProcessResponse(std::size_t size)
+{
+    std::int32_t result = 0;
+    if (!ReadResponse(m_receive.Message(), size, static_cast<std::int32_t>(m_seq - 1), m_fields,
+                      &result))
+        return;
+    const std::uint32_t now = m_seams.clock->Now();
+    RequestRecord* head = m_pendingHead;
+    // A login refused with 4 is a failed login: pushing another one before it would only
+    // grow the list while the server keeps refusing.
+    if (result == 4 && head->kind != kTokenLogin) {
+        head->startStamp = now;
+        PushLogin(now);
+    } else {
+        DecideResult(*head, result);
+        m_pendingHead = head->next;
+        if (!m_pendingHead)
+            m_pendingTail = nullptr;
+        QueueGuard guard(m_lock);
+        SpareLocked(head, head);
+    }
+    m_lastResponse = now;
+    m_inFlight = false;
+}
+
+void MervaneImpl::DecideResult(const RequestRecord& request, std::int32_t result)
+{
+    const Decision decision = ::DecideResult(request.kind, result, m_fields);
+    if (request.kind == kTokenLogin)
+        m_loggedIn = decision.result == 0;
+    else if (request.kind == kTokenLogout && decision.result == 0)
+        m_loggedIn = false;
+    else if (request.kind == kTokenGet && decision.result == 0)
+        std::memcpy(m_currentToken, decision.token, kTokenSize);
+    if (Reports(request))
+        Post(request.kind, decision.result, request.tag, decision.token, decision.value);
+}
+
+void MervaneImpl::Post(std::int32_t kind, std::int32_t result, std::uint32_t tag,
+                       const char* token, std::int32_t value)
+{
+    if (!m_sink)
+        return;
+    TokenEvent* event = new (std::nothrow) TokenEvent();
+    if (!event)
+        return;
+    event->kind = kind;
+    event->result = result;
+    event->tag = tag;
+    if (token)
+        std::memcpy(event->token, token, kTokenSize);
+    event->value = value;
+    m_sink->PostEvent(event);
+}
+
+void MervaneImpl::CheckRequestTimeouts()
+{
+    if (!m_inFlight || !m_pendingHead)
+        return;
+    const std::uint32_t now = m_seams.clock->Now();
+    RequestRecord* young = m_pendingHead;
+    while (young && now - young->startStamp >= m_requestTimeout)
+        young = young->next;
+    if (young != m_pendingHead) {
+        FailRequests(young);
+        return;
+    }
+    RequestRecord* head = m_pendingHead;
+    if (head->lastSend - head->startStamp >= 3 * m_resendInterval)
+        FailRequests(head->next);
+    else if (now - head->lastSend >= m_resendInterval)
+        SendHead();
+}
+
+void MervaneImpl::FailRequests(RequestRecord* upTo)
+{
+    RequestRecord* first = m_pendingHead;
+    if (first == upTo)
+        return;
+    RequestRecord* last = first;
+    for (RequestRecord* r = first; r != upTo; r = r->next) {
+        if (Reports(*r))
+            Post(r->kind, kTokenNoAnswer, r->tag, nullptr, 0);
+        last = r;
+    }
+    {
+        QueueGuard guard(m_lock);
+        SpareLocked(first, last);
+    }
+    m_pendingHead = upTo;
+    if (!upTo)
+        m_pendingTail = nullptr;
+    m_inFlight = false;
+}
+
+void MervaneImpl::PushLogin(std::uint32_t now)
+{
+    RequestRecord* record;
+    {
+        QueueGuard guard(m_lock);
+        record = TakeSpareLocked();
+    }
+    if (!record)
+        return;
+    record->kind = kTokenLogin;
+    record->tag = kSessionTag;
+    record->startStamp = now;
+    record->next = m_pendingHead;
+    m_pendingHead = record;
+    if (!m_pendingTail)
+        m_pendingTail = record;
+}
+
+void MervaneImpl::CloseSession()
+{
+    TokenNetwork& network = *m_seams.network;
+    if (network.IsOpen()) {
+        if (m_loggedIn)
+            network.Send(kBareLogout, kBareLogoutSize);
+        network.Close();
+    }
+    m_receive.Empty();
+    m_request.Empty();
+    m_fields.Empty();
+    m_seq = 0;
+    m_inFlight = false;
+    m_loggedIn = false;
+    std::memset(m_currentToken, 0, sizeof m_currentToken);
+}

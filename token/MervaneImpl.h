@@ -1,0 +1,107 @@
+#pragma once
+// MervaneImpl: the token client's worker. It finds the server, opens the socket, logs the
+// PC in, sends queued requests one at a time with resends, keeps the session alive with
+// heartbeats and reports results through its sink. Only Request runs on other threads.
+
+#include <atomic>
+#include <cstdint>
+
+#include "token/ByteBuffer.h"
+#include "token/FieldTable.h"
+#include "token/QueueLock.h"
+#include "token/TokenEvent.h"
+
+class ResultSink;
+class RouteTables;
+class TickClock;
+class TokenNetwork;
+
+struct TokenSeamSet {
+    TickClock* clock;
+    TokenNetwork* network;
+    RouteTables* routes;
+    const char* settingPath;  // "authipconf.ini" beside the executable
+};
+
+class MervaneImpl final {
+public:
+    static const std::uint16_t kServerPort = 9110;
+    static const std::uint32_t kCycleWait = 100;
+    static const std::uint32_t kKeepAliveAfter = 15000;
+    static const std::uint32_t kStartRetry = 5000;
+    static const int kMaxDatagramsPerCycle = 64;
+
+    explicit MervaneImpl(const TokenSeamSet& seams);
+    // Only tests and tools end a client; the program's client lives until the process ends.
+    ~MervaneImpl();
+    MervaneImpl(const MervaneImpl&) = delete;
+    MervaneImpl& operator=(const MervaneImpl&) = delete;
+
+    virtual void ScheduleKeepAlive();
+    virtual void CheckRequestTimeouts();
+
+    // Stores the sink (may be null: nothing is reported) and runs WorkerMain on a new thread.
+    bool Start(ResultSink* sink);
+    // Any thread: queues a request of kind and wakes the worker.
+    void Request(std::int32_t kind);
+    // Ends the worker after its current cycle (closing the session); for tests and tools.
+    void Stop();
+
+    // The worker's loop; Step is one turn of it (a start attempt or a protocol cycle).
+    void WorkerMain();
+    void Step();
+
+    // For tests and tools.
+    void SetSink(ResultSink* sink) { m_sink = sink; }
+    void SetServerPort(std::uint16_t port) { m_port = port; }
+    bool IsStarted() const { return m_started; }
+    bool IsLoggedIn() const { return m_loggedIn; }
+    const char* ServerAddress() const { return m_serverAddress; }
+
+private:
+    std::int32_t StartSession();
+    void FailQueued();
+    void RunCycle();
+    void TakeQueue();
+    void SendHead();
+    void ReceiveDatagrams();
+    void ProcessResponse(std::size_t size);
+    void DecideResult(const RequestRecord& request, std::int32_t result);
+    void FailRequests(RequestRecord* upTo);
+    void PushLogin(std::uint32_t now);
+    void CloseSession();
+    void Post(std::int32_t kind, std::int32_t result, std::uint32_t tag, const char* token,
+              std::int32_t value);
+    RequestRecord* TakeSpareLocked();
+    void QueueLocked(std::int32_t kind);
+    void SpareLocked(RequestRecord* first, RequestRecord* last);
+
+    char m_hostName[260] = {};
+    char m_serverAddress[16] = {};
+    ByteBuffer m_receive;
+    ByteBuffer m_request;
+    FieldTable m_fields;
+    std::uint32_t m_seq = 0;  // printed as a signed 32-bit number
+    bool m_inFlight = false;
+    bool m_loggedIn = false;
+    char m_currentToken[kTokenSize] = {};
+    std::uint32_t m_lastResponse = 0;
+    RequestRecord* m_pendingHead = nullptr;
+    RequestRecord* m_pendingTail = nullptr;
+    ResultSink* m_sink = nullptr;
+    QueueLock m_lock;
+    RequestRecord* m_queueHead = nullptr;
+    RequestRecord* m_queueTail = nullptr;
+    RequestRecord* m_spare = nullptr;
+    std::atomic<bool> m_stop{false};
+    std::uint32_t m_resendInterval = 300;
+    std::uint32_t m_requestTimeout = 3000;
+
+    TokenSeamSet m_seams;
+    std::uint16_t m_port = kServerPort;
+    bool m_started = false;
+    bool m_networkUp = false;
+    bool m_failureReported = false;
+    bool m_attempted = false;
+    std::uint32_t m_lastAttempt = 0;
+};

@@ -1,0 +1,241 @@
+// The client's seams on Windows: GetTickCount, Winsock, IP Helper, a critical section and
+// CreateThread.
+#include <winsock2.h>
+#include <windows.h>
+#include <iphlpapi.h>
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "token/QueueLock.h"
+#include "token/TokenSeams.h"
+
+namespace {
+
+class TickCountClock : public TickClock {
+public:
+    std::uint32_t Now() override { return GetTickCount(); }
+};
+
+// The connected UDP socket. Its readiness and the wake-up share one wait through events,
+// so a queued request ends the worker's wait at once.
+class WinsockNetwork : public TokenNetwork {
+public:
+    WinsockNetwork()
+        : m_wake(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
+          m_readable(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    {
+    }
+
+    ~WinsockNetwork() override
+    {
+        Close();
+        CloseHandle(m_wake);
+        CloseHandle(m_readable);
+    }
+
+    bool Startup() override
+    {
+        WSADATA data;
+        return WSAStartup(0x0101, &data) == 0;
+    }
+
+    bool HostName(char* name, std::size_t size) override
+    {
+        return gethostname(name, static_cast<int>(size)) == 0;
+    }
+
+    bool Resolves(const char* hostName) override { return gethostbyname(hostName) != nullptr; }
+
+    void Open(const char* address, std::uint16_t port) override
+    {
+        Close();
+        m_socket = socket(AF_INET, SOCK_DGRAM, 0);
+        if (m_socket == INVALID_SOCKET)
+            return;
+        u_long nonBlocking = 1;
+        ioctlsocket(m_socket, FIONBIO, &nonBlocking);
+        WSAEventSelect(m_socket, m_readable, FD_READ);
+        sockaddr_in server = {};
+        server.sin_family = AF_INET;
+        server.sin_port = htons(port);
+        server.sin_addr.s_addr = inet_addr(address);
+        // An address that does not parse would aim at the broadcast address.
+        if (server.sin_addr.s_addr != INADDR_NONE)
+            connect(m_socket, reinterpret_cast<sockaddr*>(&server), sizeof server);
+    }
+
+    bool IsOpen() const override { return m_socket != INVALID_SOCKET; }
+
+    void Close() override
+    {
+        if (m_socket == INVALID_SOCKET)
+            return;
+        closesocket(m_socket);
+        m_socket = INVALID_SOCKET;
+        ResetEvent(m_readable);
+    }
+
+    void Send(const char* data, std::size_t size) override
+    {
+        if (m_socket != INVALID_SOCKET)
+            send(m_socket, data, static_cast<int>(size), 0);
+    }
+
+    long Receive(char* buffer, std::size_t size) override
+    {
+        if (m_socket == INVALID_SOCKET)
+            return kNothingWaiting;
+        const int got = recv(m_socket, buffer, static_cast<int>(size), 0);
+        if (got >= 0)
+            return got;
+        return WSAGetLastError() == WSAEWOULDBLOCK ? kNothingWaiting : kReceiveError;
+    }
+
+    bool Wait(std::uint32_t ms) override
+    {
+        const HANDLE handles[] = {m_wake, m_readable};
+        const DWORD count = m_socket != INVALID_SOCKET ? 2 : 1;
+        const DWORD which = WaitForMultipleObjects(count, handles, FALSE, ms);
+        if (which != WAIT_OBJECT_0 + 1)
+            return false;
+        // Reset before reading: a datagram arriving later signals the event again.
+        ResetEvent(m_readable);
+        return true;
+    }
+
+    void Wake() override { SetEvent(m_wake); }
+
+private:
+    SOCKET m_socket = INVALID_SOCKET;
+    HANDLE m_wake;
+    HANDLE m_readable;
+};
+
+class IpHelperRoutes : public RouteTables {
+public:
+    bool ReadRoutes(std::vector<RawRoute>& routes) override
+    {
+        ULONG size = 0;
+        if (GetIpForwardTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER)
+            return false;
+        std::vector<unsigned char> block(size);
+        auto* table = reinterpret_cast<MIB_IPFORWARDTABLE*>(block.data());
+        if (GetIpForwardTable(table, &size, FALSE) != NO_ERROR)
+            return false;
+        for (DWORD i = 0; i < table->dwNumEntries; ++i) {
+            const MIB_IPFORWARDROW& row = table->table[i];
+            routes.push_back(RawRoute{row.dwForwardDest, row.dwForwardMask, row.dwForwardNextHop,
+                                      row.dwForwardMetric1});
+        }
+        return true;
+    }
+
+    bool ReadAdapters(std::vector<AdapterGateway>& adapters) override
+    {
+        std::vector<unsigned char> block(648);
+        ULONG size = static_cast<ULONG>(block.size());
+        DWORD status = GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(block.data()), &size);
+        if (status == ERROR_BUFFER_OVERFLOW) {
+            block.resize(size);
+            status = GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(block.data()), &size);
+        }
+        if (status != NO_ERROR)
+            return false;
+        for (auto* a = reinterpret_cast<IP_ADAPTER_INFO*>(block.data()); a; a = a->Next) {
+            AdapterGateway gateway = {};
+            std::snprintf(gateway.address, sizeof gateway.address, "%s",
+                          a->GatewayList.IpAddress.String);
+            adapters.push_back(gateway);
+        }
+        return true;
+    }
+};
+
+}  // namespace
+
+TickClock& SystemClock()
+{
+    static TickCountClock clock;
+    return clock;
+}
+
+TokenNetwork* NewSystemNetwork()
+{
+    return new WinsockNetwork();
+}
+
+RouteTables& SystemRoutes()
+{
+    static IpHelperRoutes routes;
+    return routes;
+}
+
+bool SettingFilePath(char* path, std::size_t size)
+{
+    char module[1000] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, module, sizeof module);
+    if (length == 0 || length >= sizeof module)
+        return false;
+    char* slash = std::strrchr(module, '\\');
+    if (slash)
+        slash[1] = '\0';
+    else
+        module[0] = '\0';
+    const int written = std::snprintf(path, size, "%sauthipconf.ini", module);
+    return written > 0 && static_cast<std::size_t>(written) < size;
+}
+
+static_assert(sizeof(CRITICAL_SECTION) <= 64, "QueueLock storage");
+
+QueueLock::QueueLock()
+{
+    InitializeCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(m_storage));
+}
+
+QueueLock::~QueueLock()
+{
+    DeleteCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(m_storage));
+}
+
+void QueueLock::Enter()
+{
+    EnterCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(m_storage));
+}
+
+void QueueLock::Leave()
+{
+    LeaveCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(m_storage));
+}
+
+namespace {
+
+struct ThreadStart {
+    void (*main)(void*);
+    void* arg;
+};
+
+DWORD WINAPI ThreadMain(LPVOID param)
+{
+    const ThreadStart start = *static_cast<ThreadStart*>(param);
+    delete static_cast<ThreadStart*>(param);
+    start.main(start.arg);
+    return 0;
+}
+
+}  // namespace
+
+bool StartDetachedThread(void (*main)(void*), void* arg)
+{
+    ThreadStart* start = new (std::nothrow) ThreadStart{main, arg};
+    if (!start)
+        return false;
+    HANDLE thread = CreateThread(nullptr, 0, &ThreadMain, start, 0, nullptr);
+    if (!thread) {
+        delete start;
+        return false;
+    }
+    CloseHandle(thread);
+    return true;
+}

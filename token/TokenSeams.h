@@ -1,0 +1,78 @@
+#pragma once
+// The four seams between the token client's logic and the platform: a millisecond tick
+// clock, a connected non-blocking UDP socket with a bounded readiness wait, the route and
+// adapter tables, and the sink that carries results to the window. Tests put fakes here.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "token/TokenEvent.h"
+
+class TickClock {
+public:
+    virtual ~TickClock() = default;
+    // Milliseconds, wrapping at 32 bits; only differences taken as unsigned mean anything.
+    virtual std::uint32_t Now() = 0;
+};
+
+class TokenNetwork {
+public:
+    static const long kNothingWaiting = -1;
+    static const long kReceiveError = -2;
+
+    virtual ~TokenNetwork() = default;
+
+    virtual bool Startup() = 0;
+    virtual bool HostName(char* name, std::size_t size) = 0;
+    virtual bool Resolves(const char* hostName) = 0;
+
+    // A UDP socket aimed at address:port; an address that does not parse leaves it unaimed.
+    virtual void Open(const char* address, std::uint16_t port) = 0;
+    virtual bool IsOpen() const = 0;
+    virtual void Close() = 0;
+    virtual void Send(const char* data, std::size_t size) = 0;
+    // One whole datagram: its size, kNothingWaiting, or kReceiveError (one error consumed).
+    virtual long Receive(char* buffer, std::size_t size) = 0;
+    // Waits at most ms for a datagram or a Wake. True when a datagram may be waiting.
+    virtual bool Wait(std::uint32_t ms) = 0;
+    // Ends the current or next Wait at once; callable from any thread.
+    virtual void Wake() = 0;
+};
+
+// One row of the platform's IPv4 routing table; addresses in network byte order.
+struct RawRoute {
+    std::uint32_t destination;
+    std::uint32_t mask;
+    std::uint32_t nextHop;
+    std::uint32_t metric;
+};
+
+// The first gateway of one network adapter, dotted text, empty when it has none.
+struct AdapterGateway {
+    char address[16];
+};
+
+class RouteTables {
+public:
+    virtual ~RouteTables() = default;
+    virtual bool ReadRoutes(std::vector<RawRoute>& routes) = 0;
+    virtual bool ReadAdapters(std::vector<AdapterGateway>& adapters) = 0;
+};
+
+class ResultSink {
+public:
+    virtual ~ResultSink() = default;
+    // Takes ownership of event (frees it when it cannot be delivered).
+    virtual void PostEvent(TokenEvent* event) = 0;
+    virtual void PostStartFailed(std::int32_t code) = 0;
+    // The server address the session will use, once per successful start.
+    virtual void ServerFound(const char* address, bool fromSetting) {}
+};
+
+// The platform's own seams (Windows: GetTickCount, Winsock, IP Helper; host: POSIX).
+TickClock& SystemClock();
+TokenNetwork* NewSystemNetwork();
+RouteTables& SystemRoutes();
+// The path of "authipconf.ini" beside the executable; false when the path is unknown.
+bool SettingFilePath(char* path, std::size_t size);
