@@ -1,0 +1,542 @@
+#include "ui/core/XmlDocument.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "ui/core/CodePage.h"
+#include "ui/core/Heap.h"
+#include "ui/core/TextStep.h"
+
+namespace Veneer {
+namespace {
+
+const char kOutOfMemory[] = "Out of memory";
+const char kTextTooLarge[] = "Text too large";
+// Offsets are 32-bit; one more byte holds the terminator.
+const std::size_t kMaxTextLength = 0xFFFFFFFEu;
+
+// Character classes of single bytes. Bytes of 0x80 and above are neither: names are ASCII,
+// whatever the C library's locale thinks of the upper half.
+enum : unsigned char { kSpace = 1, kNameChar = 2 };
+
+struct CharClasses {
+    unsigned char of[256];
+    constexpr CharClasses() : of()
+    {
+        for (int c = 0x01; c <= 0x20; ++c)
+            of[c] = kSpace;
+        for (int c = 0; c < 256; ++c) {
+            const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+            if (letter || (c >= '0' && c <= '9') || c == '_' || c == ':')
+                of[c] = kNameChar;
+        }
+    }
+};
+
+constexpr CharClasses kClasses;
+
+inline bool IsSpace(char c)
+{
+    return kClasses.of[static_cast<unsigned char>(c)] == kSpace;
+}
+
+inline bool IsNameChar(char c)
+{
+    return kClasses.of[static_cast<unsigned char>(c)] == kNameChar;
+}
+
+template <typename Char>
+inline Char* SkipSpace(Char* p)
+{
+    while (IsSpace(*p))
+        ++p;
+    return p;
+}
+
+inline char* SkipName(char* p)
+{
+    while (IsNameChar(*p))
+        ++p;
+    return p;
+}
+
+// Past the terminator of a comment ("->") or processing instruction ("?>"), searched from
+// the '!' or '?' itself; at the end of the text when there is none.
+char* SkipMarkup(char* p)
+{
+    const char first = *p == '!' ? '-' : '?';
+    for (; *p != '\0'; p = NextChar(p)) {
+        if (p[0] == first && p[1] == '>')
+            return p + 2;
+    }
+    return p;
+}
+
+// After '&': writes the character of a known entity at w and returns how far to read on;
+// anything else leaves the '&' as written and the text after it to be copied as text.
+inline std::size_t DecodeEntity(const char* p, char* w)
+{
+    struct Entity {
+        const char* name;
+        std::size_t length;
+        char character;
+    };
+    static const Entity kEntities[] = {
+        {"amp;", 4, '&'}, {"lt;", 3, '<'}, {"gt;", 3, '>'}, {"quot;", 5, '"'}, {"apos;", 5, '\''},
+    };
+    for (const Entity& entity : kEntities) {
+        if (std::strncmp(p, entity.name, entity.length) == 0) {
+            *w = entity.character;
+            return entity.length;
+        }
+    }
+    *w = '&';
+    return 0;
+}
+
+// Text content or an attribute value, unescaped in place up to `end` or the end of the
+// text. Returns the read position; *write gets the write position, where the caller puts
+// the terminator. The gap that shortened entities leave reads as spaces.
+char* ParseData(char* p, char end, char** write)
+{
+    // Nothing moves until the first entity, so the common case only reads.
+    for (;;) {
+        const char c = *p;
+        if (c == end || c == '\0') {
+            *write = p;
+            return p;
+        }
+        if (c == '&')
+            break;
+        p = static_cast<unsigned char>(c) < 0x80 ? p + 1 : NextChar(p);
+    }
+    char* w = p;
+    while (*p != '\0' && *p != end) {
+        if (*p == '&') {
+            ++p;
+            p += DecodeEntity(p, w++);
+            continue;
+        }
+        if (static_cast<unsigned char>(*p) < 0x80) {
+            *w++ = *p++;
+            continue;
+        }
+        for (const char* next = NextChar(p); p != next;)
+            *w++ = *p++;
+    }
+    if (p - w > 1)
+        std::memset(w + 1, ' ', static_cast<std::size_t>(p - w - 1));
+    *write = w;
+    return p;
+}
+
+}  // namespace
+
+// One parse of a document's text into its element table.
+class CXmlParser {
+public:
+    explicit CXmlParser(CXmlDocument& document) : m_document(document), m_text(document.m_text) {}
+
+    bool Run()
+    {
+        std::uint32_t reserved = 0;
+        if (!NewElement(0, nullptr, &reserved))
+            return false;
+        char* p = m_text;
+        return ParseElements(0, 1, p);
+    }
+
+private:
+    std::uint32_t Offset(const char* p) const { return static_cast<std::uint32_t>(p - m_text); }
+    TXmlElement& Element(std::uint32_t index) { return m_document.m_elements[index]; }
+
+    bool Fail(const char* message, const char* at)
+    {
+        m_document.Fail(message);
+        m_document.m_errorOffset = Offset(at);
+        // Whole characters only, so the location never ends in half of one.
+        const std::size_t room = sizeof(m_document.m_errorLocation) - 1;
+        const char* end = at;
+        for (const char* next = NextChar(end); next != end && next - at <= static_cast<std::ptrdiff_t>(room);
+             next = NextChar(end))
+            end = next;
+        std::memcpy(m_document.m_errorLocation, at, static_cast<std::size_t>(end - at));
+        m_document.m_errorLocation[end - at] = '\0';
+        return false;
+    }
+
+    // A fresh record: the table grows by half its size plus 500 records when full.
+    bool NewElement(std::uint32_t parent, const char* name, std::uint32_t* index)
+    {
+        CXmlDocument& d = m_document;
+        if (d.m_elementCount >= d.m_elementCapacity) {
+            const std::uint64_t capacity =
+                std::uint64_t(d.m_elementCapacity) + d.m_elementCapacity / 2 + 500;
+            void* grown = capacity > 0xFFFFFFFFu || capacity > SIZE_MAX / sizeof(TXmlElement)
+                ? nullptr
+                : Heap::Reallocate(d.m_elements, static_cast<std::size_t>(capacity) * sizeof(TXmlElement));
+            if (grown == nullptr)
+                return Fail(kOutOfMemory, name != nullptr ? name : m_text);
+            d.m_elements = static_cast<TXmlElement*>(grown);
+            d.m_elementCapacity = static_cast<std::uint32_t>(capacity);
+        }
+        *index = d.m_elementCount++;
+        d.m_elements[*index] = TXmlElement{name != nullptr ? Offset(name) : 0, 0, 0, parent, 0};
+        return true;
+    }
+
+    // The elements of one list: the top level (parent 0) or the children of `parent`.
+    // Ends at "</" (the caller checks the end tag) or, while parent is 0 or 1, at the end
+    // of the text.
+    bool ParseElements(std::uint32_t parent, int depth, char*& p)
+    {
+        std::uint32_t previous = 0;
+        for (;;) {
+            p = SkipSpace(p);
+            if (*p == '\0')
+                return parent <= 1 || Fail("Expected start tag", p);
+            if (*p != '<')
+                return Fail("Expected start tag", p);
+            if (p[1] == '/')
+                return true;
+            *p = '\0';
+            p = SkipSpace(p + 1);
+            if (*p == '!' || *p == '?') {
+                p = SkipMarkup(p);
+                continue;
+            }
+            if (depth > CXmlDocument::kMaxDepth)
+                return Fail("Elements nested too deeply", p);
+            std::uint32_t index = 0;
+            if (!NewElement(parent, p, &index))
+                return false;
+            if (previous != 0)
+                Element(previous).nextSibling = index;
+            else if (parent != 0)
+                Element(parent).firstChild = index;
+            previous = index;
+            if (!ParseElement(index, parent, depth, p))
+                return false;
+        }
+    }
+
+    // From the element's name to past its end: attributes, content, children, end tag.
+    bool ParseElement(std::uint32_t index, std::uint32_t parent, int depth, char*& p)
+    {
+        char* const name = p;
+        char* const nameEnd = SkipName(p);
+        p = nameEnd;
+        if (*p == '\0')
+            return Fail("Error parsing element name", p);
+        if (!ParseAttributes(p))
+            return false;
+        p = SkipSpace(p);
+        if (p[0] == '/' && p[1] == '>') {
+            Element(index).data = Offset(p);
+            *p = '\0';
+            p += 2;
+        } else if (*p == '>') {
+            Element(index).data = Offset(++p);
+            char* write = nullptr;
+            p = ParseData(p, '<', &write);
+            if (*p == '\0') {
+                if (parent > 1)
+                    return Fail("Expected end-tag start", p);
+            } else if (!ParseChildrenAndEndTag(index, depth, name, nameEnd, write, p)) {
+                return false;
+            }
+        } else {
+            return Fail("Expected start-tag closing", p);
+        }
+        *nameEnd = '\0';
+        return true;
+    }
+
+    // At the '<' that ends an element's content.
+    bool ParseChildrenAndEndTag(std::uint32_t index, int depth, const char* name,
+                                const char* nameEnd, char* write, char*& p)
+    {
+        if (p[1] != '/' && !ParseElements(index, depth + 1, p))
+            return false;
+        if (p[0] != '<' || p[1] != '/')
+            return true;  // the end of the text closes the root's list
+        *write = '\0';
+        *p = '\0';
+        p = SkipSpace(p + 2);
+        const std::size_t length = static_cast<std::size_t>(nameEnd - name);
+        if (std::strncmp(p, name, length) != 0)
+            return Fail("Unmatched closing tag", p);
+        p = SkipSpace(p + length);
+        if (*p != '>')
+            return Fail("Unmatched closing tag", p);
+        ++p;
+        return true;
+    }
+
+    // Just after the element name. Leaves p at the '>', the "/>" or the end of the text.
+    bool ParseAttributes(char*& p)
+    {
+        if (p[0] == '>' || (p[0] == '/' && p[1] == '>'))
+            return true;
+        *p = '\0';  // ends the element name
+        p = SkipSpace(p + 1);
+        for (;;) {
+            if (*p == '\0' || *p == '>' || *p == '/')
+                return true;
+            char* const nameEnd = SkipName(p);
+            p = SkipSpace(nameEnd);
+            if (*p != '=')
+                return Fail("Error while parsing attributes", p);
+            *p = ' ';
+            *nameEnd = '\0';  // after the '=' went: they may be the same byte
+            p = SkipSpace(p + 1);
+            if (*p != '"')
+                return Fail("Expected attribute value", p);
+            char* write = nullptr;
+            p = ParseData(p + 1, '"', &write);
+            if (*p == '\0')
+                return Fail("Error while parsing attribute string", p);
+            *write = '\0';
+            if (write != p)
+                *p = ' ';
+            p = SkipSpace(p + 1);
+        }
+    }
+
+    CXmlDocument& m_document;
+    char* const m_text;
+};
+
+// CXmlNode
+
+CXmlNode::CXmlNode() : CXmlNode(nullptr, 0) {}
+
+CXmlNode::CXmlNode(const CXmlDocument* document, std::uint32_t element)
+    : m_element(element), m_document(document), m_attributeCount(0), m_attributes()
+{
+}
+
+bool CXmlNode::IsValid() const
+{
+    return m_element != 0 && m_document != nullptr;
+}
+
+const char* CXmlNode::GetName() const
+{
+    if (!IsValid())
+        return nullptr;
+    return m_document->m_text + m_document->m_elements[m_element].name;
+}
+
+CXmlNode CXmlNode::GetFirstChild() const
+{
+    if (!IsValid())
+        return CXmlNode();
+    return CXmlNode(m_document, m_document->m_elements[m_element].firstChild);
+}
+
+CXmlNode CXmlNode::GetNextSibling() const
+{
+    if (!IsValid())
+        return CXmlNode();
+    return CXmlNode(m_document, m_document->m_elements[m_element].nextSibling);
+}
+
+bool CXmlNode::HasChildren() const
+{
+    return IsValid() && m_document->m_elements[m_element].firstChild != 0;
+}
+
+bool CXmlNode::HasAttributes() const
+{
+    return GetAttributeCount() > 0;
+}
+
+int CXmlNode::GetAttributeCount() const
+{
+    ScanAttributes();
+    return m_attributeCount;
+}
+
+const char* CXmlNode::GetAttributeName(int index) const
+{
+    if (!IsValid())
+        return nullptr;
+    ScanAttributes();
+    if (index < 0 || index >= m_attributeCount)
+        return "";
+    return m_document->m_text + m_attributes[index].name;
+}
+
+const char* CXmlNode::GetAttributeValue(int index) const
+{
+    if (!IsValid())
+        return nullptr;
+    ScanAttributes();
+    if (index < 0 || index >= m_attributeCount)
+        return "";
+    return m_document->m_text + m_attributes[index].value;
+}
+
+bool CXmlNode::GetAttributeValue(const char* name, char* buffer, int maximum) const
+{
+    if (!IsValid())
+        return false;
+    ScanAttributes();
+    for (int i = 0; i < m_attributeCount; ++i) {
+        if (std::strcmp(m_document->m_text + m_attributes[i].name, name) != 0)
+            continue;
+        const char* value = m_document->m_text + m_attributes[i].value;
+        const char* end = value;
+        for (const char* next = NextChar(end); next != end && next - value <= maximum;
+             next = NextChar(end))
+            end = next;
+        std::memcpy(buffer, value, static_cast<std::size_t>(end - value));
+        return true;
+    }
+    return false;
+}
+
+// The parse left each attribute as name, NUL, spaces, '"', value, NUL between the NUL after
+// the element name and the element's data. The scan stays inside that span.
+void CXmlNode::ScanAttributes() const
+{
+    if (m_attributeCount != 0 || !IsValid())
+        return;
+    const char* const text = m_document->m_text;
+    const TXmlElement& element = m_document->m_elements[m_element];
+    const char* const end = text + element.data;
+    const char* p = text + element.name;
+    auto pastNul = [end](const char* q) {
+        while (q < end && *q != '\0')
+            ++q;
+        return q < end ? q + 1 : end;
+    };
+    for (p = pastNul(p); p < end && m_attributeCount < kMaxAttributes;) {
+        p = SkipSpace(p);
+        const char* name = p;
+        p = SkipSpace(pastNul(p));
+        if (p >= end || *p != '"')
+            return;
+        m_attributes[m_attributeCount++] = {static_cast<std::uint32_t>(name - text),
+                                            static_cast<std::uint32_t>(p + 1 - text)};
+        p = pastNul(p + 1);
+    }
+}
+
+// CXmlDocument
+
+CXmlDocument::CXmlDocument()
+    : m_text(nullptr), m_elements(nullptr), m_elementCount(0), m_elementCapacity(0)
+{
+    ClearError();
+}
+
+CXmlDocument::~CXmlDocument()
+{
+    Release();
+}
+
+void CXmlDocument::Release()
+{
+    Heap::Release(m_text);
+    Heap::Release(m_elements);
+    m_text = nullptr;
+    m_elements = nullptr;
+    m_elementCount = 0;
+    m_elementCapacity = 0;
+}
+
+CXmlNode CXmlDocument::GetRoot() const
+{
+    return m_elementCount > 1 ? CXmlNode(this, 1) : CXmlNode();
+}
+
+void CXmlDocument::ClearError()
+{
+    m_errorMessage[0] = '\0';
+    m_errorLocation[0] = '\0';
+    m_errorOffset = 0;
+    m_errorLine = 0;
+    m_errorColumn = 0;
+}
+
+bool CXmlDocument::Fail(const char* message)
+{
+    const std::size_t length = std::strlen(message);
+    const std::size_t kept = length < sizeof(m_errorMessage) ? length : sizeof(m_errorMessage) - 1;
+    std::memcpy(m_errorMessage, message, kept);
+    m_errorMessage[kept] = '\0';
+    m_errorLocation[0] = '\0';
+    return false;
+}
+
+bool CXmlDocument::Parse()
+{
+    ClearError();
+    return CXmlParser(*this).Run();
+}
+
+void CXmlDocument::Locate(const char* pristine)
+{
+    int line = 1, column = 1;
+    const char* const stop = pristine + m_errorOffset;
+    for (const char* p = pristine; p < stop && *p != '\0'; p = NextChar(p)) {
+        if (*p == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    m_errorLine = line;
+    m_errorColumn = column;
+}
+
+bool CXmlDocument::LoadFromString(const char* text)
+{
+    Release();
+    ClearError();
+    const std::size_t length = std::strlen(text);
+    if (length > kMaxTextLength)
+        return Fail(kTextTooLarge);
+    m_text = static_cast<char*>(Heap::Allocate(length + 1));
+    if (m_text == nullptr)
+        return Fail(kOutOfMemory);
+    std::memcpy(m_text, text, length + 1);
+    if (Parse())
+        return true;
+    Locate(text);
+    Release();
+    return false;
+}
+
+bool CXmlDocument::LoadFromMemory(const void* bytes, std::size_t length)
+{
+    Release();
+    ClearError();
+    const char* utf8 = static_cast<const char*>(bytes);
+    if (length > 2 && std::memcmp(utf8, "\xEF\xBB\xBF", 3) == 0) {
+        utf8 += 3;
+        length -= 3;
+    }
+    std::size_t textLength = 0;
+    m_text = Utf8ToAnsi(utf8, length, &textLength);
+    if (m_text == nullptr)
+        return Fail(kOutOfMemory);
+    if (textLength > kMaxTextLength) {
+        Release();
+        return Fail(kTextTooLarge);
+    }
+    if (Parse())
+        return true;
+    // The parse wrote into the text; a second conversion gives it back as it was.
+    Release();
+    char* pristine = Utf8ToAnsi(utf8, length, &textLength);
+    if (pristine != nullptr)
+        Locate(pristine);
+    Heap::Release(pristine);
+    return false;
+}
+
+}  // namespace Veneer
