@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ui/core/Heap.h"
+#include "ui/core/TextStep.h"
 
 using Veneer::CXmlDocument;
 using Veneer::CXmlNode;
@@ -126,6 +127,22 @@ TEST(XmlDocumentTest, ParsesSkinsIntoTreesAndRefusesBrokenOnes)
     CXmlDocument document;
     for (const Case& c : cases)
         Check(c, document.LoadFromString(c.text), document);
+}
+
+// A lead byte takes the next byte with it, as the platform's character stepping does, even
+// when that byte is markup.
+TEST(XmlDocumentTest, StepsOverDoubleByteCharactersAsTextStepDoes)
+{
+    CXmlDocument document;
+    for (int b = 0x80; b <= 0xFF; ++b) {
+        const char c = static_cast<char>(b);
+        const bool lead = Veneer::IsLeadByte(c);
+        const std::string value = std::string("<A x=\"") + c + "\"/>";
+        EXPECT_EQ(!lead, document.LoadFromString(value.c_str())) << b;
+        const std::string comment = std::string("<!-- ") + c + "-><A/>";
+        EXPECT_TRUE(document.LoadFromString(comment.c_str())) << b;
+        EXPECT_EQ(!lead, document.GetRoot().IsValid()) << b;
+    }
 }
 
 TEST(XmlDocumentTest, RootIsRecordOneAndNodesWalkTheTable)

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <initializer_list>
 
 #include "ui/core/CodePage.h"
 #include "ui/core/Heap.h"
@@ -15,57 +16,90 @@ const char kTextTooLarge[] = "Text too large";
 // Offsets are 32-bit; one more byte holds the terminator.
 const std::size_t kMaxTextLength = 0xFFFFFFFEu;
 
-// Character classes of single bytes. Bytes of 0x80 and above are neither: names are ASCII,
-// whatever the C library's locale thinks of the upper half.
-enum : unsigned char { kSpace = 1, kNameChar = 2 };
-
-struct CharClasses {
-    unsigned char of[256];
-    constexpr CharClasses() : of()
-    {
-        for (int c = 0x01; c <= 0x20; ++c)
-            of[c] = kSpace;
-        for (int c = 0; c < 256; ++c) {
-            const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-            if (letter || (c >= '0' && c <= '9') || c == '_' || c == ':')
-                of[c] = kNameChar;
-        }
-    }
+enum : unsigned char {
+    kSpace = 1,
+    kNameChar = 2,
+    kLeadByte = 4,
+    kEndsText = 8,    // NUL, '&' and '<' interrupt text content
+    kEndsValue = 16,  // NUL, '&' and '"' interrupt an attribute value
 };
 
-constexpr CharClasses kClasses;
+// Classes of single bytes, and the scans that use them. Names are ASCII, whatever the C
+// library's locale thinks of the upper half. Each parse adds the lead bytes from the
+// platform's test, so its scans step exactly as NextChar does without a call per
+// double-byte character.
+class ByteClasses {
+public:
+    constexpr ByteClasses() : m_of()
+    {
+        for (int c = 0x01; c <= 0x20; ++c)
+            m_of[c] = kSpace;
+        for (int c = 0; c < 0x80; ++c) {
+            const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+            if (letter || (c >= '0' && c <= '9') || c == '_' || c == ':')
+                m_of[c] = kNameChar;
+        }
+        for (unsigned char c : {'\0', '&', '<'})
+            m_of[c] |= kEndsText;
+        for (unsigned char c : {'\0', '&', '"'})
+            m_of[c] |= kEndsValue;
+    }
 
-inline bool IsSpace(char c)
-{
-    return kClasses.of[static_cast<unsigned char>(c)] == kSpace;
-}
+    static ByteClasses WithLeadBytes()
+    {
+        ByteClasses classes;
+        for (int c = 0x80; c < 0x100; ++c)
+            classes.m_of[c] = IsLeadByte(static_cast<char>(c)) ? kLeadByte : 0;
+        return classes;
+    }
 
-inline bool IsNameChar(char c)
-{
-    return kClasses.of[static_cast<unsigned char>(c)] == kNameChar;
-}
+    template <typename Char>
+    Char* SkipSpace(Char* p) const
+    {
+        while (Of(*p) == kSpace)
+            ++p;
+        return p;
+    }
 
-template <typename Char>
-inline Char* SkipSpace(Char* p)
-{
-    while (IsSpace(*p))
-        ++p;
-    return p;
-}
+    char* SkipName(char* p) const
+    {
+        while (Of(*p) == kNameChar)
+            ++p;
+        return p;
+    }
 
-inline char* SkipName(char* p)
+    // NextChar: a lead byte takes the next byte with it unless that is the terminator.
+    char* Step(char* p) const
+    {
+        if (Of(*p) & kLeadByte)
+            return p[1] != '\0' ? p + 2 : p + 1;
+        return *p != '\0' ? p + 1 : p;
+    }
+
+    char* SkipMarkup(char* p) const;
+    template <char End>
+    char* ParseData(char* p, char** write) const;
+
+private:
+    unsigned char Of(char c) const { return m_of[static_cast<unsigned char>(c)]; }
+
+    unsigned char m_of[256];
+};
+
+constexpr ByteClasses kAsciiClasses;
+
+const ByteClasses& ParseClasses()
 {
-    while (IsNameChar(*p))
-        ++p;
-    return p;
+    static const ByteClasses classes = ByteClasses::WithLeadBytes();
+    return classes;
 }
 
 // Past the terminator of a comment ("->") or processing instruction ("?>"), searched from
 // the '!' or '?' itself; at the end of the text when there is none.
-char* SkipMarkup(char* p)
+char* ByteClasses::SkipMarkup(char* p) const
 {
     const char first = *p == '!' ? '-' : '?';
-    for (; *p != '\0'; p = NextChar(p)) {
+    for (; *p != '\0'; p = Step(p)) {
         if (p[0] == first && p[1] == '>')
             return p + 2;
     }
@@ -74,58 +108,74 @@ char* SkipMarkup(char* p)
 
 // After '&': writes the character of a known entity at w and returns how far to read on;
 // anything else leaves the '&' as written and the text after it to be copied as text.
+// Each comparison stops at the first difference, so none reads past a NUL.
 inline std::size_t DecodeEntity(const char* p, char* w)
 {
     struct Entity {
-        const char* name;
-        std::size_t length;
         char character;
+        std::size_t length;
+        bool matches;
     };
-    static const Entity kEntities[] = {
-        {"amp;", 4, '&'}, {"lt;", 3, '<'}, {"gt;", 3, '>'}, {"quot;", 5, '"'}, {"apos;", 5, '\''},
-    };
-    for (const Entity& entity : kEntities) {
-        if (std::strncmp(p, entity.name, entity.length) == 0) {
-            *w = entity.character;
-            return entity.length;
-        }
+    Entity entity = {'&', 0, false};
+    switch (p[0]) {
+    case 'a':
+        entity = p[1] == 'm' ? Entity{'&', 4, p[2] == 'p' && p[3] == ';'}
+                             : Entity{'\'', 5, p[1] == 'p' && p[2] == 'o' && p[3] == 's' && p[4] == ';'};
+        break;
+    case 'l':
+        entity = {'<', 3, p[1] == 't' && p[2] == ';'};
+        break;
+    case 'g':
+        entity = {'>', 3, p[1] == 't' && p[2] == ';'};
+        break;
+    case 'q':
+        entity = {'"', 5, p[1] == 'u' && p[2] == 'o' && p[3] == 't' && p[4] == ';'};
+        break;
+    default:
+        break;
     }
-    *w = '&';
-    return 0;
+    *w = entity.matches ? entity.character : '&';
+    return entity.matches ? entity.length : 0;
 }
 
-// Text content or an attribute value, unescaped in place up to `end` or the end of the
-// text. Returns the read position; *write gets the write position, where the caller puts
-// the terminator. The gap that shortened entities leave reads as spaces.
-char* ParseData(char* p, char end, char** write)
+// Text content (up to '<') or an attribute value (up to '"'), unescaped in place, or up to
+// the end of the text. Returns the read position; *write gets the write position, where
+// the caller puts the terminator. The gap that shortened entities leave reads as spaces.
+template <char End>
+char* ByteClasses::ParseData(char* p, char** write) const
 {
+    const unsigned char stop = (End == '<' ? kEndsText : kEndsValue) | kLeadByte;
     // Nothing moves until the first entity, so the common case only reads.
     for (;;) {
-        const char c = *p;
-        if (c == end || c == '\0') {
+        while ((Of(*p) & stop) == 0)
+            ++p;
+        if (Of(*p) & kLeadByte) {
+            p += p[1] != '\0' ? 2 : 1;
+        } else if (*p == '&') {
+            break;
+        } else {
             *write = p;
             return p;
         }
-        if (c == '&')
-            break;
-        p = static_cast<unsigned char>(c) < 0x80 ? p + 1 : NextChar(p);
     }
     char* w = p;
-    while (*p != '\0' && *p != end) {
-        if (*p == '&') {
+    for (;;) {
+        const unsigned char classes = Of(*p);
+        if ((classes & stop) == 0) {
+            *w++ = *p++;
+        } else if (classes & kLeadByte) {
+            *w++ = *p++;
+            if (*p != '\0')
+                *w++ = *p++;
+        } else if (*p == '&') {
             ++p;
             p += DecodeEntity(p, w++);
-            continue;
+        } else {
+            break;
         }
-        if (static_cast<unsigned char>(*p) < 0x80) {
-            *w++ = *p++;
-            continue;
-        }
-        for (const char* next = NextChar(p); p != next;)
-            *w++ = *p++;
     }
-    if (p - w > 1)
-        std::memset(w + 1, ' ', static_cast<std::size_t>(p - w - 1));
+    for (char* gap = w + 1; gap < p; ++gap)
+        *gap = ' ';
     *write = w;
     return p;
 }
@@ -135,7 +185,10 @@ char* ParseData(char* p, char end, char** write)
 // One parse of a document's text into its element table.
 class CXmlParser {
 public:
-    explicit CXmlParser(CXmlDocument& document) : m_document(document), m_text(document.m_text) {}
+    explicit CXmlParser(CXmlDocument& document)
+        : m_document(document), m_text(document.m_text), m_bytes(ParseClasses())
+    {
+    }
 
     bool Run()
     {
@@ -192,7 +245,7 @@ private:
     {
         std::uint32_t previous = 0;
         for (;;) {
-            p = SkipSpace(p);
+            p = m_bytes.SkipSpace(p);
             if (*p == '\0')
                 return parent <= 1 || Fail("Expected start tag", p);
             if (*p != '<')
@@ -200,9 +253,9 @@ private:
             if (p[1] == '/')
                 return true;
             *p = '\0';
-            p = SkipSpace(p + 1);
+            p = m_bytes.SkipSpace(p + 1);
             if (*p == '!' || *p == '?') {
-                p = SkipMarkup(p);
+                p = m_bytes.SkipMarkup(p);
                 continue;
             }
             if (depth > CXmlDocument::kMaxDepth)
@@ -224,13 +277,13 @@ private:
     bool ParseElement(std::uint32_t index, std::uint32_t parent, int depth, char*& p)
     {
         char* const name = p;
-        char* const nameEnd = SkipName(p);
+        char* const nameEnd = m_bytes.SkipName(p);
         p = nameEnd;
         if (*p == '\0')
             return Fail("Error parsing element name", p);
         if (!ParseAttributes(p))
             return false;
-        p = SkipSpace(p);
+        p = m_bytes.SkipSpace(p);
         if (p[0] == '/' && p[1] == '>') {
             Element(index).data = Offset(p);
             *p = '\0';
@@ -238,7 +291,7 @@ private:
         } else if (*p == '>') {
             Element(index).data = Offset(++p);
             char* write = nullptr;
-            p = ParseData(p, '<', &write);
+            p = m_bytes.ParseData<'<'>(p, &write);
             if (*p == '\0') {
                 if (parent > 1)
                     return Fail("Expected end-tag start", p);
@@ -262,11 +315,12 @@ private:
             return true;  // the end of the text closes the root's list
         *write = '\0';
         *p = '\0';
-        p = SkipSpace(p + 2);
-        const std::size_t length = static_cast<std::size_t>(nameEnd - name);
-        if (std::strncmp(p, name, length) != 0)
-            return Fail("Unmatched closing tag", p);
-        p = SkipSpace(p + length);
+        p = m_bytes.SkipSpace(p + 2);
+        for (const char* n = name; n != nameEnd; ++n, ++p) {
+            if (*p != *n)  // a NUL in the text differs from every name character
+                return Fail("Unmatched closing tag", p - (n - name));
+        }
+        p = m_bytes.SkipSpace(p);
         if (*p != '>')
             return Fail("Unmatched closing tag", p);
         ++p;
@@ -279,32 +333,33 @@ private:
         if (p[0] == '>' || (p[0] == '/' && p[1] == '>'))
             return true;
         *p = '\0';  // ends the element name
-        p = SkipSpace(p + 1);
+        p = m_bytes.SkipSpace(p + 1);
         for (;;) {
             if (*p == '\0' || *p == '>' || *p == '/')
                 return true;
-            char* const nameEnd = SkipName(p);
-            p = SkipSpace(nameEnd);
+            char* const nameEnd = m_bytes.SkipName(p);
+            p = m_bytes.SkipSpace(nameEnd);
             if (*p != '=')
                 return Fail("Error while parsing attributes", p);
             *p = ' ';
             *nameEnd = '\0';  // after the '=' went: they may be the same byte
-            p = SkipSpace(p + 1);
+            p = m_bytes.SkipSpace(p + 1);
             if (*p != '"')
                 return Fail("Expected attribute value", p);
             char* write = nullptr;
-            p = ParseData(p + 1, '"', &write);
+            p = m_bytes.ParseData<'"'>(p + 1, &write);
             if (*p == '\0')
                 return Fail("Error while parsing attribute string", p);
             *write = '\0';
             if (write != p)
                 *p = ' ';
-            p = SkipSpace(p + 1);
+            p = m_bytes.SkipSpace(p + 1);
         }
     }
 
     CXmlDocument& m_document;
     char* const m_text;
+    const ByteClasses& m_bytes;
 };
 
 // CXmlNode
@@ -413,9 +468,9 @@ void CXmlNode::ScanAttributes() const
         return q < end ? q + 1 : end;
     };
     for (p = pastNul(p); p < end && m_attributeCount < kMaxAttributes;) {
-        p = SkipSpace(p);
+        p = kAsciiClasses.SkipSpace(p);
         const char* name = p;
-        p = SkipSpace(pastNul(p));
+        p = kAsciiClasses.SkipSpace(pastNul(p));
         if (p >= end || *p != '"')
             return;
         m_attributes[m_attributeCount++] = {static_cast<std::uint32_t>(name - text),
