@@ -405,6 +405,10 @@ TEST(XmlDocumentTest, GrowsTheElementTableAndReportsWhenMemoryRunsOut)
         EXPECT_STREQ(c.loads ? "" : "Out of memory", document.GetErrorMessage()) << c.elements;
         EXPECT_EQ(c.loads, document.GetRoot().IsValid());
     }
+    Veneer::Heap::FailNthAllocation(1);
+    EXPECT_FALSE(document.LoadFromMemory("<W/>", 4));  // the conversion's memory
+    Veneer::Heap::FailNthAllocation(0);
+    EXPECT_STREQ("Out of memory", document.GetErrorMessage());
 }
 
 }  // namespace

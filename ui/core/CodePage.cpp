@@ -31,7 +31,6 @@ char* EmptyText(std::size_t* ansiLength)
 
 namespace {
 
-// Releases a heap block unless it was handed on.
 struct HeapBlock {
     void* block;
     ~HeapBlock() { Heap::Release(block); }
@@ -47,8 +46,10 @@ char* Utf8ToAnsi(const char* utf8, std::size_t length, std::size_t* ansiLength)
         return nullptr;
     const int inLength = static_cast<int>(length);
     const int wideLength = MultiByteToWideChar(CP_UTF8, 0, utf8, inLength, nullptr, 0);
+    if (wideLength <= 0)
+        return nullptr;
     HeapBlock wide{Heap::Allocate(static_cast<std::size_t>(wideLength) * sizeof(wchar_t))};
-    if (wideLength <= 0 || wide.block == nullptr)
+    if (wide.block == nullptr)
         return nullptr;
     wchar_t* wideText = static_cast<wchar_t*>(wide.block);
     MultiByteToWideChar(CP_UTF8, 0, utf8, inLength, wideText, wideLength);
@@ -56,11 +57,11 @@ char* Utf8ToAnsi(const char* utf8, std::size_t length, std::size_t* ansiLength)
     const DWORD flags = WC_NO_BEST_FIT_CHARS;
     const int outLength = WideCharToMultiByte(CP_ACP, flags, wideText, wideLength, nullptr, 0,
                                               nullptr, nullptr);
-    char* text = static_cast<char*>(Heap::Allocate(static_cast<std::size_t>(outLength) + 1));
-    if (outLength <= 0 || text == nullptr) {
-        Heap::Release(text);
+    if (outLength <= 0)
         return nullptr;
-    }
+    char* text = static_cast<char*>(Heap::Allocate(static_cast<std::size_t>(outLength) + 1));
+    if (text == nullptr)
+        return nullptr;
     WideCharToMultiByte(CP_ACP, flags, wideText, wideLength, text, outLength, nullptr, nullptr);
     text[outLength] = '\0';
     *ansiLength = static_cast<std::size_t>(outLength);

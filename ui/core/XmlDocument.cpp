@@ -4,17 +4,11 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "ui/core/CodePage.h"
 #include "ui/core/Heap.h"
 #include "ui/core/TextStep.h"
 
 namespace Veneer {
 namespace {
-
-const char kOutOfMemory[] = "Out of memory";
-const char kTextTooLarge[] = "Text too large";
-// Offsets are 32-bit; one more byte holds the terminator.
-const std::size_t kMaxTextLength = 0xFFFFFFFEu;
 
 enum : unsigned char {
     kSpace = 1,
@@ -25,9 +19,9 @@ enum : unsigned char {
 };
 
 // Classes of single bytes, and the scans that use them. Names are ASCII, whatever the C
-// library's locale thinks of the upper half. Each parse adds the lead bytes from the
-// platform's test, so its scans step exactly as NextChar does without a call per
-// double-byte character.
+// library's locale thinks of the upper half. The parser's table adds the lead bytes, read
+// once from the platform's test, so its scans step exactly as NextChar does without a
+// call per double-byte character.
 class ByteClasses {
 public:
     constexpr ByteClasses() : m_of()
@@ -229,7 +223,7 @@ private:
                 ? nullptr
                 : Heap::Reallocate(d.m_elements, static_cast<std::size_t>(capacity) * sizeof(TXmlElement));
             if (grown == nullptr)
-                return Fail(kOutOfMemory, name != nullptr ? name : m_text);
+                return Fail(CXmlDocument::kOutOfMemory, name != nullptr ? name : m_text);
             d.m_elements = static_cast<TXmlElement*>(grown);
             d.m_elementCapacity = static_cast<std::uint32_t>(capacity);
         }
@@ -530,68 +524,6 @@ bool CXmlDocument::Parse()
 {
     ClearError();
     return CXmlParser(*this).Run();
-}
-
-void CXmlDocument::Locate(const char* pristine)
-{
-    int line = 1, column = 1;
-    const char* const stop = pristine + m_errorOffset;
-    for (const char* p = pristine; p < stop && *p != '\0'; p = NextChar(p)) {
-        if (*p == '\n') {
-            ++line;
-            column = 1;
-        } else {
-            ++column;
-        }
-    }
-    m_errorLine = line;
-    m_errorColumn = column;
-}
-
-bool CXmlDocument::LoadFromString(const char* text)
-{
-    Release();
-    ClearError();
-    const std::size_t length = std::strlen(text);
-    if (length > kMaxTextLength)
-        return Fail(kTextTooLarge);
-    m_text = static_cast<char*>(Heap::Allocate(length + 1));
-    if (m_text == nullptr)
-        return Fail(kOutOfMemory);
-    std::memcpy(m_text, text, length + 1);
-    if (Parse())
-        return true;
-    Locate(text);
-    Release();
-    return false;
-}
-
-bool CXmlDocument::LoadFromMemory(const void* bytes, std::size_t length)
-{
-    Release();
-    ClearError();
-    const char* utf8 = static_cast<const char*>(bytes);
-    if (length > 2 && std::memcmp(utf8, "\xEF\xBB\xBF", 3) == 0) {
-        utf8 += 3;
-        length -= 3;
-    }
-    std::size_t textLength = 0;
-    m_text = Utf8ToAnsi(utf8, length, &textLength);
-    if (m_text == nullptr)
-        return Fail(kOutOfMemory);
-    if (textLength > kMaxTextLength) {
-        Release();
-        return Fail(kTextTooLarge);
-    }
-    if (Parse())
-        return true;
-    // The parse wrote into the text; a second conversion gives it back as it was.
-    Release();
-    char* pristine = Utf8ToAnsi(utf8, length, &textLength);
-    if (pristine != nullptr)
-        Locate(pristine);
-    Heap::Release(pristine);
-    return false;
 }
 
 }  // namespace Veneer

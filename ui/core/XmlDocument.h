@@ -107,6 +107,8 @@ private:
     friend class CXmlNode;
     friend class CXmlParser;
 
+    static const char kOutOfMemory[];
+
     // Parses m_text; on failure the message and location are set.
     bool Parse();
     // Line and column of the failure, counted in `pristine`, the text before parsing.

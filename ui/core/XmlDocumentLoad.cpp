@@ -1,6 +1,10 @@
 #include "ui/core/XmlDocument.h"
 
+#include <cstring>
+
+#include "ui/core/CodePage.h"
 #include "ui/core/Heap.h"
+#include "ui/core/TextStep.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -17,7 +21,7 @@ namespace {
 
 enum class ReadResult { kRead, kNotOpened, kEmpty, kTooLarge, kShort, kNoMemory };
 
-const char* MessageOf(ReadResult result)
+const char* MessageOf(ReadResult result, const char* outOfMemory)
 {
     switch (result) {
     case ReadResult::kNotOpened:
@@ -29,7 +33,7 @@ const char* MessageOf(ReadResult result)
     case ReadResult::kShort:
         return "Could not read file";
     default:
-        return "Out of memory";
+        return outOfMemory;
     }
 }
 
@@ -116,7 +120,75 @@ ReadResult ReadWholeFile(const char* path, Buffer& buffer)
 
 #endif
 
+// Offsets into the text are 32-bit; one more byte holds the terminator.
+const std::size_t kMaxTextLength = 0xFFFFFFFEu;
+const char kTextTooLarge[] = "Text too large";
+
 }  // namespace
+
+const char CXmlDocument::kOutOfMemory[] = "Out of memory";
+
+void CXmlDocument::Locate(const char* pristine)
+{
+    int line = 1, column = 1;
+    const char* const stop = pristine + m_errorOffset;
+    for (const char* p = pristine; p < stop && *p != '\0'; p = NextChar(p)) {
+        if (*p == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    m_errorLine = line;
+    m_errorColumn = column;
+}
+
+bool CXmlDocument::LoadFromString(const char* text)
+{
+    Release();
+    ClearError();
+    const std::size_t length = std::strlen(text);
+    if (length > kMaxTextLength)
+        return Fail(kTextTooLarge);
+    m_text = static_cast<char*>(Heap::Allocate(length + 1));
+    if (m_text == nullptr)
+        return Fail(kOutOfMemory);
+    std::memcpy(m_text, text, length + 1);
+    if (Parse())
+        return true;
+    Locate(text);
+    Release();
+    return false;
+}
+
+bool CXmlDocument::LoadFromMemory(const void* bytes, std::size_t length)
+{
+    Release();
+    ClearError();
+    const char* utf8 = static_cast<const char*>(bytes);
+    if (length > 2 && std::memcmp(utf8, "\xEF\xBB\xBF", 3) == 0) {
+        utf8 += 3;
+        length -= 3;
+    }
+    std::size_t textLength = 0;
+    m_text = Utf8ToAnsi(utf8, length, &textLength);
+    if (m_text == nullptr)
+        return Fail(kOutOfMemory);
+    if (textLength > kMaxTextLength) {
+        Release();
+        return Fail(kTextTooLarge);
+    }
+    if (Parse())
+        return true;
+    // The parse wrote into the text; a second conversion gives it back as it was.
+    Release();
+    char* pristine = Utf8ToAnsi(utf8, length, &textLength);
+    if (pristine != nullptr)
+        Locate(pristine);
+    Heap::Release(pristine);
+    return false;
+}
 
 bool CXmlDocument::LoadFromPath(const char* path)
 {
@@ -125,7 +197,7 @@ bool CXmlDocument::LoadFromPath(const char* path)
     Buffer buffer;
     const ReadResult result = ReadWholeFile(path, buffer);
     if (result != ReadResult::kRead)
-        return Fail(MessageOf(result));
+        return Fail(MessageOf(result, kOutOfMemory));
     return LoadFromMemory(buffer.bytes, buffer.length);
 }
 
