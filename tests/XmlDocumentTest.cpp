@@ -359,7 +359,8 @@ TEST(XmlDocumentTest, LoadsFilesUpToFourMebibytes)
         const char* message;
     };
     const Case cases[] = {
-        {WriteTempFile("xml_over.xml", skinOfSize(CXmlDocument::kMaxFileSize + 1)), "File too large"},
+        {WriteTempFile("xml_over.xml", skinOfSize(CXmlDocument::kMaxFileSize + 1)),
+         "File too large"},
         {WriteTempFile("xml_empty.xml", ""), "File is empty"},
         {testing::TempDir() + "xml_missing.xml", "Error opening file"},
         {WriteTempFile("xml_broken.xml", "<A>\n</B>"), "Unmatched closing tag"},
@@ -393,7 +394,8 @@ TEST(XmlDocumentTest, GrowsTheElementTableAndReportsWhenMemoryRunsOut)
         bool loads;
     };
     const Case cases[] = {
-        {1, 1, false}, {1, 2, false}, {499, 3, true}, {500, 3, false}, {1249, 4, true}, {1250, 4, false},
+        {1, 1, false},    {1, 2, false},    {499, 3, true},
+        {500, 3, false},  {1249, 4, true},  {1250, 4, false},
     };
     CXmlDocument document;
     for (const Case& c : cases) {

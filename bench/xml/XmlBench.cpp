@@ -92,7 +92,7 @@ std::string GenerateSkin()
 int CountOurs(const Veneer::CXmlNode& node)
 {
     int count = 1;
-    for (Veneer::CXmlNode child = node.GetFirstChild(); child.IsValid(); child = child.GetNextSibling())
+    for (auto child = node.GetFirstChild(); child.IsValid(); child = child.GetNextSibling())
         count += CountOurs(child);
     return count;
 }

@@ -113,8 +113,10 @@ inline std::size_t DecodeEntity(const char* p, char* w)
     Entity entity = {'&', 0, false};
     switch (p[0]) {
     case 'a':
-        entity = p[1] == 'm' ? Entity{'&', 4, p[2] == 'p' && p[3] == ';'}
-                             : Entity{'\'', 5, p[1] == 'p' && p[2] == 'o' && p[3] == 's' && p[4] == ';'};
+        if (p[1] == 'm')
+            entity = {'&', 4, p[2] == 'p' && p[3] == ';'};
+        else
+            entity = {'\'', 5, p[1] == 'p' && p[2] == 'o' && p[3] == 's' && p[4] == ';'};
         break;
     case 'l':
         entity = {'<', 3, p[1] == 't' && p[2] == ';'};
@@ -174,6 +176,17 @@ char* ByteClasses::ParseData(char* p, char** write) const
     return p;
 }
 
+// The length of the longest start of text, at most `room` bytes, that ends on a whole
+// character.
+std::size_t WholeCharacters(const char* text, std::size_t room)
+{
+    const char* end = text;
+    for (const char* next = NextChar(end);
+         next != end && static_cast<std::size_t>(next - text) <= room; next = NextChar(end))
+        end = next;
+    return static_cast<std::size_t>(end - text);
+}
+
 }  // namespace
 
 // One parse of a document's text into its element table.
@@ -201,14 +214,9 @@ private:
     {
         m_document.Fail(message);
         m_document.m_errorOffset = Offset(at);
-        // Whole characters only, so the location never ends in half of one.
-        const std::size_t room = sizeof(m_document.m_errorLocation) - 1;
-        const char* end = at;
-        for (const char* next = NextChar(end); next != end && next - at <= static_cast<std::ptrdiff_t>(room);
-             next = NextChar(end))
-            end = next;
-        std::memcpy(m_document.m_errorLocation, at, static_cast<std::size_t>(end - at));
-        m_document.m_errorLocation[end - at] = '\0';
+        const std::size_t kept = WholeCharacters(at, sizeof(m_document.m_errorLocation) - 1);
+        std::memcpy(m_document.m_errorLocation, at, kept);
+        m_document.m_errorLocation[kept] = '\0';
         return false;
     }
 
@@ -219,9 +227,10 @@ private:
         if (d.m_elementCount >= d.m_elementCapacity) {
             const std::uint64_t capacity =
                 std::uint64_t(d.m_elementCapacity) + d.m_elementCapacity / 2 + 500;
-            void* grown = capacity > 0xFFFFFFFFu || capacity > SIZE_MAX / sizeof(TXmlElement)
+            const std::uint64_t bytes = capacity * sizeof(TXmlElement);
+            void* grown = capacity > 0xFFFFFFFFu || bytes > SIZE_MAX
                 ? nullptr
-                : Heap::Reallocate(d.m_elements, static_cast<std::size_t>(capacity) * sizeof(TXmlElement));
+                : Heap::Reallocate(d.m_elements, static_cast<std::size_t>(bytes));
             if (grown == nullptr)
                 return Fail(CXmlDocument::kOutOfMemory, name != nullptr ? name : m_text);
             d.m_elements = static_cast<TXmlElement*>(grown);
@@ -436,11 +445,8 @@ bool CXmlNode::GetAttributeValue(const char* name, char* buffer, int maximum) co
         if (std::strcmp(m_document->m_text + m_attributes[i].name, name) != 0)
             continue;
         const char* value = m_document->m_text + m_attributes[i].value;
-        const char* end = value;
-        for (const char* next = NextChar(end); next != end && next - value <= maximum;
-             next = NextChar(end))
-            end = next;
-        std::memcpy(buffer, value, static_cast<std::size_t>(end - value));
+        const std::size_t room = static_cast<std::size_t>(maximum > 0 ? maximum : 0);
+        std::memcpy(buffer, value, WholeCharacters(value, room));
         return true;
     }
     return false;

@@ -7,7 +7,8 @@
 // All text it hands out is in the ANSI code page: UTF-8 input is converted on loading
 // (CodePage.h). Only double quotes delimit attribute values, so image attribute strings
 // with single quotes can be written inside them. The five entities amp, lt, gt, quot and
-// apos are decoded; any other '&' stays as written.
+// apos are decoded; any other '&' stays as written. "/>" closes an element also right
+// after its name ("<Label/>").
 
 #include <cstddef>
 #include <cstdint>
@@ -29,7 +30,7 @@ class CXmlDocument;
 class CXmlNode {
 public:
     // Attributes after the 64th of an element are never seen.
-    static const int kMaxAttributes = 64;
+    static constexpr int kMaxAttributes = 64;
 
     CXmlNode();
 
@@ -69,19 +70,21 @@ private:
 
 class CXmlDocument {
 public:
-    static const std::size_t kMaxFileSize = 4 * 1024 * 1024;
+    static constexpr std::size_t kMaxFileSize = 4 * 1024 * 1024;
     // Elements nested deeper are refused: the parser recurses once per level.
-    static const int kMaxDepth = 256;
+    static constexpr int kMaxDepth = 256;
 
     CXmlDocument();
     ~CXmlDocument();
     CXmlDocument(const CXmlDocument&) = delete;
     CXmlDocument& operator=(const CXmlDocument&) = delete;
 
+    // Each load releases the earlier content first and leaves the document empty when it
+    // fails.
     // The text is taken to be in the ANSI code page already; it is copied, not converted.
     bool LoadFromString(const char* text);
     // UTF-8, with or without the byte-order mark, converted to the ANSI code page; an XML
-    // declaration's encoding is not looked at. Earlier content is released first.
+    // declaration's encoding is not looked at.
     bool LoadFromMemory(const void* bytes, std::size_t length);
     // The whole file at `path` (at most kMaxFileSize bytes) through LoadFromMemory.
     bool LoadFromPath(const char* path);
