@@ -56,9 +56,12 @@ public:
         closesocket(m_socket);
     }
     std::uint16_t Port() const { return m_port; }
-    std::vector<std::string> Seen()
+    // What arrived, once at least count datagrams have or 5 s have passed: the last one
+    // may still be on its way when the client has already finished.
+    std::vector<std::string> Seen(std::size_t count)
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_arrived.wait_for(lock, std::chrono::seconds(5), [&] { return m_seen.size() >= count; });
         return m_seen;
     }
 
@@ -88,6 +91,7 @@ private:
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_seen.emplace_back(data, static_cast<std::size_t>(got));
             }
+            m_arrived.notify_all();
             if (m_server.Handle(peer.sin_addr.s_addr, data, static_cast<std::size_t>(got),
                                 static_cast<std::uint64_t>(now.count()), &answer, &seq) &&
                 !answer.empty())
@@ -102,6 +106,7 @@ private:
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
     std::mutex m_mutex;
+    std::condition_variable m_arrived;
     std::vector<std::string> m_seen;
 };
 
@@ -184,7 +189,7 @@ TEST(TokenLoopbackTest, RealClientGetsAndChecksACode)
     worker.join();
     std::remove(settingPath.c_str());
     EXPECT_EQ("127.0.0.1 (setting)", sink.Server());
-    const std::vector<std::string> seen = server.Seen();
+    const std::vector<std::string> seen = server.Seen(4);
     ASSERT_EQ(4u, seen.size());
     EXPECT_EQ(0u, seen[0].find("login\r\nName:"));
     EXPECT_EQ("gimmeatoken\r\nSeq:1\r\n", seen[1]);

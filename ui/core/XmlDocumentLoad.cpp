@@ -1,0 +1,204 @@
+#include "ui/core/XmlDocument.h"
+
+#include <cstring>
+
+#include "ui/core/CodePage.h"
+#include "ui/core/Heap.h"
+#include "ui/core/TextStep.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
+namespace Veneer {
+namespace {
+
+enum class ReadResult { kRead, kNotOpened, kEmpty, kTooLarge, kShort, kNoMemory };
+
+const char* MessageOf(ReadResult result, const char* outOfMemory)
+{
+    switch (result) {
+    case ReadResult::kNotOpened:
+        return "Error opening file";
+    case ReadResult::kEmpty:
+        return "File is empty";
+    case ReadResult::kTooLarge:
+        return "File too large";
+    case ReadResult::kShort:
+        return "Could not read file";
+    default:
+        return outOfMemory;
+    }
+}
+
+struct Buffer {
+    char* bytes = nullptr;
+    std::size_t length = 0;
+    ~Buffer() { Heap::Release(bytes); }
+};
+
+ReadResult CheckSize(unsigned long long size, Buffer& buffer)
+{
+    if (size == 0)
+        return ReadResult::kEmpty;
+    if (size > CXmlDocument::kMaxFileSize)
+        return ReadResult::kTooLarge;
+    buffer.length = static_cast<std::size_t>(size);
+    buffer.bytes = static_cast<char*>(Heap::Allocate(buffer.length));
+    return buffer.bytes != nullptr ? ReadResult::kRead : ReadResult::kNoMemory;
+}
+
+#ifdef _WIN32
+
+struct FileHandle {
+    HANDLE handle;
+    ~FileHandle()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+};
+
+// Others may read the file meanwhile; nobody may write it.
+ReadResult ReadWholeFile(const char* path, Buffer& buffer)
+{
+    FileHandle file{CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr)};
+    if (file.handle == INVALID_HANDLE_VALUE)
+        return ReadResult::kNotOpened;
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file.handle, &size))
+        return ReadResult::kShort;
+    const ReadResult sized = CheckSize(static_cast<unsigned long long>(size.QuadPart), buffer);
+    if (sized != ReadResult::kRead)
+        return sized;
+    DWORD read = 0;
+    const DWORD wanted = static_cast<DWORD>(buffer.length);
+    if (!ReadFile(file.handle, buffer.bytes, wanted, &read, nullptr) || read != wanted)
+        return ReadResult::kShort;
+    return ReadResult::kRead;
+}
+
+#else
+
+struct FileHandle {
+    int fd;
+    ~FileHandle()
+    {
+        if (fd >= 0)
+            close(fd);
+    }
+};
+
+ReadResult ReadWholeFile(const char* path, Buffer& buffer)
+{
+    FileHandle file{open(path, O_RDONLY | O_CLOEXEC)};
+    struct stat status = {};
+    // A directory does not open on Windows either.
+    if (file.fd < 0 || fstat(file.fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return ReadResult::kNotOpened;
+    const ReadResult sized = CheckSize(static_cast<unsigned long long>(status.st_size), buffer);
+    if (sized != ReadResult::kRead)
+        return sized;
+    std::size_t done = 0;
+    while (done < buffer.length) {
+        const ssize_t got = read(file.fd, buffer.bytes + done, buffer.length - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return ReadResult::kShort;
+        done += static_cast<std::size_t>(got);
+    }
+    return ReadResult::kRead;
+}
+
+#endif
+
+// Offsets into the text are 32-bit; one more byte holds the terminator.
+const std::size_t kMaxTextLength = 0xFFFFFFFEu;
+const char kTextTooLarge[] = "Text too large";
+
+}  // namespace
+
+const char CXmlDocument::kOutOfMemory[] = "Out of memory";
+
+void CXmlDocument::Locate(const char* pristine)
+{
+    int line = 1, column = 1;
+    const char* const stop = pristine + m_errorOffset;
+    for (const char* p = pristine; p < stop && *p != '\0'; p = NextChar(p)) {
+        if (*p == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    m_errorLine = line;
+    m_errorColumn = column;
+}
+
+bool CXmlDocument::LoadFromString(const char* text)
+{
+    Release();
+    ClearError();
+    const std::size_t length = std::strlen(text);
+    if (length > kMaxTextLength)
+        return Fail(kTextTooLarge);
+    m_text = static_cast<char*>(Heap::Allocate(length + 1));
+    if (m_text == nullptr)
+        return Fail(kOutOfMemory);
+    std::memcpy(m_text, text, length + 1);
+    if (Parse())
+        return true;
+    Locate(text);
+    Release();
+    return false;
+}
+
+bool CXmlDocument::LoadFromMemory(const void* bytes, std::size_t length)
+{
+    Release();
+    ClearError();
+    const char* utf8 = static_cast<const char*>(bytes);
+    if (length > 2 && std::memcmp(utf8, "\xEF\xBB\xBF", 3) == 0) {
+        utf8 += 3;
+        length -= 3;
+    }
+    std::size_t textLength = 0;
+    m_text = Utf8ToAnsi(utf8, length, &textLength);
+    if (m_text == nullptr)
+        return Fail(kOutOfMemory);
+    if (textLength > kMaxTextLength) {
+        Release();
+        return Fail(kTextTooLarge);
+    }
+    if (Parse())
+        return true;
+    // The parse wrote into the text; a second conversion gives it back as it was.
+    Release();
+    char* pristine = Utf8ToAnsi(utf8, length, &textLength);
+    if (pristine != nullptr)
+        Locate(pristine);
+    Heap::Release(pristine);
+    return false;
+}
+
+bool CXmlDocument::LoadFromPath(const char* path)
+{
+    Release();
+    ClearError();
+    Buffer buffer;
+    const ReadResult result = ReadWholeFile(path, buffer);
+    if (result != ReadResult::kRead)
+        return Fail(MessageOf(result, kOutOfMemory));
+    return LoadFromMemory(buffer.bytes, buffer.length);
+}
+
+}  // namespace Veneer
