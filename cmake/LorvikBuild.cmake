@@ -18,6 +18,8 @@ if(LORVIK_WINDOWS)
     add_link_options(-static)
     add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
     add_compile_options(-fno-exceptions)
+    # Resource scripts (app/res) go through windres.
+    enable_language(RC)
 else()
     if(LORVIK_SANITIZE)
         set(LORVIK_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=undefined

@@ -1,0 +1,96 @@
+#pragma once
+// Small helpers of the Windows-only files: owners for GDI handles, so that every object,
+// DC and selection is given back on every path out of a function; top-down DIB sections;
+// entry points looked up at run time.
+
+#include <windows.h>
+
+namespace Veneer {
+
+// Owns one GDI object (bitmap, font, pen, brush, region) and deletes it.
+template <class Handle>
+class CGdiObject {
+public:
+    explicit CGdiObject(Handle handle = nullptr) : m_handle(handle) {}
+    ~CGdiObject() { Reset(); }
+    CGdiObject(const CGdiObject&) = delete;
+    CGdiObject& operator=(const CGdiObject&) = delete;
+
+    Handle Get() const { return m_handle; }
+    explicit operator bool() const { return m_handle != nullptr; }
+    void Reset(Handle handle = nullptr)
+    {
+        if (m_handle != nullptr)
+            DeleteObject(m_handle);
+        m_handle = handle;
+    }
+    Handle Detach()
+    {
+        Handle handle = m_handle;
+        m_handle = nullptr;
+        return handle;
+    }
+
+private:
+    Handle m_handle;
+};
+
+// A memory DC compatible with another one, deleted at the end of its scope.
+class CMemoryDC {
+public:
+    explicit CMemoryDC(HDC compatible) : m_dc(CreateCompatibleDC(compatible)) {}
+    ~CMemoryDC()
+    {
+        if (m_dc != nullptr)
+            DeleteDC(m_dc);
+    }
+    CMemoryDC(const CMemoryDC&) = delete;
+    CMemoryDC& operator=(const CMemoryDC&) = delete;
+
+    HDC Get() const { return m_dc; }
+    explicit operator bool() const { return m_dc != nullptr; }
+
+private:
+    HDC m_dc;
+};
+
+// Selects an object into a DC and selects the previous one back at the end of its scope.
+class CSelectObject {
+public:
+    CSelectObject(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(SelectObject(dc, object)) {}
+    ~CSelectObject()
+    {
+        if (m_previous != nullptr && m_previous != HGDI_ERROR)
+            SelectObject(m_dc, m_previous);
+    }
+    CSelectObject(const CSelectObject&) = delete;
+    CSelectObject& operator=(const CSelectObject&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};
+
+// A top-down 32-bit DIB section: pixels B, G, R, A from the top row down.
+inline HBITMAP CreateTopDownDib(int width, int height, void** bits)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+// An exported function of a loaded module, typed; null when the module or name is missing.
+template <class Proc>
+Proc LookUpProc(HMODULE module, const char* name)
+{
+    if (module == nullptr)
+        return nullptr;
+    return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+}  // namespace Veneer
