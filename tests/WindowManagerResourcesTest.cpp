@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ui/core/Heap.h"
 #include "ui/core/RenderUtil.h"
 
 bool operator==(const RECT& a, const RECT& b)
@@ -16,40 +17,6 @@ using Veneer::TFontEntry;
 using Veneer::TImageEntry;
 
 namespace {
-
-TEST(WindowManagerResourcesTest, ResourcePathEndsInASeparatorOnceSet)
-{
-    struct Case {
-        const char* given;
-        const char* stored;
-    };
-    const Case cases[] = {
-        {"skin", "skin\\"},
-        {"skin/", "skin/"},
-        {"skin\\", "skin\\"},
-        {"", ""},
-        {"\xD6\xD0\x81\x5C", "\xD6\xD0\x81\x5C\\"},  // ends in a trail byte 0x5C, not a separator
-    };
-    for (const Case& c : cases) {
-        CWindowManagerUI::SetResourcePath(c.given);
-        EXPECT_STREQ(c.stored, CWindowManagerUI::GetResourcePath()) << c.given;
-    }
-    CWindowManagerUI::SetResourcePath("");
-}
-
-TEST(WindowManagerResourcesTest, InstancePathIsTheModuleDirectoryWithItsBackslash)
-{
-    CWindowManagerUI::SetInstance(nullptr);
-    EXPECT_STREQ("", CWindowManagerUI::GetInstancePath());
-
-    CWindowManagerUI::SetInstance(GetModuleHandleA(nullptr));
-    char module[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, module, MAX_PATH);
-    std::string expected(module);
-    expected.erase(expected.rfind('\\') + 1);
-    EXPECT_EQ(expected, CWindowManagerUI::GetInstancePath().GetData());
-    EXPECT_EQ(GetModuleHandleA(nullptr), CWindowManagerUI::GetResourceModule());
-}
 
 // A hidden top-level window for the manager to take.
 class TestWindow {
@@ -71,7 +38,7 @@ private:
     HWND m_window;
 };
 
-class WindowManagerResources : public ::testing::Test {
+class WindowManagerResourcesTest : public ::testing::Test {
 protected:
     void SetUp() override { CWindowManagerUI::SetInstance(GetModuleHandleA(nullptr)); }
 
@@ -84,7 +51,41 @@ protected:
     static LOGFONTA Stock() { return Describe(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))); }
 };
 
-TEST_F(WindowManagerResources, ProgramImagesHaveTheirSizes)
+TEST_F(WindowManagerResourcesTest, ResourcePathEndsInASeparatorOnceSet)
+{
+    struct Case {
+        const char* given;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"skin", "skin\\"},
+        {"skin/", "skin/"},
+        {"skin\\", "skin\\"},
+        {"", ""},
+        {"\xD6\xD0\x81\x5C", "\xD6\xD0\x81\x5C\\"},  // ends in a trail byte 0x5C, not a separator
+    };
+    for (const Case& c : cases) {
+        CWindowManagerUI::SetResourcePath(c.given);
+        EXPECT_STREQ(c.stored, CWindowManagerUI::GetResourcePath()) << c.given;
+    }
+    CWindowManagerUI::SetResourcePath("");
+}
+
+TEST_F(WindowManagerResourcesTest, InstancePathIsTheModuleDirectoryWithItsBackslash)
+{
+    CWindowManagerUI::SetInstance(nullptr);
+    EXPECT_STREQ("", CWindowManagerUI::GetInstancePath());
+
+    CWindowManagerUI::SetInstance(GetModuleHandleA(nullptr));
+    char module[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    std::string expected(module);
+    expected.erase(expected.rfind('\\') + 1);
+    EXPECT_EQ(expected, CWindowManagerUI::GetInstancePath().GetData());
+    EXPECT_EQ(GetModuleHandleA(nullptr), CWindowManagerUI::GetResourceModule());
+}
+
+TEST_F(WindowManagerResourcesTest, ProgramImagesHaveTheirSizes)
 {
     struct Case {
         int first, last, width, height;
@@ -107,7 +108,7 @@ TEST_F(WindowManagerResources, ProgramImagesHaveTheirSizes)
         EXPECT_NE(nullptr, manager.AddImage(std::to_string(id).c_str(), "PNG", 0)) << id;
 }
 
-TEST_F(WindowManagerResources, ResourcesAreChineseAndTheIconGroupHoldsSevenSizes)
+TEST_F(WindowManagerResourcesTest, ResourcesAreChineseAndTheIconGroupHoldsSevenSizes)
 {
     const HMODULE module = GetModuleHandleA(nullptr);
     const WORD chinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
@@ -137,7 +138,7 @@ TEST_F(WindowManagerResources, ResourcesAreChineseAndTheIconGroupHoldsSevenSizes
     EXPECT_NE(std::string::npos, text.find("level=\"asInvoker\" uiAccess=\"false\""));
 }
 
-TEST_F(WindowManagerResources, ImageCacheKeepsTheFirstEntryOfAName)
+TEST_F(WindowManagerResourcesTest, ImageCacheKeepsTheFirstEntryOfAName)
 {
     CWindowManagerUI manager;
     TImageEntry* first = manager.AddImage("118", "png", 0xFF000000);
@@ -164,7 +165,7 @@ TEST_F(WindowManagerResources, ImageCacheKeepsTheFirstEntryOfAName)
     EXPECT_EQ(nullptr, other.GetImage("118"));  // each manager has its own cache
 }
 
-TEST_F(WindowManagerResources, DefaultFontComesFromTheStockGuiFont)
+TEST_F(WindowManagerResourcesTest, DefaultFontComesFromTheStockGuiFont)
 {
     CWindowManagerUI manager;
     const LOGFONTA stock = Stock();
@@ -177,7 +178,7 @@ TEST_F(WindowManagerResources, DefaultFontComesFromTheStockGuiFont)
     EXPECT_EQ(0, entry->metrics.tmHeight);  // no paint DC yet
 }
 
-TEST_F(WindowManagerResources, AddedFontsFollowTheStockFontAndAreNumberedInOrder)
+TEST_F(WindowManagerResourcesTest, AddedFontsFollowTheStockFontAndAreNumberedInOrder)
 {
     CWindowManagerUI manager;
     const LOGFONTA stock = Stock();
@@ -203,7 +204,7 @@ TEST_F(WindowManagerResources, AddedFontsFollowTheStockFontAndAreNumberedInOrder
     EXPECT_EQ(nullptr, manager.FindFont("Tahoma", 24, true, false, true));
 }
 
-TEST_F(WindowManagerResources, LongFaceNamesAreKeptWholeInTheTable)
+TEST_F(WindowManagerResourcesTest, LongFaceNamesAreKeptWholeInTheTable)
 {
     CWindowManagerUI manager;
     // 30 ASCII bytes and then a double-byte character that would straddle the 31-byte limit.
@@ -215,7 +216,7 @@ TEST_F(WindowManagerResources, LongFaceNamesAreKeptWholeInTheTable)
     EXPECT_EQ(std::string(30, 'A'), Describe(font).lfFaceName);
 }
 
-TEST_F(WindowManagerResources, MetricsAreMeasuredWithAPaintDc)
+TEST_F(WindowManagerResourcesTest, MetricsAreMeasuredWithAPaintDc)
 {
     TestWindow window;
     CWindowManagerUI manager;
@@ -232,7 +233,40 @@ TEST_F(WindowManagerResources, MetricsAreMeasuredWithAPaintDc)
     EXPECT_GE(manager.GetDefaultFontEntry()->metrics.tmHeight, 30);
 }
 
-TEST_F(WindowManagerResources, ResourceParentRefusesItselfAndCycles)
+TEST_F(WindowManagerResourcesTest, RefusedMemoryLeavesEveryTableAsItWas)
+{
+    CWindowManagerUI manager;
+    // Each allocation that the call makes fails once in turn, until the call succeeds.
+    struct Case {
+        const char* name;
+        bool (*add)(CWindowManagerUI& manager);
+        bool (*present)(CWindowManagerUI& manager);
+    };
+    const Case cases[] = {
+        {"font", [](CWindowManagerUI& m) { return m.AddFont("Tahoma", 12, false, false, false) != nullptr; },
+         [](CWindowManagerUI& m) { return m.GetCustomFontCount() > 0; }},
+        {"image", [](CWindowManagerUI& m) { return m.AddImage("118", "png", 0) != nullptr; },
+         [](CWindowManagerUI& m) { return m.GetImage("118") != nullptr; }},
+        {"default list", [](CWindowManagerUI& m) { m.AddDefaultAttributes("Button", "width=\"1\""); return m.FindDefaultAttributes("Button") != nullptr; },
+         [](CWindowManagerUI& m) { return m.FindDefaultAttributes("Button") != nullptr; }},
+    };
+    for (const Case& c : cases) {
+        int failing = 1;
+        for (; failing < 100; ++failing) {
+            Veneer::Heap::FailNthAllocation(failing);
+            const bool added = c.add(manager);
+            Veneer::Heap::FailNthAllocation(0);
+            if (added)
+                break;
+            ASSERT_FALSE(c.present(manager)) << c.name << ", allocation " << failing;
+        }
+        EXPECT_GT(failing, 1) << c.name;
+        EXPECT_LT(failing, 100) << c.name;
+        EXPECT_TRUE(c.present(manager)) << c.name;
+    }
+}
+
+TEST_F(WindowManagerResourcesTest, ResourceParentRefusesItselfAndCycles)
 {
     CWindowManagerUI a, b, c;
     EXPECT_FALSE(a.SetResourceParent(&a));
@@ -248,7 +282,7 @@ TEST_F(WindowManagerResources, ResourceParentRefusesItselfAndCycles)
     EXPECT_TRUE(a.SetResourceParent(&c));
 }
 
-TEST_F(WindowManagerResources, ChildrenLookUpTheirOwnListsAndFontsFirstButTakeDefaultsFromTheTop)
+TEST_F(WindowManagerResourcesTest, ChildrenLookUpTheirOwnListsAndFontsFirstButTakeDefaultsFromTheTop)
 {
     TestWindow window;
     CWindowManagerUI top, middle, child;
@@ -296,7 +330,7 @@ TEST_F(WindowManagerResources, ChildrenLookUpTheirOwnListsAndFontsFirstButTakeDe
     EXPECT_EQ(0, top.GetCustomFontCount());
 }
 
-TEST_F(WindowManagerResources, InitialSizeResizesAWindowThatHasNoRootYet)
+TEST_F(WindowManagerResourcesTest, InitialSizeResizesAWindowThatHasNoRootYet)
 {
     TestWindow window;
     CWindowManagerUI manager;
@@ -310,7 +344,7 @@ TEST_F(WindowManagerResources, InitialSizeResizesAWindowThatHasNoRootYet)
     EXPECT_EQ(240, manager.GetInitialSize().cy);
 }
 
-TEST_F(WindowManagerResources, AlphaMakesTheWindowLayeredBelow256)
+TEST_F(WindowManagerResourcesTest, AlphaMakesTheWindowLayeredBelow256)
 {
     TestWindow window;
     CWindowManagerUI manager;
