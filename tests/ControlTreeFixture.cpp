@@ -144,9 +144,8 @@ void ControlTreeTest::TearDown()
     m_host.reset();
 }
 
-TestContainer* ControlTreeTest::AttachRoot()
+TestContainer* ControlTreeTest::Attach(TestContainer* root)
 {
-    TestContainer* root = new TestContainer;
     root->SetName("root");
     Manager().AttachRoot(root);
     Paint();

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -109,10 +110,10 @@ public:
 
 class ControlTreeTest : public ::testing::Test {
 protected:
-    static const int kLeft = 30;
-    static const int kTop = 40;
-    static const int kWidth = 200;
-    static const int kHeight = 100;
+    static constexpr int kLeft = 30;
+    static constexpr int kTop = 40;
+    static constexpr int kWidth = 200;
+    static constexpr int kHeight = 100;
 
     void SetUp() override;
     void TearDown() override;
@@ -121,8 +122,10 @@ protected:
     HWND Window() const { return m_hwnd; }
     // Messages that reached the window's procedure.
     const std::vector<UINT>& Received() const { return m_host->received; }
-    // A root container over the whole client area, attached and painted once.
-    TestContainer* AttachRoot();
+    // Makes root the window's root and paints the window once: the first layout.
+    TestContainer* Attach(TestContainer* root);
+    // An empty root container over the whole client area, attached and painted.
+    TestContainer* AttachRoot() { return Attach(new TestContainer); }
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     // A mouse message at a client point.
     void Mouse(UINT message, int x, int y, WPARAM wParam = 0);
@@ -143,7 +146,10 @@ private:
     HWND m_hwnd = nullptr;
 };
 
-// RECT equality for EXPECT_EQ, with a readable failure message.
+}  // namespace VeneerTest
+
+// RECT comparison for EXPECT_EQ, with a readable failure message. Global, beside RECT
+// itself, so that gtest's own templates find them.
 inline bool operator==(const RECT& a, const RECT& b)
 {
     return EqualRect(&a, &b) != FALSE;
@@ -153,5 +159,3 @@ inline std::ostream& operator<<(std::ostream& out, const RECT& rc)
 {
     return out << '(' << rc.left << ',' << rc.top << ',' << rc.right << ',' << rc.bottom << ')';
 }
-
-}  // namespace VeneerTest
