@@ -148,6 +148,8 @@ TestContainer* ControlTreeTest::Attach(TestContainer* root)
 {
     root->SetName("root");
     Manager().AttachRoot(root);
+    // Attaching a tree does not invalidate the window by itself.
+    InvalidateRect(m_hwnd, nullptr, FALSE);
     Paint();
     return root;
 }
