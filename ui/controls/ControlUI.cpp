@@ -471,7 +471,7 @@ void CControlUI::InvalidateClipped(RECT rc)
             return;
     }
     if (m_manager != nullptr)
-        InvalidateRect(m_manager->GetPaintWindow(), &rc, FALSE);
+        m_manager->Invalidate(rc);
 }
 
 bool CControlUI::IsUpdateNeeded() const

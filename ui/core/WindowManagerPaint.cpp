@@ -59,6 +59,12 @@ void CWindowManagerUI::DeleteBuffers()
     DeleteBuffer(&m_backgroundDC, &m_backgroundBitmap);
 }
 
+void CWindowManagerUI::Invalidate(const RECT& rc)
+{
+    if (!m_layingOutRoot)
+        InvalidateRect(m_window, &rc, FALSE);
+}
+
 void CWindowManagerUI::OnPaint()
 {
     RECT update = {};
@@ -109,7 +115,12 @@ void CWindowManagerUI::LayOut()
     if (IsRectEmpty(&client))
         return;
     if (m_root->IsUpdateNeeded()) {
+        // Every control placed inside the root would invalidate a part of the root's own
+        // area: one call for the whole window instead of one per control.
+        m_layingOutRoot = true;
         m_root->SetPos(client);
+        m_layingOutRoot = false;
+        InvalidateRect(m_window, nullptr, FALSE);
         // The buffers are made again at the new size.
         DeleteBuffers();
     } else {

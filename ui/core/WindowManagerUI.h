@@ -140,6 +140,8 @@ public:
 
     // Some control must be laid out again before the next paint.
     void NeedUpdate() { m_updateNeeded = true; }
+    // Marks part of the window for repainting, without erasing.
+    void Invalidate(const RECT& rc);
     // The top-most visible, mouse-enabled control under a client point; null without a root.
     IControlUI* FindControl(POINT pt) const;
     IControlUI* FindControl(const char* name) const;
@@ -267,6 +269,7 @@ private:
     bool m_focusNeeded = false;
     bool m_mouseTracking = false;
     bool m_mouseCaptured = false;
+    bool m_layingOutRoot = false;  // the whole window is invalidated once the pass ends
 
     CPtrArray m_notifiers;           // INotifyUI
     CPtrArray m_timers;              // owned TTimerInfo
