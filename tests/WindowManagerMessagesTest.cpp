@@ -276,67 +276,6 @@ TEST_F(WindowManagerMessagesTest, ControlsOfAnotherManagerGetNoEvents)
     b->SetManager(&Manager(), root, false);
 }
 
-TEST_F(WindowManagerMessagesTest, NotificationsReachTheSendersDelegatesThenEveryReceiver)
-{
-    struct Delegates {
-        static bool First(void* msg)
-        {
-            static_cast<TNotifyMsg*>(msg)->wParam = 7;
-            return false;
-        }
-        static bool Never(void*)
-        {
-            ADD_FAILURE() << "a delegate after one that answered false";
-            return true;
-        }
-    };
-    a->OnNotify.Add(MakeDelegate(&Delegates::First));
-    a->OnNotify.Add(MakeDelegate(&Delegates::Never));
-    NotifyLog second;
-    Manager().AddNotifier(&second);
-    Mouse(WM_MOUSEMOVE, 33, 44);
-
-    Manager().SendNotify(a, "click", 1, 2);
-    ASSERT_EQ(1u, notes.messages.size());
-    const TNotifyMsg& msg = notes.messages[0];
-    EXPECT_STREQ("click", msg.type);
-    EXPECT_EQ(a, msg.sender);
-    EXPECT_EQ(7u, msg.wParam) << "the delegate ran first";
-    EXPECT_EQ(2, msg.lParam);
-    EXPECT_EQ(33, msg.mouse.x);
-    EXPECT_EQ(44, msg.mouse.y);
-    EXPECT_NE(0u, msg.timestamp);
-    EXPECT_EQ((std::vector<std::string>{"A:click"}), second.entries);
-    EXPECT_TRUE(Manager().RemoveNotifier(&second));
-    EXPECT_FALSE(Manager().RemoveNotifier(&second));
-}
-
-bool g_rootDeleted = false;
-
-bool MarkRootDeleted(void*)
-{
-    g_rootDeleted = true;
-    return true;
-}
-
-TEST_F(WindowManagerMessagesTest, ARootReplacedIsDeletedAfterTheCurrentMessage)
-{
-    g_rootDeleted = false;
-    root->OnDestroy.Add(MakeDelegate(&MarkRootDeleted));
-    Mouse(WM_MOUSEMOVE, 20, 20);
-    EXPECT_EQ(a, Manager().FindControl("A"));
-
-    auto* fresh = new ProbeControl("fresh", &log);
-    ASSERT_TRUE(Manager().AttachRoot(fresh));
-    EXPECT_FALSE(g_rootDeleted) << "the old tree may still be on the call stack";
-    EXPECT_EQ(fresh, Manager().GetRoot());
-    EXPECT_EQ(fresh, Manager().FindControl("fresh"));
-    Send(WM_APP + 1);
-    EXPECT_TRUE(g_rootDeleted);
-    EXPECT_EQ(nullptr, Manager().FindControl("A")) << "forgotten when it was deleted";
-    EXPECT_FALSE(Manager().AttachRoot(nullptr));
-}
-
 TEST_F(WindowManagerMessagesTest, PreTranslationConsumesWhatAFilterTakesAndTheLoopEndsAtQuit)
 {
     Consumer filter;
