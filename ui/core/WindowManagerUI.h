@@ -2,18 +2,31 @@
 // CWindowManagerUI: one per skin window. It routes the window's messages to its controls
 // and stores the resources they draw with. The two halves live in separate files:
 // WindowManagerResources.cpp (process-wide settings, images, fonts, default lists, window
-// settings) and WindowManagerUI.cpp (construction, the window, and the message half).
+// settings) and WindowManagerUI.cpp (construction, the window, and the message half, with
+// WindowManagerMessages/Focus/Paint/Timers.cpp named after what they handle).
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include "ui/core/IControlUI.h"
 #include "ui/core/PtrArray.h"
 #include "ui/core/StringMap.h"
+#include "ui/core/UIEvent.h"
 #include "ui/core/UIString.h"
 
 namespace Veneer {
 
-class CControlUI;
 struct TImageEntry;
+
+// One control timer, riding on a native timer of the manager's window.
+struct TTimerInfo {
+    IControlUI* sender;
+    UINT localId;     // chosen by the control
+    HWND window;
+    UINT nativeId;    // the id of the native window timer
+    bool killed;      // stopped, but kept so that a restart reuses the native id
+};
 
 // One font of a manager; it owns its handle.
 struct TFontEntry {
@@ -42,7 +55,6 @@ public:
     void Init(HWND window);
     HWND GetPaintWindow() const { return m_window; }
     HDC GetPaintDC() const { return m_paintDC; }
-    CControlUI* GetRoot() const { return m_root; }
 
     // Process-wide settings.
     static void SetInstance(HINSTANCE instance);
@@ -114,6 +126,72 @@ public:
     // Opacity of a layered window: below 256 the window becomes layered, else it stops being so.
     void SetAlpha(int opacity);
 
+    // ---- Messages, events and notifications ----
+
+    // Makes a tree the window's root (owned); the previous root is deleted after the
+    // current message. False for a null tree.
+    bool AttachRoot(IControlUI* root);
+    IControlUI* GetRoot() const { return m_root; }
+    IControlUI* GetFocus() const { return m_focus; }
+    POINT GetMousePos() const { return m_lastMouse; }
+    // Enters the names of a subtree in the name index (a later control of the same name
+    // replaces an earlier one); containers call it for the children they adopt.
+    void RegisterNames(IControlUI* subtree);
+
+    // Some control must be laid out again before the next paint.
+    void NeedUpdate() { m_updateNeeded = true; }
+    // Marks part of the window for repainting, without erasing.
+    void Invalidate(const RECT& rc);
+    // The top-most visible, mouse-enabled control under a client point; null without a root.
+    IControlUI* FindControl(POINT pt) const;
+    IControlUI* FindControl(const char* name) const;
+
+    void SetFocus(IControlUI* control);
+    // Moves the focus to control (when it is a tab stop) at the next paint, after layout.
+    void SetFocusNeeded(IControlUI* control);
+    bool FocusNextTabStop(bool forward);
+
+    // Restarting a killed timer reuses its native id; one already running gives false.
+    bool SetTimer(IControlUI* control, UINT localId, UINT elapse);
+    bool KillTimer(IControlUI* control, UINT localId);
+    void KillTimer(IControlUI* control);
+    void RemoveAllTimers();
+
+    // Registration lists own nothing; removing an absent entry gives false.
+    bool AddNotifier(INotifyUI* notifier);
+    bool RemoveNotifier(INotifyUI* notifier);
+    bool AddPreMessageFilter(IMessageFilterUI* filter);
+    bool RemovePreMessageFilter(IMessageFilterUI* filter);
+    bool AddMessageFilter(IMessageFilterUI* filter);
+    bool RemoveMessageFilter(IMessageFilterUI* filter);
+    bool AddPostPaint(IControlUI* control);
+    bool RemovePostPaint(IControlUI* control);
+
+    // Deletes a control after the current message: it may still be on the call stack.
+    void AddDelayedCleanup(IControlUI* control);
+    // Drops every reference to a control that is being destroyed.
+    void ForgetControl(IControlUI* control);
+
+    // Delivers at once: the sender's own delegates, then every notifier.
+    void SendNotify(IControlUI* sender, const char* type, WPARAM wParam = 0, LPARAM lParam = 0);
+    void SendNotify(TNotifyMsg& msg);
+
+    // Groups of options of which one is selected; a group is freed with its last member.
+    bool AddOptionGroup(const char* group, IControlUI* control);
+    CPtrArray* GetOptionGroup(const char* group) const;
+    void RemoveOptionGroup(const char* group, IControlUI* control);
+    void RemoveAllOptionGroups();
+
+    // One native message of the window; true when handled, with result set where it has one.
+    bool MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // A message from the message loop before it is translated; true consumes it.
+    bool PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The thread's message loop, until WM_QUIT.
+    static void MessageLoop();
+
+    // The back buffer, kept between paints; null before the first paint.
+    HBITMAP GetOffscreenBitmap() const { return m_offscreenBitmap; }
+
 private:
     // The resource half's share of construction and destruction.
     void InitResources();
@@ -125,9 +203,82 @@ private:
     // Messaging state (WindowManagerUI.cpp).
     HWND m_window = nullptr;
     HDC m_paintDC = nullptr;
-    CControlUI* m_root = nullptr;
+    IControlUI* m_root = nullptr;
     bool m_showDirty = false;
     bool m_bkTransparent = false;
+
+    // ---- The message half's own ----
+    // Share of construction and destruction of the message half.
+    void ReleaseControls();
+    void ReleaseMessaging();
+    void DeleteDelayedControls();
+    void DeleteBuffers();
+
+    static CPtrArray& Managers();
+    static bool PreTranslate(const MSG& msg);
+
+    // Messages, by kind.
+    bool HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool HandleInputMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnClose();
+    void OnGetMinMaxInfo(MINMAXINFO* info) const;
+    bool OnSetCursor(WPARAM wParam, LPARAM lParam);
+    void OnMouseMove(LPARAM lParam);
+    bool OnMouseHover(LPARAM lParam);
+    void OnMouseLeave();
+    void OnButton(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnContextMenu(LPARAM lParam);
+    void OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    void OnTimer(WPARAM wParam);
+    void TrackMouse();
+    void ShowToolTip(IControlUI* control);
+    void HideToolTip();
+    IControlUI* FindOwnControl(POINT pt) const;
+    void SendEvent(IControlUI* to, TUIEventType type, IControlUI* sender, POINT mouse,
+                   WPARAM wParam = 0, LPARAM lParam = 0);
+    void SendButtonEvent(IControlUI* control, TUIEventType type, POINT pt, WPARAM keys,
+                         WPARAM wParam, LPARAM lParam);
+    void SendKeyEvent(IControlUI* to, TUIEventType type, WPARAM wParam);
+    bool ActivateShortcut(char key);
+
+    // Painting.
+    void OnPaint();
+    void LayOut();
+    void PlaceNeededFocus();
+    void PaintThroughBuffer(HDC screen, const RECT& paint);
+    void PrintClient(HDC dc, LPARAM flags);
+
+    IControlUI* FindTabStop(IControlUI* from, bool forward, IControlUI** last) const;
+
+    HDC m_offscreenDC = nullptr;
+    HBITMAP m_offscreenBitmap = nullptr;
+    HDC m_backgroundDC = nullptr;
+    HBITMAP m_backgroundBitmap = nullptr;
+    HWND m_toolTip = nullptr;
+    TOOLINFOA m_toolInfo = {};
+
+    IControlUI* m_focus = nullptr;
+    IControlUI* m_hover = nullptr;
+    IControlUI* m_capture = nullptr;
+    IControlUI* m_keyControl = nullptr;
+    POINT m_lastMouse = {-1, -1};
+    UINT m_timerCounter = 4096;
+    bool m_firstLayout = true;
+    bool m_updateNeeded = false;
+    bool m_focusNeeded = false;
+    bool m_mouseTracking = false;
+    bool m_mouseCaptured = false;
+    bool m_layingOutRoot = false;  // the whole window is invalidated once the pass ends
+
+    CPtrArray m_notifiers;           // INotifyUI
+    CPtrArray m_timers;              // owned TTimerInfo
+    CPtrArray m_preMessageFilters;   // IMessageFilterUI
+    CPtrArray m_messageFilters;      // IMessageFilterUI
+    CPtrArray m_postPaintControls;   // IControlUI
+    CPtrArray m_delayedCleanup;      // owned IControlUI
+    CStringMap m_nameIndex;          // name -> IControlUI
+    CStringMap m_optionGroups;       // group name -> owned CPtrArray of IControlUI
 
     // Resources (WindowManagerResources.cpp).
     CWindowManagerUI* m_resourceParent = nullptr;

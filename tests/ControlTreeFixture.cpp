@@ -1,0 +1,191 @@
+#include "tests/ControlTreeFixture.h"
+
+namespace VeneerTest {
+
+const char* EventName(TUIEventType type)
+{
+    static const char* const names[] = {
+        "None",      "1",          "KeyBegin",    "KeyDown",     "KeyUp",      "Char",
+        "SysKey",    "KeyEnd",     "MouseBegin",  "MouseMove",   "MouseLeave", "MouseEnter",
+        "MouseHover", "ButtonDown", "ButtonUp",   "RButtonDown", "DblClick",   "ContextMenu",
+        "ScrollWheel", "MouseEnd", "KillFocus",   "SetFocus",    "WindowSize", "SetCursor",
+        "Timer",
+    };
+    const int index = static_cast<int>(type);
+    return index >= 0 && index < static_cast<int>(sizeof(names) / sizeof(names[0]))
+               ? names[index]
+               : "?";
+}
+
+TestContainer::~TestContainer()
+{
+    for (CControlUI* child : children)
+        delete child;
+}
+
+void TestContainer::Add(CControlUI* child, RECT at)
+{
+    child->SetFixedXY(SIZE{at.left, at.top});
+    child->SetFixedWidth(at.right > at.left ? at.right - at.left : 0);
+    child->SetFixedHeight(at.bottom > at.top ? at.bottom - at.top : 0);
+    children.push_back(child);
+    if (m_manager != nullptr) {
+        child->SetManager(m_manager, this, true);
+        m_manager->RegisterNames(child);
+    }
+    if (!IsVisible())
+        child->SetInternVisible(false);
+    NeedUpdate();
+}
+
+void TestContainer::SetManager(CWindowManagerUI* manager, IControlUI* parent, bool init)
+{
+    for (CControlUI* child : children)
+        child->SetManager(manager, this, init);
+    CControlUI::SetManager(manager, parent, init);
+}
+
+void TestContainer::SetPos(RECT rc)
+{
+    CControlUI::SetPos(rc);
+    for (CControlUI* child : children) {
+        if (!child->IsVisible())
+            continue;
+        const SIZE xy = child->GetFixedXY();
+        RECT at = {rc.left + xy.cx, rc.top + xy.cy, rc.right, rc.bottom};
+        if (child->GetFixedWidth() > 0)
+            at.right = at.left + child->GetFixedWidth();
+        if (child->GetFixedHeight() > 0)
+            at.bottom = at.top + child->GetFixedHeight();
+        child->SetPos(at);
+    }
+}
+
+void TestContainer::SetVisible(bool visible)
+{
+    if (m_visible == visible)
+        return;
+    CControlUI::SetVisible(visible);
+    for (CControlUI* child : children)
+        child->SetInternVisible(IsVisible());
+}
+
+void TestContainer::SetInternVisible(bool visible)
+{
+    CControlUI::SetInternVisible(visible);
+    for (CControlUI* child : children)
+        child->SetInternVisible(IsVisible());
+}
+
+IControlUI* TestContainer::FindControl(FindControlProc proc, void* data, UINT flags)
+{
+    if ((flags & UIFIND_VISIBLE) != 0 && !IsVisible())
+        return nullptr;
+    if ((flags & UIFIND_ENABLED) != 0 && !IsEnabled())
+        return nullptr;
+    if ((flags & UIFIND_HITTEST) != 0 && !PtInRect(&m_rcItem, *static_cast<POINT*>(data)))
+        return nullptr;
+    if ((flags & UIFIND_ME_FIRST) != 0) {
+        if (IControlUI* found = CControlUI::FindControl(proc, data, flags))
+            return found;
+    }
+    const int count = static_cast<int>(children.size());
+    for (int i = 0; i < count; ++i) {
+        CControlUI* child = children[(flags & UIFIND_TOP_FIRST) != 0 ? count - 1 - i : i];
+        if (IControlUI* found = child->FindControl(proc, data, flags))
+            return found;
+    }
+    if ((flags & UIFIND_ME_FIRST) == 0)
+        return CControlUI::FindControl(proc, data, flags);
+    return nullptr;
+}
+
+void TestContainer::DoPaint(HDC dc, const RECT& paint)
+{
+    CControlUI::DoPaint(dc, paint);
+    for (CControlUI* child : children) {
+        if (child->IsVisible())
+            child->DoPaint(dc, paint);
+    }
+}
+
+LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    received.push_back(message);
+    if (message == WM_CREATE)
+        manager.Init(GetHWND());
+    LRESULT result = 0;
+    if (manager.MessageHandler(message, wParam, lParam, result))
+        return result;
+    return CWindowWnd::HandleMessage(message, wParam, lParam);
+}
+
+void NotifyLog::Notify(TNotifyMsg& msg)
+{
+    const char* sender = msg.sender != nullptr ? msg.sender->GetName().GetData() : "-";
+    entries.push_back(std::string(sender) + ":" + msg.type.GetData());
+    messages.push_back(msg);
+}
+
+void ControlTreeTest::SetUp()
+{
+    CWindowManagerUI::SetInstance(GetModuleHandleA(nullptr));
+    m_host.reset(new HostWindow);
+    m_hwnd = m_host->Create(nullptr, "tree", WS_POPUP, WS_EX_NOACTIVATE, kLeft, kTop, kWidth, kHeight);
+    ASSERT_NE(nullptr, m_hwnd);
+    // Shown without activation: destroying an active window costs Wine seconds.
+    ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
+    Manager().AddNotifier(&notes);
+}
+
+void ControlTreeTest::TearDown()
+{
+    DestroyWindow(m_hwnd);
+    m_host.reset();
+}
+
+TestContainer* ControlTreeTest::Attach(TestContainer* root)
+{
+    root->SetName("root");
+    Manager().AttachRoot(root);
+    // Attaching a tree does not invalidate the window by itself.
+    InvalidateRect(m_hwnd, nullptr, FALSE);
+    Paint();
+    return root;
+}
+
+LRESULT ControlTreeTest::Send(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return SendMessageA(m_hwnd, message, wParam, lParam);
+}
+
+void ControlTreeTest::Mouse(UINT message, int x, int y, WPARAM wParam)
+{
+    Send(message, wParam, MAKELPARAM(x, y));
+}
+
+void ControlTreeTest::ScreenMouse(UINT message, int x, int y, WPARAM wParam)
+{
+    POINT pt = {x, y};
+    ClientToScreen(m_hwnd, &pt);
+    Send(message, wParam, MAKELPARAM(pt.x, pt.y));
+}
+
+RECT ControlTreeTest::UpdateRect() const
+{
+    RECT rc = {};
+    GetUpdateRect(m_hwnd, &rc, FALSE);
+    return rc;
+}
+
+DWORD ControlTreeTest::PixelAt(int x, int y) const
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, m_host->manager.GetOffscreenBitmap());
+    const COLORREF pixel = GetPixel(dc, x, y);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    return (GetRValue(pixel) << 16) | (GetGValue(pixel) << 8) | GetBValue(pixel);
+}
+
+}  // namespace VeneerTest

@@ -1,0 +1,161 @@
+#pragma once
+// Small control trees on real windows, shared by the suites of the manager and the control
+// base: a host window whose messages go to its manager, a leaf that records the events it
+// sees, a label, a container that places its children at fixed offsets, and readers of the
+// window's update rectangle and back buffer.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "ui/controls/ControlUI.h"
+#include "ui/core/WindowManagerUI.h"
+#include "ui/core/WindowWnd.h"
+
+namespace VeneerTest {
+
+using namespace Veneer;
+
+// What the probes of one tree saw, as "name:Event", in order.
+using EventLog = std::vector<std::string>;
+
+const char* EventName(TUIEventType type);
+
+// A leaf that records each event before the base handles it.
+class ProbeControl : public CControlUI {
+public:
+    ProbeControl(const char* name, EventLog* log, UINT flags = 0) : m_log(log), m_flags(flags)
+    {
+        SetName(name);
+    }
+
+    UINT GetControlFlags() const override { return m_flags; }
+    bool Activate() override
+    {
+        Record("Activate");
+        return CControlUI::Activate();
+    }
+    void DoEvent(TUIEvent& event) override
+    {
+        events.push_back(event);
+        Record(EventName(event.type));
+        CControlUI::DoEvent(event);
+    }
+
+    std::vector<TUIEvent> events;
+
+private:
+    void Record(const char* what)
+    {
+        if (m_log != nullptr)
+            m_log->push_back(std::string(GetName().GetData()) + ":" + what);
+    }
+
+    EventLog* m_log;
+    UINT m_flags;
+};
+
+// Labels pass their shortcut on to the control the shortcut search reaches next.
+class ProbeLabel : public ProbeControl {
+public:
+    using ProbeControl::ProbeControl;
+    const char* GetClass() const override { return "LabelUI"; }
+};
+
+// Owns its children and places each at its fixed offset from the container's corner, with
+// its fixed size; a fixed size of 0 stretches to the container's edge.
+class TestContainer : public CControlUI {
+public:
+    ~TestContainer() override;
+
+    void Add(CControlUI* child, RECT at);
+    void SetManager(CWindowManagerUI* manager, IControlUI* parent, bool init) override;
+    void SetPos(RECT rc) override;
+    void SetVisible(bool visible) override;
+    void SetInternVisible(bool visible) override;
+    IControlUI* FindControl(FindControlProc proc, void* data, UINT flags) override;
+    void DoPaint(HDC dc, const RECT& paint) override;
+
+    std::vector<CControlUI*> children;
+};
+
+// A frameless window at a known place whose manager sees every message first.
+class HostWindow : public CWindowWnd {
+public:
+    const char* GetWindowClassName() const override { return "VeneerTestHost"; }
+    UINT GetClassStyle() const override { return CS_DBLCLKS; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    CWindowManagerUI manager;
+    std::vector<UINT> received;  // messages that reached the window
+};
+
+// Receives every notification of a window as "sender:type".
+class NotifyLog : public INotifyUI {
+public:
+    void Notify(TNotifyMsg& msg) override;
+    void Clear()
+    {
+        entries.clear();
+        messages.clear();
+    }
+    std::vector<std::string> entries;
+    std::vector<TNotifyMsg> messages;
+};
+
+class ControlTreeTest : public ::testing::Test {
+protected:
+    static constexpr int kLeft = 30;
+    static constexpr int kTop = 40;
+    static constexpr int kWidth = 200;
+    static constexpr int kHeight = 100;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    CWindowManagerUI& Manager() { return m_host->manager; }
+    HWND Window() const { return m_hwnd; }
+    // Messages that reached the window's procedure.
+    const std::vector<UINT>& Received() const { return m_host->received; }
+    // Makes root the window's root and paints the window once: the first layout.
+    TestContainer* Attach(TestContainer* root);
+    // An empty root container over the whole client area, attached and painted.
+    TestContainer* AttachRoot() { return Attach(new TestContainer); }
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    // A mouse message at a client point.
+    void Mouse(UINT message, int x, int y, WPARAM wParam = 0);
+    // The same, for messages that carry a screen point.
+    void ScreenMouse(UINT message, int x, int y, WPARAM wParam = 0);
+    void Paint() { UpdateWindow(m_hwnd); }
+    // Empties the window's update region; UpdateRect reads it back.
+    void Validate() { ValidateRect(m_hwnd, nullptr); }
+    RECT UpdateRect() const;
+    // A pixel of the back buffer as 0xRRGGBB.
+    DWORD PixelAt(int x, int y) const;
+
+    EventLog log;
+    NotifyLog notes;
+
+private:
+    std::unique_ptr<HostWindow> m_host;
+    HWND m_hwnd = nullptr;
+};
+
+}  // namespace VeneerTest
+
+// RECT comparison for EXPECT_EQ, with a readable failure message. Global, beside RECT
+// itself, so that gtest's own templates find them.
+inline bool operator==(const RECT& a, const RECT& b)
+{
+    return EqualRect(&a, &b) != FALSE;
+}
+
+inline std::ostream& operator<<(std::ostream& out, const RECT& rc)
+{
+    return out << '(' << rc.left << ',' << rc.top << ',' << rc.right << ',' << rc.bottom << ')';
+}

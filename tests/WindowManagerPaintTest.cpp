@@ -1,0 +1,165 @@
+// The paint path on a real window: first layout and "windowinit", relayout of only what
+// asked for it, painting only the area the system reports, post-painting, printing.
+
+#include <map>
+
+#include "tests/ControlTreeFixture.h"
+
+namespace VeneerTest {
+namespace {
+
+// Records the areas it is asked to paint, and asks for layout once from its first paint.
+class PaintProbe : public ProbeControl {
+public:
+    using ProbeControl::ProbeControl;
+
+    void DoPaint(HDC dc, const RECT& paint) override
+    {
+        painted.push_back(paint);
+        if (askWhilePainting) {
+            askWhilePainting = false;
+            NeedUpdate();
+        }
+        ProbeControl::DoPaint(dc, paint);
+    }
+    void DoPostPaint(HDC, const RECT& paint) override { postPainted.push_back(paint); }
+
+    std::vector<RECT> painted;
+    std::vector<RECT> postPainted;
+    bool askWhilePainting = false;
+};
+
+std::map<std::string, int> g_sized;
+
+bool CountSize(void* control)
+{
+    ++g_sized[static_cast<CControlUI*>(control)->GetName().GetData()];
+    return true;
+}
+
+class WindowManagerPaintTest : public ControlTreeTest {
+protected:
+    void SetUp() override
+    {
+        ControlTreeTest::SetUp();
+        g_sized.clear();
+        root = new TestContainer;
+        a = new PaintProbe("A", &log);
+        b = new PaintProbe("B", &log);
+        root->Add(a, RECT{10, 10, 60, 60});
+        root->Add(b, RECT{100, 10, 150, 60});
+        for (CControlUI* control : {static_cast<CControlUI*>(root), static_cast<CControlUI*>(a),
+                                    static_cast<CControlUI*>(b)})
+            control->OnSize.Add(MakeDelegate(&CountSize));
+    }
+
+    void Resize(int width, int height)
+    {
+        SetWindowPos(Window(), nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    TestContainer* root = nullptr;
+    PaintProbe* a = nullptr;
+    PaintProbe* b = nullptr;
+};
+
+TEST_F(WindowManagerPaintTest, WindowInitComesWithTheFirstLayoutOfANonEmptyWindow)
+{
+    Resize(0, 0);
+    Attach(root);
+    EXPECT_TRUE(notes.entries.empty());
+    EXPECT_EQ(0, g_sized["root"]);
+
+    Resize(kWidth, kHeight);
+    Paint();
+    EXPECT_EQ((std::vector<std::string>{"root:windowinit"}), notes.entries);
+    EXPECT_EQ(root, notes.messages[0].sender);
+    EXPECT_EQ(kWidth, root->GetWidth());
+
+    Resize(kWidth + 10, kHeight);
+    Paint();
+    EXPECT_EQ(kWidth + 10, root->GetWidth());
+    EXPECT_EQ(1u, notes.entries.size()) << "only once";
+}
+
+TEST_F(WindowManagerPaintTest, OnlyControlsThatAskAreLaidOutAgain)
+{
+    Attach(root);
+    EXPECT_EQ((std::map<std::string, int>{{"root", 1}, {"A", 1}, {"B", 1}}), g_sized);
+    EXPECT_EQ((RECT{10, 10, 60, 60}), a->GetPos());
+
+    a->NeedUpdate();
+    Paint();
+    EXPECT_EQ((std::map<std::string, int>{{"root", 1}, {"A", 2}, {"B", 1}}), g_sized);
+
+    root->NeedUpdate();
+    Paint();
+    EXPECT_EQ((std::map<std::string, int>{{"root", 2}, {"A", 3}, {"B", 2}}), g_sized);
+}
+
+TEST_F(WindowManagerPaintTest, OnlyTheReportedAreaIsPaintedAndPostPaintingComesLast)
+{
+    Attach(root);
+    Manager().AddPostPaint(a);
+    const HBITMAP buffer = Manager().GetOffscreenBitmap();
+    ASSERT_NE(nullptr, buffer);
+    a->painted.clear();
+    b->painted.clear();
+
+    Validate();
+    b->Invalidate();
+    Paint();
+    const RECT bArea = b->GetPos();
+    EXPECT_EQ((std::vector<RECT>{bArea}), b->painted);
+    EXPECT_EQ((std::vector<RECT>{bArea}), a->painted) << "asked, but draws nothing outside";
+    EXPECT_EQ((std::vector<RECT>{bArea}), a->postPainted);
+    EXPECT_EQ(buffer, Manager().GetOffscreenBitmap()) << "the back buffer lives on";
+
+    EXPECT_TRUE(Manager().RemovePostPaint(a));
+    EXPECT_FALSE(Manager().RemovePostPaint(a));
+}
+
+TEST_F(WindowManagerPaintTest, LayoutAskedForWhilePaintingPaintsTheWindowAgain)
+{
+    Attach(root);
+    a->askWhilePainting = true;
+    Validate();
+    a->Invalidate();
+    Paint();
+    EXPECT_EQ((RECT{0, 0, kWidth, kHeight}), UpdateRect());
+    Paint();
+    EXPECT_EQ(RECT{}, UpdateRect());
+}
+
+TEST_F(WindowManagerPaintTest, AWindowWithoutARootIsValidatedWithoutABuffer)
+{
+    InvalidateRect(Window(), nullptr, FALSE);
+    Paint();
+    EXPECT_EQ(RECT{}, UpdateRect());
+    EXPECT_EQ(nullptr, Manager().GetOffscreenBitmap());
+    delete root;
+}
+
+TEST_F(WindowManagerPaintTest, PrintClientPaintsTheWholeTreeIntoTheGivenDC)
+{
+    root->SetBkColor(0xFF102030);
+    a->SetBkColor(0xFFC08040);
+    Attach(root);
+    void* bits = nullptr;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
+    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, dib);
+    Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const DWORD* pixels = static_cast<const DWORD*>(bits);
+    EXPECT_EQ(0x102030u, pixels[5 * kWidth + 5] & 0xFFFFFF);
+    EXPECT_EQ(0xC08040u, pixels[20 * kWidth + 20] & 0xFFFFFF);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    DeleteObject(dib);
+}
+
+}  // namespace
+}  // namespace VeneerTest

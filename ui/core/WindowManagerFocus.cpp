@@ -1,0 +1,149 @@
+// Keyboard focus: moving it between controls, tab order, and Alt+key shortcuts.
+
+#include <cctype>
+#include <cstring>
+
+#include "ui/core/WindowManagerUI.h"
+
+namespace Veneer {
+namespace {
+
+struct TTabSearch {
+    IControlUI* focus;
+    IControlUI* last;
+    bool forward;
+    bool nextIsIt;
+};
+
+// Visits the tree in tab order; the match is the tab stop after (or before) the focus.
+IControlUI* MatchTabStop(IControlUI* control, void* data)
+{
+    TTabSearch* search = static_cast<TTabSearch*>(data);
+    if (control == search->focus) {
+        if (search->forward)
+            search->nextIsIt = true;
+        return search->forward ? nullptr : search->last;
+    }
+    if ((control->GetControlFlags() & UIFLAG_TABSTOP) == 0)
+        return nullptr;
+    search->last = control;
+    return search->nextIsIt || search->focus == nullptr ? control : nullptr;
+}
+
+struct TShortcutSearch {
+    int key;  // upper case, as toupper gives it
+    bool pickNext;
+};
+
+// A label's shortcut selects the next control that can take it; labels never match.
+IControlUI* MatchShortcut(IControlUI* control, void* data)
+{
+    TShortcutSearch* search = static_cast<TShortcutSearch*>(data);
+    if (!control->IsVisible())
+        return nullptr;
+    const char shortcut = control->GetShortcut();
+    if (shortcut != '\0' && std::toupper(static_cast<unsigned char>(shortcut)) == search->key)
+        search->pickNext = true;
+    if (std::strstr(control->GetClass(), "LabelUI") != nullptr)
+        return nullptr;
+    return search->pickNext ? control : nullptr;
+}
+
+}  // namespace
+
+void CWindowManagerUI::SetFocus(IControlUI* control)
+{
+    if (::GetFocus() != m_window && control != m_focus)
+        ::SetFocus(m_window);
+    if (control == m_focus)
+        return;
+    if (m_focus != nullptr) {
+        IControlUI* old = m_focus;
+        SendEvent(old, TUIEventType::KillFocus, control, POINT{});
+        SendNotify(old, "killfocus");
+        m_focus = nullptr;
+    }
+    if (control != nullptr && control->GetManager() == this && control->IsVisible() &&
+        control->IsEnabled()) {
+        m_focus = control;
+        SendEvent(control, TUIEventType::SetFocus, control, POINT{});
+        SendNotify(control, "setfocus");
+    }
+}
+
+void CWindowManagerUI::SetFocusNeeded(IControlUI* control)
+{
+    ::SetFocus(m_window);
+    if (control == nullptr)
+        return;
+    if (m_focus != nullptr) {
+        SendEvent(m_focus, TUIEventType::KillFocus, control, POINT{});
+        SendNotify(m_focus, "killfocus");
+    }
+    // The next paint moves the focus forward from the tab stop before the control.
+    m_focus = FindTabStop(control, false, nullptr);
+    m_focusNeeded = true;
+    if (m_root != nullptr)
+        m_root->NeedUpdate();
+}
+
+IControlUI* CWindowManagerUI::FindTabStop(IControlUI* from, bool forward, IControlUI** last) const
+{
+    TTabSearch search = {from, nullptr, forward, false};
+    IControlUI* found = nullptr;
+    if (m_root != nullptr) {
+        found = m_root->FindControl(MatchTabStop, &search,
+                                    UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
+    }
+    if (last != nullptr)
+        *last = search.last;
+    return found;
+}
+
+bool CWindowManagerUI::FocusNextTabStop(bool forward)
+{
+    if (m_updateNeeded && forward) {
+        // Tab order follows the layout: move once the tree has been laid out.
+        m_focusNeeded = true;
+        InvalidateRect(m_window, nullptr, FALSE);
+        return true;
+    }
+    IControlUI* last = nullptr;
+    IControlUI* found = FindTabStop(m_focus, forward, &last);
+    if (found == nullptr)
+        found = forward ? FindTabStop(nullptr, true, nullptr) : last;
+    if (found != nullptr)
+        SetFocus(found);
+    m_focusNeeded = false;
+    return true;
+}
+
+void CWindowManagerUI::PlaceNeededFocus()
+{
+    if (m_updateNeeded) {
+        InvalidateRect(m_window, nullptr, FALSE);
+        return;
+    }
+    IControlUI* next = FindTabStop(m_focus, true, nullptr);
+    if (next == nullptr)
+        next = FindTabStop(nullptr, true, nullptr);
+    if (next != nullptr)
+        SetFocus(next);
+    m_focusNeeded = false;
+}
+
+bool CWindowManagerUI::ActivateShortcut(char key)
+{
+    if (m_root == nullptr)
+        return false;
+    TShortcutSearch search = {std::toupper(static_cast<unsigned char>(key)), false};
+    IControlUI* control = m_root->FindControl(
+        MatchShortcut, &search, UIFIND_ENABLED | UIFIND_TOP_FIRST | UIFIND_ME_FIRST);
+    if (control == nullptr)
+        return false;
+    control->SetFocus();
+    control->Activate();
+    return true;
+}
+
+}  // namespace Veneer

@@ -1,0 +1,497 @@
+// The manager's message table: native window messages become events for one control
+// (the one under the mouse, the one holding the capture, or the focused one).
+
+#include <windowsx.h>
+
+#include "ui/core/WindowManagerUI.h"
+
+namespace Veneer {
+namespace {
+
+// Child windows answer their own notifications as reflected messages at this offset.
+const UINT kReflectedBase = 0x2000;
+const UINT kReflectedCommand = kReflectedBase + WM_COMMAND;
+const UINT kDelayedCleanupMessage = WM_APP + 1;
+const DWORD kHoverTime = 400;
+
+WORD CurrentKeyState()
+{
+    WORD state = 0;
+    if (GetKeyState(VK_LBUTTON) < 0)
+        state |= UIKEY_LBUTTON;
+    if (GetKeyState(VK_RBUTTON) < 0)
+        state |= UIKEY_RBUTTON;
+    if (GetKeyState(VK_SHIFT) < 0)
+        state |= UIKEY_SHIFT;
+    if (GetKeyState(VK_CONTROL) < 0)
+        state |= UIKEY_CONTROL;
+    if (GetKeyState(VK_MENU) < 0)
+        state |= UIKEY_ALT;
+    return state;
+}
+
+POINT PointOf(LPARAM lParam)
+{
+    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+IControlUI* MatchAny(IControlUI* control, void*)
+{
+    return control;
+}
+
+}  // namespace
+
+IControlUI* CWindowManagerUI::FindControl(POINT pt) const
+{
+    if (m_root == nullptr)
+        return nullptr;
+    return m_root->FindControl(MatchAny, &pt, UIFIND_VISIBLE | UIFIND_HITTEST | UIFIND_TOP_FIRST);
+}
+
+IControlUI* CWindowManagerUI::FindOwnControl(POINT pt) const
+{
+    IControlUI* control = FindControl(pt);
+    return control != nullptr && control->GetManager() == this ? control : nullptr;
+}
+
+void CWindowManagerUI::SendEvent(IControlUI* to, TUIEventType type, IControlUI* sender,
+                                 POINT mouse, WPARAM wParam, LPARAM lParam)
+{
+    TUIEvent event;
+    event.type = type;
+    event.sender = sender;
+    event.timestamp = GetTickCount();
+    event.mouse = mouse;
+    event.wParam = wParam;
+    event.lParam = lParam;
+    to->Event(event);
+}
+
+void CWindowManagerUI::SendKeyEvent(IControlUI* to, TUIEventType type, WPARAM wParam)
+{
+    TUIEvent event;
+    event.type = type;
+    event.timestamp = GetTickCount();
+    event.mouse = m_lastMouse;
+    event.key = static_cast<char>(wParam & 0xFF);
+    event.keyState = CurrentKeyState();
+    to->Event(event);
+}
+
+bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
+                                      LRESULT& result)
+{
+    if (m_window == nullptr)
+        return false;
+    for (int i = 0; i < m_messageFilters.GetSize(); ++i) {
+        bool handled = false;
+        const LRESULT filtered = static_cast<IMessageFilterUI*>(m_messageFilters.GetAt(i))
+                                     ->MessageHandler(message, wParam, lParam, handled);
+        if (handled) {
+            result = filtered;
+            return true;
+        }
+    }
+    if (HandleWindowMessage(message, wParam, lParam, result))
+        return true;
+    if (HandleMouseMessage(message, wParam, lParam))
+        return true;
+    return HandleInputMessage(message, wParam, lParam);
+}
+
+bool CWindowManagerUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                           LRESULT& result)
+{
+    switch (message) {
+    case WM_SIZE:
+        if (m_focus != nullptr)
+            SendEvent(m_focus, TUIEventType::WindowSize, m_focus, POINT{});
+        if (m_root != nullptr)
+            m_root->NeedUpdate();
+        return true;
+    case WM_PAINT:
+        OnPaint();
+        return true;
+    case WM_CLOSE:
+        OnClose();
+        return false;
+    case WM_ERASEBKGND:
+        // The back buffer covers everything; an erased background would only flicker.
+        result = 1;
+        return true;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return false;
+    case WM_NOTIFY:
+        result = 0;
+        if (lParam != 0) {
+            const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+            result = SendMessageA(header->hwndFrom, message + kReflectedBase, wParam, lParam);
+        }
+        return true;
+    case WM_COMMAND:
+        if (lParam == 0)
+            return false;
+        result = SendMessageA(reinterpret_cast<HWND>(lParam), kReflectedCommand, wParam, lParam);
+        return true;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        if (lParam == 0)
+            return false;
+        result = SendMessageA(reinterpret_cast<HWND>(lParam), message + kReflectedBase, wParam,
+                              lParam);
+        return true;
+    case WM_PRINTCLIENT:
+        PrintClient(reinterpret_cast<HDC>(wParam), lParam);
+        return false;
+    case kDelayedCleanupMessage:
+        DeleteDelayedControls();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void CWindowManagerUI::OnClose()
+{
+    if (m_hover != nullptr)
+        SendEvent(m_hover, TUIEventType::MouseLeave, m_hover, m_lastMouse);
+    if (m_capture != nullptr)
+        SendEvent(m_capture, TUIEventType::ButtonUp, m_capture, m_lastMouse);
+    SetFocus(nullptr);
+    if (HWND owner = GetWindow(m_window, GW_OWNER))
+        ::SetFocus(owner);
+}
+
+void CWindowManagerUI::OnGetMinMaxInfo(MINMAXINFO* info) const
+{
+    // A limit of 0 leaves the system's own.
+    if (m_minInfo.cx > 0)
+        info->ptMinTrackSize.x = m_minInfo.cx;
+    if (m_minInfo.cy > 0)
+        info->ptMinTrackSize.y = m_minInfo.cy;
+    if (m_maxInfo.cx > 0)
+        info->ptMaxTrackSize.x = m_maxInfo.cx;
+    if (m_maxInfo.cy > 0)
+        info->ptMaxTrackSize.y = m_maxInfo.cy;
+}
+
+bool CWindowManagerUI::HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SETCURSOR:
+        return OnSetCursor(wParam, lParam);
+    case WM_MOUSEMOVE:
+        OnMouseMove(lParam);
+        return false;
+    case WM_MOUSEHOVER:
+        return OnMouseHover(lParam);
+    case WM_MOUSELEAVE:
+        OnMouseLeave();
+        return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+        OnButton(message, wParam, lParam);
+        return false;
+    case WM_CONTEXTMENU:
+        OnContextMenu(lParam);
+        return false;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(wParam, lParam);
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool CWindowManagerUI::OnSetCursor(WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(lParam) != HTCLIENT)
+        return false;
+    if (m_mouseCaptured)
+        return true;
+    POINT pt = {};
+    GetCursorPos(&pt);
+    ScreenToClient(m_window, &pt);
+    IControlUI* control = FindOwnControl(pt);
+    if (control == nullptr || (control->GetControlFlags() & UIFLAG_SETCURSOR) == 0)
+        return false;
+    TUIEvent event;
+    event.type = TUIEventType::SetCursor;
+    event.timestamp = GetTickCount();
+    event.mouse = pt;
+    event.keyState = CurrentKeyState();
+    event.wParam = wParam;
+    event.lParam = lParam;
+    control->Event(event);
+    return true;
+}
+
+void CWindowManagerUI::TrackMouse()
+{
+    TRACKMOUSEEVENT track = {};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_HOVER | TME_LEAVE;
+    track.hwndTrack = m_window;
+    track.dwHoverTime = m_toolTip == nullptr
+                            ? kHoverTime
+                            : static_cast<DWORD>(SendMessageA(m_toolTip, TTM_GETDELAYTIME,
+                                                              TTDT_INITIAL, 0));
+    _TrackMouseEvent(&track);
+    m_mouseTracking = true;
+}
+
+void CWindowManagerUI::OnMouseMove(LPARAM lParam)
+{
+    if (!m_mouseTracking)
+        TrackMouse();
+    const POINT pt = PointOf(lParam);
+    m_lastMouse = pt;
+    IControlUI* newHover = FindControl(pt);
+    if (newHover != nullptr && newHover->GetManager() != this)
+        return;
+    if (newHover != m_hover && m_hover != nullptr) {
+        IControlUI* oldHover = m_hover;
+        SendEvent(oldHover, TUIEventType::MouseLeave, oldHover, pt);
+        m_hover = nullptr;
+        HideToolTip();
+    }
+    if (newHover != m_hover && newHover != nullptr) {
+        m_hover = newHover;
+        SendEvent(newHover, TUIEventType::MouseEnter, newHover, pt);
+    }
+    // While a button is held the pressed control follows the mouse wherever it goes. The
+    // hover field, not newHover, is used below: it is cleared if the control was deleted.
+    if (m_capture != nullptr)
+        SendEvent(m_capture, TUIEventType::MouseMove, m_capture, pt);
+    else if (m_hover != nullptr && m_hover == newHover)
+        SendEvent(m_hover, TUIEventType::MouseMove, m_hover, pt);
+}
+
+bool CWindowManagerUI::OnMouseHover(LPARAM lParam)
+{
+    m_mouseTracking = false;
+    const POINT pt = PointOf(lParam);
+    IControlUI* control = FindControl(pt);
+    if (control == nullptr)
+        return false;
+    if (m_hover != nullptr)
+        SendEvent(m_hover, TUIEventType::MouseHover, m_hover, pt);
+    ShowToolTip(control);
+    return true;
+}
+
+void CWindowManagerUI::OnMouseLeave()
+{
+    HideToolTip();
+    if (m_mouseTracking) {
+        // The point (-1, -1) is over no control: the hover control is told it was left.
+        SendMessageA(m_window, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
+    }
+    m_mouseTracking = false;
+}
+
+void CWindowManagerUI::ShowToolTip(IControlUI* control)
+{
+    CUIString text = control->GetToolTip();
+    if (text.IsEmpty())
+        return;
+    m_toolInfo = TOOLINFOA{};
+    m_toolInfo.cbSize = sizeof(m_toolInfo);
+    m_toolInfo.uFlags = TTF_IDISHWND;
+    m_toolInfo.hwnd = m_window;
+    m_toolInfo.uId = reinterpret_cast<UINT_PTR>(m_window);
+    m_toolInfo.rect = control->GetPos();
+    m_toolInfo.hinst = GetResourceModule();
+    m_toolInfo.lpszText = const_cast<char*>(text.GetData());
+    if (m_toolTip == nullptr) {
+        m_toolTip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr,
+                                    WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window,
+                                    nullptr, GetResourceModule(), nullptr);
+        SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
+    }
+    SendMessageA(m_toolTip, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
+    SendMessageA(m_toolTip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_toolInfo));
+    // The tooltip window keeps its own copy of the text.
+    m_toolInfo.lpszText = nullptr;
+}
+
+void CWindowManagerUI::HideToolTip()
+{
+    if (m_toolTip != nullptr)
+        SendMessageA(m_toolTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_toolInfo));
+}
+
+void CWindowManagerUI::OnButton(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const POINT pt = PointOf(lParam);
+    m_lastMouse = pt;
+    if (message == WM_LBUTTONUP) {
+        if (m_capture == nullptr)
+            return;
+        ReleaseCapture();
+        m_mouseCaptured = false;
+        SendButtonEvent(m_capture, TUIEventType::ButtonUp, pt, wParam, wParam, lParam);
+        m_capture = nullptr;
+        return;
+    }
+    ::SetFocus(m_window);
+    IControlUI* control = FindOwnControl(pt);
+    if (control == nullptr)
+        return;
+    // The capture field doubles as a witness: it is cleared if the control is deleted.
+    m_capture = control;
+    if (message != WM_LBUTTONDBLCLK) {
+        control->SetFocus();
+        if (m_capture != control)
+            return;
+    }
+    SetCapture(m_window);
+    m_mouseCaptured = true;
+    if (message == WM_LBUTTONDBLCLK)
+        SendButtonEvent(control, TUIEventType::DblClick, pt, wParam, 0, 0);
+    else if (message == WM_LBUTTONDOWN)
+        SendButtonEvent(control, TUIEventType::ButtonDown, pt, wParam, wParam, lParam);
+    else
+        SendButtonEvent(control, TUIEventType::RButtonDown, pt, wParam, wParam, lParam);
+}
+
+void CWindowManagerUI::SendButtonEvent(IControlUI* control, TUIEventType type, POINT pt,
+                                       WPARAM keys, WPARAM wParam, LPARAM lParam)
+{
+    TUIEvent event;
+    event.type = type;
+    event.sender = control;
+    event.timestamp = GetTickCount();
+    event.mouse = pt;
+    // The MK_ bits of a button message are the key-state bits.
+    event.keyState = static_cast<WORD>(keys & 0xFFFF);
+    event.wParam = wParam;
+    event.lParam = lParam;
+    control->Event(event);
+}
+
+void CWindowManagerUI::OnContextMenu(LPARAM lParam)
+{
+    POINT pt = PointOf(lParam);
+    ScreenToClient(m_window, &pt);
+    m_lastMouse = pt;
+    if (m_capture == nullptr)
+        return;
+    ReleaseCapture();
+    m_mouseCaptured = false;
+    IControlUI* control = m_capture;
+    SendEvent(control, TUIEventType::ContextMenu, control, pt, 0,
+              reinterpret_cast<LPARAM>(control));
+    m_capture = nullptr;
+}
+
+void CWindowManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam)
+{
+    POINT pt = PointOf(lParam);
+    ScreenToClient(m_window, &pt);
+    m_lastMouse = pt;
+    IControlUI* control = FindOwnControl(pt);
+    if (control == nullptr)
+        return;
+    TUIEvent event;
+    event.type = TUIEventType::ScrollWheel;
+    event.sender = control;
+    event.timestamp = GetTickCount();
+    // 1 for a turn towards the user (a negative delta), 0 for a turn away.
+    event.wParam = GET_WHEEL_DELTA_WPARAM(wParam) < 0 ? 1 : 0;
+    event.lParam = lParam;
+    event.keyState = CurrentKeyState();
+    control->Event(event);
+    // Content may have scrolled under the mouse: the hover follows it.
+    SendMessageA(m_window, WM_MOUSEMOVE, 0, MAKELPARAM(m_lastMouse.x, m_lastMouse.y));
+}
+
+bool CWindowManagerUI::HandleInputMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_KEYDOWN:
+        if (m_focus != nullptr) {
+            // Recorded first: the key-up goes to the control that saw the key go down.
+            m_keyControl = m_focus;
+            SendKeyEvent(m_focus, TUIEventType::KeyDown, wParam);
+        }
+        return false;
+    case WM_KEYUP:
+        if (m_keyControl != nullptr) {
+            SendKeyEvent(m_keyControl, TUIEventType::KeyUp, wParam);
+            m_keyControl = nullptr;
+        }
+        return false;
+    case WM_CHAR:
+        if (m_focus != nullptr)
+            SendKeyEvent(m_focus, TUIEventType::Char, wParam);
+        return false;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
+                                         LRESULT& result)
+{
+    for (int i = 0; i < m_preMessageFilters.GetSize(); ++i) {
+        bool handled = false;
+        static_cast<IMessageFilterUI*>(m_preMessageFilters.GetAt(i))
+            ->MessageHandler(message, wParam, lParam, handled);
+        if (handled)
+            return true;
+    }
+    switch (message) {
+    case WM_KEYDOWN:
+        if (wParam != VK_TAB)
+            return false;
+        FocusNextTabStop(GetKeyState(VK_SHIFT) >= 0);
+        return true;
+    case WM_SYSKEYDOWN:
+        if (m_focus != nullptr)
+            SendKeyEvent(m_focus, TUIEventType::SysKey, wParam);
+        return false;
+    case WM_SYSCHAR:
+        return ActivateShortcut(static_cast<char>(wParam & 0xFF));
+    default:
+        return false;
+    }
+}
+
+void CWindowManagerUI::MessageLoop()
+{
+    MSG msg;
+    // -1 reports a failed call with msg left unfilled: nothing to dispatch, the loop ends.
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!PreTranslate(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+bool CWindowManagerUI::PreTranslate(const MSG& msg)
+{
+    const HWND parent = GetParent(msg.hwnd);
+    const bool child = (GetWindowLongPtrA(msg.hwnd, GWL_STYLE) & WS_CHILD) != 0;
+    const CPtrArray& managers = Managers();
+    for (int i = 0; i < managers.GetSize(); ++i) {
+        CWindowManagerUI* manager = static_cast<CWindowManagerUI*>(managers.GetAt(i));
+        if (manager->m_window != msg.hwnd && !(child && manager->m_window == parent))
+            continue;
+        LRESULT result = 0;
+        if (manager->PreMessageHandler(msg.message, msg.wParam, msg.lParam, result))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace Veneer

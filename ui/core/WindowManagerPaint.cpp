@@ -1,0 +1,181 @@
+// The paint path: lay out what asked for it, place a pending focus, then paint the tree
+// into the back buffer and copy the part the system asked for onto the screen.
+
+#include "ui/core/WindowManagerUI.h"
+
+namespace Veneer {
+namespace {
+
+IControlUI* MatchUpdateNeeded(IControlUI* control, void*)
+{
+    return control->IsUpdateNeeded() ? control : nullptr;
+}
+
+// The outline of repainted areas: one pen for the whole process.
+HPEN DirtyPen()
+{
+    static const HPEN pen = CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
+    return pen;
+}
+
+void CopyRect(HDC to, HDC from, const RECT& rc)
+{
+    BitBlt(to, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, from, rc.left, rc.top,
+           SRCCOPY);
+}
+
+// A memory DC and a bitmap for it at the size of the window's client area.
+bool CreateBuffer(HDC compatible, const RECT& client, HDC* dc, HBITMAP* bitmap)
+{
+    *dc = CreateCompatibleDC(compatible);
+    *bitmap = CreateCompatibleBitmap(compatible, client.right - client.left,
+                                     client.bottom - client.top);
+    if (*dc != nullptr && *bitmap != nullptr)
+        return true;
+    if (*dc != nullptr)
+        DeleteDC(*dc);
+    if (*bitmap != nullptr)
+        DeleteObject(*bitmap);
+    *dc = nullptr;
+    *bitmap = nullptr;
+    return false;
+}
+
+void DeleteBuffer(HDC* dc, HBITMAP* bitmap)
+{
+    if (*dc != nullptr)
+        DeleteDC(*dc);
+    if (*bitmap != nullptr)
+        DeleteObject(*bitmap);
+    *dc = nullptr;
+    *bitmap = nullptr;
+}
+
+}  // namespace
+
+void CWindowManagerUI::DeleteBuffers()
+{
+    DeleteBuffer(&m_offscreenDC, &m_offscreenBitmap);
+    DeleteBuffer(&m_backgroundDC, &m_backgroundBitmap);
+}
+
+void CWindowManagerUI::Invalidate(const RECT& rc)
+{
+    if (!m_layingOutRoot)
+        InvalidateRect(m_window, &rc, FALSE);
+}
+
+void CWindowManagerUI::OnPaint()
+{
+    RECT update = {};
+    if (!GetUpdateRect(m_window, &update, FALSE))
+        return;
+    PAINTSTRUCT ps = {};
+    if (m_root == nullptr) {
+        BeginPaint(m_window, &ps);
+        EndPaint(m_window, &ps);
+        return;
+    }
+    if (m_updateNeeded)
+        LayOut();
+    if (m_focusNeeded)
+        PlaceNeededFocus();
+    if (m_offscreenBitmap == nullptr) {
+        RECT client = {};
+        GetClientRect(m_window, &client);
+        CreateBuffer(m_paintDC, client, &m_offscreenDC, &m_offscreenBitmap);
+    }
+    HDC screen = BeginPaint(m_window, &ps);
+    if (m_offscreenBitmap != nullptr) {
+        PaintThroughBuffer(screen, ps.rcPaint);
+    } else {
+        // No memory for a back buffer: paint straight onto the screen.
+        const int saved = SaveDC(screen);
+        m_root->DoPaint(screen, ps.rcPaint);
+        RestoreDC(screen, saved);
+    }
+    if (m_showDirty) {
+        const int saved = SaveDC(screen);
+        SelectObject(screen, DirtyPen());
+        SelectObject(screen, GetStockObject(HOLLOW_BRUSH));
+        Rectangle(screen, update.left, update.top, update.right, update.bottom);
+        RestoreDC(screen, saved);
+    }
+    EndPaint(m_window, &ps);
+    // A control asked for layout while painting: paint again once it is done.
+    if (m_updateNeeded)
+        InvalidateRect(m_window, nullptr, FALSE);
+}
+
+void CWindowManagerUI::LayOut()
+{
+    m_updateNeeded = false;
+    RECT client = {};
+    GetClientRect(m_window, &client);
+    if (IsRectEmpty(&client))
+        return;
+    if (m_root->IsUpdateNeeded()) {
+        // Every control placed inside the root would invalidate a part of the root's own
+        // area: one call for the whole window instead of one per control.
+        m_layingOutRoot = true;
+        m_root->SetPos(client);
+        m_layingOutRoot = false;
+        InvalidateRect(m_window, nullptr, FALSE);
+        // The buffers are made again at the new size.
+        DeleteBuffers();
+    } else {
+        while (IControlUI* control = m_root->FindControl(MatchUpdateNeeded, nullptr,
+                                                         UIFIND_VISIBLE | UIFIND_ME_FIRST))
+            control->SetPos(control->GetPos());
+    }
+    if (m_firstLayout) {
+        m_firstLayout = false;
+        SendNotify(m_root, "windowinit");
+    }
+}
+
+void CWindowManagerUI::PaintThroughBuffer(HDC screen, const RECT& paint)
+{
+    const HGDIOBJ previous = SelectObject(m_offscreenDC, m_offscreenBitmap);
+    const int saved = SaveDC(m_offscreenDC);
+    if (m_bkTransparent) {
+        if (m_backgroundBitmap == nullptr) {
+            RECT client = {};
+            GetClientRect(m_window, &client);
+            if (CreateBuffer(m_paintDC, client, &m_backgroundDC, &m_backgroundBitmap)) {
+                SelectObject(m_backgroundDC, m_backgroundBitmap);
+                CopyRect(m_backgroundDC, screen, paint);
+            }
+        }
+        if (m_backgroundDC != nullptr)
+            CopyRect(m_offscreenDC, m_backgroundDC, paint);
+    }
+    m_root->DoPaint(m_offscreenDC, paint);
+    for (int i = 0; i < m_postPaintControls.GetSize(); ++i)
+        static_cast<IControlUI*>(m_postPaintControls.GetAt(i))->DoPostPaint(m_offscreenDC, paint);
+    RestoreDC(m_offscreenDC, saved);
+    CopyRect(screen, m_offscreenDC, paint);
+    SelectObject(m_offscreenDC, previous);
+}
+
+void CWindowManagerUI::PrintClient(HDC dc, LPARAM flags)
+{
+    RECT client = {};
+    GetClientRect(m_window, &client);
+    const int saved = SaveDC(dc);
+    if (m_root != nullptr)
+        m_root->DoPaint(dc, client);
+    if ((flags & PRF_CHILDREN) != 0) {
+        for (HWND child = GetWindow(m_window, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            RECT rc = {};
+            GetWindowRect(child, &rc);
+            MapWindowPoints(HWND_DESKTOP, m_window, reinterpret_cast<POINT*>(&rc), 2);
+            SetWindowOrgEx(dc, -rc.left, -rc.top, nullptr);
+            SendMessageA(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), flags | PRF_NONCLIENT);
+        }
+    }
+    RestoreDC(dc, saved);
+}
+
+}  // namespace Veneer
