@@ -169,10 +169,10 @@ protected:
         s_files.push_back(name);
     }
 
-    bool Draw(Canvas& canvas, const RECT& item, const char* spec, const char* modify = nullptr)
+    bool Draw(Canvas& canvas, const RECT& item, const char* attributes, const char* modify = nullptr)
     {
         const RECT paint = canvas.Bounds();
-        return CRenderUtil::DrawImageSpec(canvas.Dc(), &m_manager, item, paint, spec, modify);
+        return CRenderUtil::DrawImageSpec(canvas.Dc(), &m_manager, item, paint, attributes, modify);
     }
 
     static std::string s_folder;
@@ -218,7 +218,7 @@ TEST_F(RenderUtilTest, ComboBandIsANineGridWithUnscaledBorders)
 TEST_F(RenderUtilTest, SourceIsCutToTheImageAndZeroMeansAll)
 {
     struct Case {
-        const char* spec;
+        const char* attributes;
         RECT rc;
         int sourceX, sourceY;
     };
@@ -230,18 +230,18 @@ TEST_F(RenderUtilTest, SourceIsCutToTheImageAndZeroMeansAll)
     for (const Case& c : cases) {
         Canvas canvas(8, 8);
         canvas.Clear(0);
-        Draw(canvas, c.rc, c.spec);
+        Draw(canvas, c.rc, c.attributes);
         for (int y = c.rc.top; y < c.rc.bottom; ++y)
             for (int x = c.rc.left; x < c.rc.right; ++x)
-                ASSERT_EQ(Rgb(GridColor(c.sourceX + x, c.sourceY + y)), canvas.At(x, y)) << c.spec << " at " << x << "," << y;
-        EXPECT_EQ(0u, canvas.At(c.rc.right, 0)) << c.spec;
+                ASSERT_EQ(Rgb(GridColor(c.sourceX + x, c.sourceY + y)), canvas.At(x, y)) << c.attributes << " at " << x << "," << y;
+        EXPECT_EQ(0u, canvas.At(c.rc.right, 0)) << c.attributes;
     }
 }
 
 TEST_F(RenderUtilTest, DestIsCutAtTheItemsRightAndBottomOnly)
 {
     struct Case {
-        const char* spec;
+        const char* attributes;
         RECT painted;
     };
     const Case cases[] = {
@@ -252,11 +252,11 @@ TEST_F(RenderUtilTest, DestIsCutAtTheItemsRightAndBottomOnly)
     for (const Case& c : cases) {
         Canvas canvas(40, 40);
         canvas.Clear(0);
-        Draw(canvas, item, c.spec);
+        Draw(canvas, item, c.attributes);
         for (int y = 0; y < 40; ++y) {
             for (int x = 0; x < 40; ++x) {
                 const bool inside = x >= c.painted.left && x < c.painted.right && y >= c.painted.top && y < c.painted.bottom;
-                ASSERT_EQ(inside ? Rgb(kRed) : 0u, canvas.At(x, y)) << c.spec << " at " << x << "," << y;
+                ASSERT_EQ(inside ? Rgb(kRed) : 0u, canvas.At(x, y)) << c.attributes << " at " << x << "," << y;
             }
         }
     }
@@ -265,7 +265,7 @@ TEST_F(RenderUtilTest, DestIsCutAtTheItemsRightAndBottomOnly)
 TEST_F(RenderUtilTest, TiledMiddlesRepeatTheSourceFromItsCorner)
 {
     struct Case {
-        const char* spec;
+        const char* attributes;
         RECT rc;
         int periodX, periodY;  // 0: the axis is drawn 1:1
     };
@@ -277,15 +277,15 @@ TEST_F(RenderUtilTest, TiledMiddlesRepeatTheSourceFromItsCorner)
     for (const Case& c : cases) {
         Canvas canvas(12, 12);
         canvas.Clear(0);
-        Draw(canvas, c.rc, c.spec);
+        Draw(canvas, c.rc, c.attributes);
         for (int y = 0; y < c.rc.bottom; ++y) {
             for (int x = 0; x < c.rc.right; ++x) {
                 const int sx = c.periodX ? x % c.periodX : x;
                 const int sy = c.periodY ? y % c.periodY : y;
-                ASSERT_EQ(Rgb(GridColor(sx, sy)), canvas.At(x, y)) << c.spec << " at " << x << "," << y;
+                ASSERT_EQ(Rgb(GridColor(sx, sy)), canvas.At(x, y)) << c.attributes << " at " << x << "," << y;
             }
         }
-        EXPECT_EQ(0u, canvas.At(c.rc.right, 0)) << c.spec;
+        EXPECT_EQ(0u, canvas.At(c.rc.right, 0)) << c.attributes;
     }
 }
 
@@ -321,10 +321,10 @@ TEST_F(RenderUtilTest, ImagesThatCannotBeLoadedDrawNothingQuietly)
 {
     Canvas canvas(4, 4);
     canvas.Clear(Rgb(kBlue));
-    for (const char* spec : {"file='missing.png'", "file='broken.png'", "res='abc' restype='png'",
+    for (const char* attributes : {"file='missing.png'", "file='broken.png'", "res='abc' restype='png'",
                              "res='9999' restype='png'", ""}) {
-        EXPECT_TRUE(Draw(canvas, {0, 0, 4, 4}, spec)) << spec;
-        EXPECT_EQ(Rgb(kBlue), canvas.At(1, 1)) << spec;
+        EXPECT_TRUE(Draw(canvas, {0, 0, 4, 4}, attributes)) << attributes;
+        EXPECT_EQ(Rgb(kBlue), canvas.At(1, 1)) << attributes;
     }
     const RECT rc = {0, 0, 4, 4};
     EXPECT_FALSE(CRenderUtil::DrawImageSpec(nullptr, &m_manager, rc, rc, "file='red.png'"));

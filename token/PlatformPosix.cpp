@@ -7,11 +7,11 @@
 #include <poll.h>
 #include <pthread.h>
 #include <sys/socket.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <chrono>
 #include <cstring>
 #include <new>
 #include <string>
@@ -25,10 +25,9 @@ class MonotonicClock : public TickClock {
 public:
     std::uint32_t Now() override
     {
-        timespec now;
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        return static_cast<std::uint32_t>(static_cast<std::uint64_t>(now.tv_sec) * 1000 +
-                                          static_cast<std::uint64_t>(now.tv_nsec) / 1000000);
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        return static_cast<std::uint32_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
     }
 };
 

@@ -10,7 +10,7 @@
 namespace Veneer {
 
 class CWindowManagerUI;
-struct TImageSpec;
+struct TImageAttributes;
 
 // One decoded image, owned by a manager's image cache; it owns its bitmap.
 struct TImageEntry {
@@ -64,10 +64,10 @@ public:
     // Draws an image attribute string, then its modifying string, into item. False only
     // without a DC or a manager; images that cannot be loaded are skipped silently.
     static bool DrawImageSpec(HDC dc, CWindowManagerUI* manager, const RECT& item,
-                              const RECT& paint, const char* spec, const char* modify = nullptr);
+                              const RECT& paint, const char* attributes, const char* modify = nullptr);
     // One image of an attribute string, loaded into the manager's cache on first use.
     static bool DrawNamedImage(HDC dc, CWindowManagerUI* manager, const RECT& item,
-                               const RECT& paint, const TImageSpec& spec);
+                               const RECT& paint, const TImageAttributes& attributes);
     static void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& paint,
                            const RECT& source, const RECT& corner, bool alphaChannel,
                            BYTE fade = 255, bool hole = false, bool xTiled = false,

@@ -8,7 +8,7 @@
 #include <stb_image.h>
 
 #include "ui/core/Heap.h"
-#include "ui/core/ImageSpec.h"
+#include "ui/core/ImageAttributes.h"
 #include "ui/core/Win32Util.h"
 #include "ui/core/WindowManagerUI.h"
 
@@ -124,7 +124,7 @@ RECT ToRect(const TImageRect& r)
     return {r.left, r.top, r.right, r.bottom};
 }
 
-struct TSpecTarget {
+struct TDrawTarget {
     HDC dc;
     CWindowManagerUI* manager;
     const RECT& item;
@@ -153,38 +153,38 @@ TImageEntry* CRenderUtil::LoadImageData(const char* nameOrId, const char* type, 
 }
 
 bool CRenderUtil::DrawImageSpec(HDC dc, CWindowManagerUI* manager, const RECT& item,
-                                const RECT& paint, const char* spec, const char* modify)
+                                const RECT& paint, const char* attributes, const char* modify)
 {
     if (dc == nullptr || manager == nullptr)
         return false;
-    TSpecTarget target = {dc, manager, item, paint};
+    TDrawTarget target = {dc, manager, item, paint};
     const TImageRect itemRect = {item.left, item.top, item.right, item.bottom};
-    ReadImageSpec(spec, modify, itemRect, [](const TImageSpec& image, void* context) {
-        const auto* t = static_cast<const TSpecTarget*>(context);
+    ReadImageAttributes(attributes, modify, itemRect, [](const TImageAttributes& image, void* context) {
+        const auto* t = static_cast<const TDrawTarget*>(context);
         DrawNamedImage(t->dc, t->manager, t->item, t->paint, image);
     }, &target);
     return true;
 }
 
 bool CRenderUtil::DrawNamedImage(HDC dc, CWindowManagerUI* manager, const RECT& item,
-                                 const RECT& paint, const TImageSpec& spec)
+                                 const RECT& paint, const TImageAttributes& attributes)
 {
-    const char* type = spec.resourceType.IsEmpty() ? nullptr : spec.resourceType.GetData();
-    const TImageEntry* image = manager->FindOrLoadImage(spec.name, type, spec.mask);
+    const char* type = attributes.resourceType.IsEmpty() ? nullptr : attributes.resourceType.GetData();
+    const TImageEntry* image = manager->FindOrLoadImage(attributes.name, type, attributes.mask);
     if (image == nullptr)
         return false;
-    RECT source = ToRect(spec.source);
+    RECT source = ToRect(attributes.source);
     if (source.left == 0 && source.top == 0 && source.right == 0 && source.bottom == 0)
         source = {0, 0, image->width, image->height};
     if (source.right > image->width)
         source.right = image->width;
     if (source.bottom > image->height)
         source.bottom = image->height;
-    const RECT dest = ToRect(spec.dest);
+    const RECT dest = ToRect(attributes.dest);
     RECT common;
     if (IntersectRect(&common, &dest, &item) && IntersectRect(&common, &dest, &paint))
-        DrawBitmap(dc, image->bitmap, dest, paint, source, ToRect(spec.corner), image->alphaChannel,
-                   spec.fade, spec.hole, spec.xTiled, spec.yTiled);
+        DrawBitmap(dc, image->bitmap, dest, paint, source, ToRect(attributes.corner), image->alphaChannel,
+                   attributes.fade, attributes.hole, attributes.xTiled, attributes.yTiled);
     return true;
 }
 

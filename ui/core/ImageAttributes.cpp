@@ -1,4 +1,4 @@
-#include "ui/core/ImageSpec.h"
+#include "ui/core/ImageAttributes.h"
 
 #include <cstdint>
 #include <cstring>
@@ -82,30 +82,30 @@ std::uint32_t ReadColor(const char* p)
     return value > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(value);
 }
 
-class CSpecReader {
+class CImageAttributeReader {
 public:
-    CSpecReader(const TImageRect& item, ImageSpecSink draw, void* context)
+    CImageAttributeReader(const TImageRect& item, ImageAttributesSink draw, void* context)
         : m_item(item), m_draw(draw), m_context(context)
     {
     }
 
-    void Read(const char* text, TImageSpec& spec);
+    void Read(const char* text, TImageAttributes& attributes);
 
 private:
-    void Apply(const CUIString& key, const CUIString& value, TImageSpec& spec);
-    void DrawIfNamed(const TImageSpec& spec)
+    void Apply(const CUIString& key, const CUIString& value, TImageAttributes& attributes);
+    void DrawIfNamed(const TImageAttributes& attributes)
     {
         if (m_images > 0)
-            m_draw(spec, m_context);
+            m_draw(attributes, m_context);
     }
 
     TImageRect m_item;
-    ImageSpecSink m_draw;
+    ImageAttributesSink m_draw;
     void* m_context;
     int m_images = 0;
 };
 
-void CSpecReader::Read(const char* text, TImageSpec& spec)
+void CImageAttributeReader::Read(const char* text, TImageAttributes& attributes)
 {
     m_images = 0;
     const char* p = text;
@@ -128,7 +128,7 @@ void CSpecReader::Read(const char* text, TImageSpec& spec)
             return;
         const CUIString content(value, static_cast<int>(p - value));
         if (!content.IsEmpty())
-            Apply(name, content, spec);
+            Apply(name, content, attributes);
         ++p;
         if (*p != ' ')
             return;
@@ -136,59 +136,59 @@ void CSpecReader::Read(const char* text, TImageSpec& spec)
     }
 }
 
-void CSpecReader::Apply(const CUIString& key, const CUIString& value, TImageSpec& spec)
+void CImageAttributeReader::Apply(const CUIString& key, const CUIString& value, TImageAttributes& attributes)
 {
     if (key == "file" || key == "res") {
-        DrawIfNamed(spec);
-        spec.name = value;
+        DrawIfNamed(attributes);
+        attributes.name = value;
         if (key == "file")
             ++m_images;
     } else if (key == "restype") {
-        DrawIfNamed(spec);
-        spec.resourceType = value;
+        DrawIfNamed(attributes);
+        attributes.resourceType = value;
         ++m_images;
     } else if (key == "dest") {
         const TImageRect d = ReadRect(value);
-        spec.dest.left = Saturate(std::int64_t{m_item.left} + d.left);
-        spec.dest.top = Saturate(std::int64_t{m_item.top} + d.top);
+        attributes.dest.left = Saturate(std::int64_t{m_item.left} + d.left);
+        attributes.dest.top = Saturate(std::int64_t{m_item.top} + d.top);
         const int right = Saturate(std::int64_t{m_item.left} + d.right);
         const int bottom = Saturate(std::int64_t{m_item.top} + d.bottom);
-        spec.dest.right = right < m_item.right ? right : m_item.right;
-        spec.dest.bottom = bottom < m_item.bottom ? bottom : m_item.bottom;
+        attributes.dest.right = right < m_item.right ? right : m_item.right;
+        attributes.dest.bottom = bottom < m_item.bottom ? bottom : m_item.bottom;
     } else if (key == "source") {
-        spec.source = ReadRect(value);
+        attributes.source = ReadRect(value);
     } else if (key == "corner") {
-        spec.corner = ReadRect(value);
+        attributes.corner = ReadRect(value);
     } else if (key == "mask") {
-        spec.mask = ReadColor(value);
+        attributes.mask = ReadColor(value);
     } else if (key == "fade") {
         const char* p = value;
-        spec.fade = static_cast<unsigned char>(ReadInt(p) & 0xFF);
+        attributes.fade = static_cast<unsigned char>(ReadInt(p) & 0xFF);
     } else if (key == "hole") {
-        spec.hole = value == "true";
+        attributes.hole = value == "true";
     } else if (key == "xtiled") {
-        spec.xTiled = value == "true";
+        attributes.xTiled = value == "true";
     } else if (key == "ytiled") {
-        spec.yTiled = value == "true";
+        attributes.yTiled = value == "true";
     }
 }
 
 }  // namespace
 
-void ReadImageSpec(const char* text, const char* modify, const TImageRect& item,
-                   ImageSpecSink draw, void* context)
+void ReadImageAttributes(const char* text, const char* modify, const TImageRect& item,
+                   ImageAttributesSink draw, void* context)
 {
     if (text == nullptr)
         text = "";
-    TImageSpec spec{};
-    spec.name = text;
-    spec.dest = item;
-    spec.fade = 255;
-    CSpecReader reader(item, draw, context);
-    reader.Read(text, spec);
+    TImageAttributes attributes{};
+    attributes.name = text;
+    attributes.dest = item;
+    attributes.fade = 255;
+    CImageAttributeReader reader(item, draw, context);
+    reader.Read(text, attributes);
     if (modify != nullptr && *modify != '\0')
-        reader.Read(modify, spec);
-    draw(spec, context);
+        reader.Read(modify, attributes);
+    draw(attributes, context);
 }
 
 }  // namespace Veneer

@@ -1,13 +1,13 @@
-#include "ui/core/ImageSpec.h"
+#include "ui/core/ImageAttributes.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-using Veneer::ReadImageSpec;
+using Veneer::ReadImageAttributes;
 using Veneer::TImageRect;
-using Veneer::TImageSpec;
+using Veneer::TImageAttributes;
 
 namespace {
 
@@ -35,7 +35,7 @@ bool operator==(const TImageRect& a, const TImageRect& b)
 std::vector<Drawn> Read(const char* text, const char* modify = nullptr)
 {
     std::vector<Drawn> drawn;
-    ReadImageSpec(text, modify, kItem, [](const TImageSpec& s, void* context) {
+    ReadImageAttributes(text, modify, kItem, [](const TImageAttributes& s, void* context) {
         static_cast<std::vector<Drawn>*>(context)->push_back(
             {s.name.GetData(), s.resourceType.GetData(), s.dest, s.source, s.corner, s.mask, s.fade,
              s.hole, s.xTiled, s.yTiled});
@@ -43,7 +43,7 @@ std::vector<Drawn> Read(const char* text, const char* modify = nullptr)
     return drawn;
 }
 
-TEST(ImageSpecTest, ItemsSetTheImageAndEverythingElseKeepsItsDefault)
+TEST(ImageAttributesTest, ItemsSetTheImageAndEverythingElseKeepsItsDefault)
 {
     const std::vector<Drawn> drawn =
         Read("res='118' restype='png' source='0,22,100,44' corner='2,2,22,2'");
@@ -59,7 +59,7 @@ TEST(ImageSpecTest, ItemsSetTheImageAndEverythingElseKeepsItsDefault)
     EXPECT_FALSE(d.hole || d.xTiled || d.yTiled);
 }
 
-TEST(ImageSpecTest, ValuesAreReadAsTheirKeysSay)
+TEST(ImageAttributesTest, ValuesAreReadAsTheirKeysSay)
 {
     struct Case {
         const char* text;
@@ -96,7 +96,7 @@ TEST(ImageSpecTest, ValuesAreReadAsTheirKeysSay)
     }
 }
 
-TEST(ImageSpecTest, ABareNameIsTheWholeString)
+TEST(ImageAttributesTest, ABareNameIsTheWholeString)
 {
     for (const char* name : {"my image.png", "logo.png", "\xCD\xBC\xC6\xAC.png", ""}) {
         const std::vector<Drawn> drawn = Read(name);
@@ -106,7 +106,7 @@ TEST(ImageSpecTest, ABareNameIsTheWholeString)
     }
 }
 
-TEST(ImageSpecTest, AMalformedItemEndsTheStringAndKeepsWhatCameBefore)
+TEST(ImageAttributesTest, AMalformedItemEndsTheStringAndKeepsWhatCameBefore)
 {
     const char* broken[] = {
         "file='a.png' corner='1,2,3,4",   // the value never ends
@@ -123,7 +123,7 @@ TEST(ImageSpecTest, AMalformedItemEndsTheStringAndKeepsWhatCameBefore)
     }
 }
 
-TEST(ImageSpecTest, EachFurtherImageIsDrawnWithTheSettingsMadeBeforeIt)
+TEST(ImageAttributesTest, EachFurtherImageIsDrawnWithTheSettingsMadeBeforeIt)
 {
     const std::vector<Drawn> drawn = Read("file='a.png' fade='100' file='b.png' hole='true'");
     ASSERT_EQ(2u, drawn.size());
@@ -142,7 +142,7 @@ TEST(ImageSpecTest, EachFurtherImageIsDrawnWithTheSettingsMadeBeforeIt)
     EXPECT_EQ("2", resources[2].name);
 }
 
-TEST(ImageSpecTest, TheModifyingStringOverridesAndStartsItsOwnCount)
+TEST(ImageAttributesTest, TheModifyingStringOverridesAndStartsItsOwnCount)
 {
     const std::vector<Drawn> drawn = Read("res='115' restype='png' fade='9'", "dest='0,0,20,20' fade='200'");
     ASSERT_EQ(1u, drawn.size());

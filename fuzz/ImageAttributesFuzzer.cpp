@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "ui/core/ImageSpec.h"
+#include "ui/core/ImageAttributes.h"
 
 namespace {
 
@@ -28,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t split = input.find('\0');
     const std::string text = input.substr(0, split);
     const std::string modify = split == std::string::npos ? std::string() : input.substr(split + 1);
-    Veneer::ReadImageSpec(text.c_str(), modify.c_str(), item, [](const Veneer::TImageSpec& spec, void* context) {
+    Veneer::ReadImageAttributes(text.c_str(), modify.c_str(), item, [](const Veneer::TImageAttributes& attributes, void* context) {
         const auto* rect = static_cast<const Veneer::TImageRect*>(context);
-        if (spec.dest.right > rect->right || spec.dest.bottom > rect->bottom)
+        if (attributes.dest.right > rect->right || attributes.dest.bottom > rect->bottom)
             std::abort();
     }, const_cast<Veneer::TImageRect*>(&item));
     return 0;

@@ -18,7 +18,7 @@ struct TImageRect {
 };
 
 // How to draw one image; what an attribute string sets before naming the next image.
-struct TImageSpec {
+struct TImageAttributes {
     CUIString name;
     CUIString resourceType;  // empty: a file below the resource path
     TImageRect dest;         // in the item's coordinates; defaults to the item rectangle
@@ -31,13 +31,13 @@ struct TImageSpec {
     bool yTiled;
 };
 
-using ImageSpecSink = void (*)(const TImageSpec& spec, void* context);
+using ImageAttributesSink = void (*)(const TImageAttributes& attributes, void* context);
 
 // Reads `text` and then the modifying string `modify` (null or empty: none) into one set of
 // settings and calls draw for each image they describe: once at the end, and once more
 // before each further "file", "res" or "restype" that starts another image. A malformed
 // item ends the reading of its string; what was set before it still counts.
-void ReadImageSpec(const char* text, const char* modify, const TImageRect& item,
-                   ImageSpecSink draw, void* context);
+void ReadImageAttributes(const char* text, const char* modify, const TImageRect& item,
+                   ImageAttributesSink draw, void* context);
 
 }  // namespace Veneer
