@@ -56,13 +56,14 @@ IControlUI* CWindowManagerUI::FindOwnControl(POINT pt) const
 }
 
 void CWindowManagerUI::SendEvent(IControlUI* to, TUIEventType type, IControlUI* sender,
-                                 POINT mouse, WPARAM wParam, LPARAM lParam)
+                                 POINT mouse, WPARAM wParam, LPARAM lParam, WORD keyState)
 {
     TUIEvent event;
     event.type = type;
     event.sender = sender;
     event.timestamp = GetTickCount();
     event.mouse = mouse;
+    event.keyState = keyState;
     event.wParam = wParam;
     event.lParam = lParam;
     to->Event(event);
@@ -219,14 +220,7 @@ bool CWindowManagerUI::OnSetCursor(WPARAM wParam, LPARAM lParam)
     IControlUI* control = FindOwnControl(pt);
     if (control == nullptr || (control->GetControlFlags() & UIFLAG_SETCURSOR) == 0)
         return false;
-    TUIEvent event;
-    event.type = TUIEventType::SetCursor;
-    event.timestamp = GetTickCount();
-    event.mouse = pt;
-    event.keyState = CurrentKeyState();
-    event.wParam = wParam;
-    event.lParam = lParam;
-    control->Event(event);
+    SendEvent(control, TUIEventType::SetCursor, nullptr, pt, wParam, lParam, CurrentKeyState());
     return true;
 }
 
@@ -329,13 +323,15 @@ void CWindowManagerUI::HideToolTip()
 void CWindowManagerUI::OnButton(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const POINT pt = PointOf(lParam);
+    // The MK_ bits of a button message are the key-state bits.
+    const WORD keys = LOWORD(wParam);
     m_lastMouse = pt;
     if (message == WM_LBUTTONUP) {
         if (m_capture == nullptr)
             return;
         ReleaseCapture();
         m_mouseCaptured = false;
-        SendButtonEvent(m_capture, TUIEventType::ButtonUp, pt, wParam, wParam, lParam);
+        SendEvent(m_capture, TUIEventType::ButtonUp, m_capture, pt, wParam, lParam, keys);
         m_capture = nullptr;
         return;
     }
@@ -353,26 +349,11 @@ void CWindowManagerUI::OnButton(UINT message, WPARAM wParam, LPARAM lParam)
     SetCapture(m_window);
     m_mouseCaptured = true;
     if (message == WM_LBUTTONDBLCLK)
-        SendButtonEvent(control, TUIEventType::DblClick, pt, wParam, 0, 0);
+        SendEvent(control, TUIEventType::DblClick, control, pt, 0, 0, keys);
     else if (message == WM_LBUTTONDOWN)
-        SendButtonEvent(control, TUIEventType::ButtonDown, pt, wParam, wParam, lParam);
+        SendEvent(control, TUIEventType::ButtonDown, control, pt, wParam, lParam, keys);
     else
-        SendButtonEvent(control, TUIEventType::RButtonDown, pt, wParam, wParam, lParam);
-}
-
-void CWindowManagerUI::SendButtonEvent(IControlUI* control, TUIEventType type, POINT pt,
-                                       WPARAM keys, WPARAM wParam, LPARAM lParam)
-{
-    TUIEvent event;
-    event.type = type;
-    event.sender = control;
-    event.timestamp = GetTickCount();
-    event.mouse = pt;
-    // The MK_ bits of a button message are the key-state bits.
-    event.keyState = static_cast<WORD>(keys & 0xFFFF);
-    event.wParam = wParam;
-    event.lParam = lParam;
-    control->Event(event);
+        SendEvent(control, TUIEventType::RButtonDown, control, pt, wParam, lParam, keys);
 }
 
 void CWindowManagerUI::OnContextMenu(LPARAM lParam)
@@ -398,15 +379,10 @@ void CWindowManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam)
     IControlUI* control = FindOwnControl(pt);
     if (control == nullptr)
         return;
-    TUIEvent event;
-    event.type = TUIEventType::ScrollWheel;
-    event.sender = control;
-    event.timestamp = GetTickCount();
     // 1 for a turn towards the user (a negative delta), 0 for a turn away.
-    event.wParam = GET_WHEEL_DELTA_WPARAM(wParam) < 0 ? 1 : 0;
-    event.lParam = lParam;
-    event.keyState = CurrentKeyState();
-    control->Event(event);
+    const WPARAM towardsUser = GET_WHEEL_DELTA_WPARAM(wParam) < 0 ? 1 : 0;
+    SendEvent(control, TUIEventType::ScrollWheel, control, POINT{}, towardsUser, lParam,
+              CurrentKeyState());
     // Content may have scrolled under the mouse: the hover follows it.
     SendMessageA(m_window, WM_MOUSEMOVE, 0, MAKELPARAM(m_lastMouse.x, m_lastMouse.y));
 }

@@ -236,9 +236,7 @@ private:
     void HideToolTip();
     IControlUI* FindOwnControl(POINT pt) const;
     void SendEvent(IControlUI* to, TUIEventType type, IControlUI* sender, POINT mouse,
-                   WPARAM wParam = 0, LPARAM lParam = 0);
-    void SendButtonEvent(IControlUI* control, TUIEventType type, POINT pt, WPARAM keys,
-                         WPARAM wParam, LPARAM lParam);
+                   WPARAM wParam = 0, LPARAM lParam = 0, WORD keyState = 0);
     void SendKeyEvent(IControlUI* to, TUIEventType type, WPARAM wParam);
     bool ActivateShortcut(char key);
 
