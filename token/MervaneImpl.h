@@ -29,6 +29,9 @@ public:
     static const std::uint32_t kCycleWait = 100;
     static const std::uint32_t kKeepAliveAfter = 15000;
     static const std::uint32_t kStartRetry = 5000;
+    // After a refused or unanswered login the next one waits, from 1 s doubling to 15 s.
+    static const std::uint32_t kFirstLoginWait = 1000;
+    static const std::uint32_t kLongestLoginWait = kKeepAliveAfter;
     static const int kMaxDatagramsPerCycle = 64;
 
     explicit MervaneImpl(const TokenSeamSet& seams);
@@ -69,6 +72,8 @@ private:
     void DecideResult(const RequestRecord& request, std::int32_t result);
     void FailRequests(RequestRecord* upTo);
     void PushLogin(std::uint32_t now);
+    bool LoginMaySend(std::uint32_t now) const;
+    void NoteLogin(bool accepted, std::uint32_t now);
     void CloseSession();
     void Post(std::int32_t kind, std::int32_t result, std::uint32_t tag, const char* token,
               std::int32_t value);
@@ -104,4 +109,6 @@ private:
     bool m_failureReported = false;
     bool m_attempted = false;
     std::uint32_t m_lastAttempt = 0;
+    std::uint32_t m_loginWait = 0;  // 0 after an accepted login
+    std::uint32_t m_loginFailed = 0;
 };
