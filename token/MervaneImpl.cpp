@@ -38,6 +38,7 @@ MervaneImpl::MervaneImpl(const TokenSeamSet& seams)
 
 MervaneImpl::~MervaneImpl()
 {
+    Stop();
     CloseSession();
     for (RequestRecord* list : {m_pendingHead, m_queueHead, m_spare}) {
         while (list) {
@@ -50,15 +51,18 @@ MervaneImpl::~MervaneImpl()
 
 bool MervaneImpl::Start(ResultSink* sink)
 {
+    if (m_thread.Running())
+        return true;
     m_stop = false;
     m_sink = sink;
-    return StartDetachedThread(&WorkerThunk, this);
+    return m_thread.Start(&WorkerThunk, this);
 }
 
 void MervaneImpl::Stop()
 {
     m_stop = true;
     m_seams.network->Wake();
+    m_thread.Join();
 }
 
 RequestRecord* MervaneImpl::TakeSpareLocked()
@@ -108,6 +112,10 @@ void MervaneImpl::WorkerMain()
     while (!m_stop)
         Step();
     CloseSession();
+    // The next run finds the server and opens the socket again.
+    m_started = false;
+    m_attempted = false;
+    m_failureReported = false;
 }
 
 void MervaneImpl::Step()

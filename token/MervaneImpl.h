@@ -10,6 +10,7 @@
 #include "token/FieldTable.h"
 #include "token/QueueLock.h"
 #include "token/TokenEvent.h"
+#include "token/WorkerThread.h"
 
 class ResultSink;
 class RouteTables;
@@ -36,6 +37,7 @@ public:
 
     explicit MervaneImpl(const TokenSeamSet& seams);
     // Only tests and tools end a client; the program's client lives until the process ends.
+    // Stops the worker first.
     ~MervaneImpl();
     MervaneImpl(const MervaneImpl&) = delete;
     MervaneImpl& operator=(const MervaneImpl&) = delete;
@@ -43,11 +45,14 @@ public:
     virtual void ScheduleKeepAlive();
     virtual void CheckRequestTimeouts();
 
-    // Stores the sink (may be null: nothing is reported) and runs WorkerMain on a new thread.
+    // Start and Stop belong to the owner's thread. Start stores the sink (may be null:
+    // nothing is reported) and runs WorkerMain on a new thread; while a worker runs, it does
+    // nothing. After Stop, Start begins a new session (discovery, socket, login).
     bool Start(ResultSink* sink);
     // Any thread: queues a request of kind and wakes the worker.
     void Request(std::int32_t kind);
-    // Ends the worker after its current cycle (closing the session); for tests and tools.
+    // Ends the worker after its current cycle (closing the session) and returns once it has
+    // ended. Never from the sink, which runs on the worker.
     void Stop();
 
     // The worker's loop; Step is one turn of it (a start attempt or a protocol cycle).
@@ -111,4 +116,5 @@ private:
     std::uint32_t m_lastAttempt = 0;
     std::uint32_t m_loginWait = 0;  // 0 after an accepted login
     std::uint32_t m_loginFailed = 0;
+    WorkerThread m_thread;
 };

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "token/QueueLock.h"
+#include "token/WorkerThread.h"
 #include "token/TokenSeams.h"
 
 namespace {
@@ -226,8 +227,10 @@ DWORD WINAPI ThreadMain(LPVOID param)
 
 }  // namespace
 
-bool StartDetachedThread(void (*main)(void*), void* arg)
+bool WorkerThread::Start(void (*main)(void*), void* arg)
 {
+    if (m_running)
+        return false;
     ThreadStart* start = new (std::nothrow) ThreadStart{main, arg};
     if (!start)
         return false;
@@ -236,6 +239,22 @@ bool StartDetachedThread(void (*main)(void*), void* arg)
         delete start;
         return false;
     }
-    CloseHandle(thread);
+    m_handle = reinterpret_cast<std::uintptr_t>(thread);
+    m_running = true;
     return true;
+}
+
+void WorkerThread::Join()
+{
+    if (!m_running)
+        return;
+    HANDLE thread = reinterpret_cast<HANDLE>(m_handle);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    m_running = false;
+}
+
+WorkerThread::~WorkerThread()
+{
+    Join();
 }
