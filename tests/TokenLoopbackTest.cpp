@@ -267,4 +267,22 @@ TEST(TokenLoopbackTest, StopEndsTheWorkerAndStartBeginsANewSession)
               verbs);
 }
 
+// A wake and an answer at the same moment: the wait must report the answer, or the
+// timeouts run as if it had not come.
+TEST(TokenLoopbackTest, WakeArrivingWithAnAnswerDoesNotHideIt)
+{
+    LoopbackServer server;
+    std::unique_ptr<TokenNetwork> network(NewSystemNetwork());
+    ASSERT_TRUE(network->Startup());
+    network->Open("127.0.0.1", server.Port());
+    const std::string login = "login\r\nName:PC01\r\nSeq:0\r\n";
+    network->Send(login.data(), login.size());
+    ASSERT_TRUE(server.Answered(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the answer is at the socket
+    network->Wake();
+    EXPECT_TRUE(network->Wait(MervaneImpl::kCycleWait));
+    char answer[64];
+    EXPECT_EQ(10, network->Receive(answer, sizeof answer));  // "0\r\nSeq:0\r\n"
+}
+
 }  // namespace

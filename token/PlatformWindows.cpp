@@ -96,10 +96,15 @@ public:
 
     bool Wait(std::uint32_t ms) override
     {
+        if (m_socket == INVALID_SOCKET) {
+            WaitForSingleObject(m_wake, ms);
+            return false;
+        }
         const HANDLE handles[] = {m_wake, m_readable};
-        const DWORD count = m_socket != INVALID_SOCKET ? 2 : 1;
-        const DWORD which = WaitForMultipleObjects(count, handles, FALSE, ms);
-        if (which != WAIT_OBJECT_0 + 1)
+        WaitForMultipleObjects(2, handles, FALSE, ms);
+        // The wait names only the first signalled handle: a wake arriving with a datagram
+        // must not hide it, so the socket's own event decides.
+        if (WaitForSingleObject(m_readable, 0) != WAIT_OBJECT_0)
             return false;
         // Reset before reading: a datagram arriving later signals the event again.
         ResetEvent(m_readable);
