@@ -3,6 +3,7 @@
 // worker waits, a fake socket whose datagrams arrive at set times, a scripted server, fake
 // route tables and a sink that records what the window would get. Nothing sleeps.
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <deque>
@@ -61,9 +62,14 @@ class Network : public TokenNetwork {
 public:
     explicit Network(Clock& clock) : m_clock(clock) {}
 
-    bool Startup() override { return startupWorks; }
+    bool Startup() override
+    {
+        NoteAttempt();
+        return startupWorks;
+    }
     bool HostName(char* name, std::size_t size) override
     {
+        NoteAttempt();
         if (!hostNameWorks)
             return false;
         std::snprintf(name, size, "%s", hostName.c_str());
@@ -94,7 +100,8 @@ public:
         std::memcpy(buffer, bytes.data(), n);
         return static_cast<long>(n);
     }
-    // Moves the clock to the first arrival or action within ms, or by ms.
+    // Moves the clock to the first arrival or action within ms, or by ms. What another
+    // thread does meanwhile (duringWait) ends the wait only through Wake.
     bool Wait(std::uint32_t ms) override
     {
         ++waits;
@@ -103,16 +110,23 @@ public:
             stall = 0;
             return Arrived();
         }
-        if (woken) {
-            woken = false;
-            return Arrived();
+        const std::uint32_t end = m_clock.Elapsed() + ms;
+        while (!woken.exchange(false)) {
+            std::uint32_t until = end;
+            if (open && !inbox.empty() && inbox.begin()->first < until)
+                until = inbox.begin()->first > m_clock.Elapsed() ? inbox.begin()->first : m_clock.Elapsed();
+            if (nextAction && nextAction() < until && nextAction() >= m_clock.Elapsed())
+                until = nextAction();
+            if (duringWait.empty() || duringWait.begin()->first >= until) {
+                m_clock.now = m_clock.base + until;
+                break;
+            }
+            if (duringWait.begin()->first > m_clock.Elapsed())
+                m_clock.now = m_clock.base + duringWait.begin()->first;
+            const auto action = duringWait.begin()->second;
+            duringWait.erase(duringWait.begin());
+            action();
         }
-        std::uint32_t until = m_clock.Elapsed() + ms;
-        if (open && !inbox.empty() && inbox.begin()->first < until)
-            until = inbox.begin()->first > m_clock.Elapsed() ? inbox.begin()->first : m_clock.Elapsed();
-        if (nextAction && nextAction() < until && nextAction() >= m_clock.Elapsed())
-            until = nextAction();
-        m_clock.now = m_clock.base + until;
         return Arrived();
     }
     void Wake() override { woken = true; }
@@ -127,15 +141,23 @@ public:
     bool open = false;
     std::string openedAddress;
     std::uint16_t openedPort = 0;
-    bool woken = false;
+    std::atomic<bool> woken{false};
     int waits = 0;
+    std::vector<std::uint32_t> attempts;  // times the client tried to start
     std::uint32_t stall = 0;
     std::vector<Seen> sent;
     std::multimap<std::uint32_t, std::string> inbox;
     std::function<void(const Seen&)> onSend;
     std::function<std::uint32_t()> nextAction;
+    std::multimap<std::uint32_t, std::function<void()>> duringWait;
 
 private:
+    void NoteAttempt()
+    {
+        if (attempts.empty() || attempts.back() != m_clock.Elapsed())
+            attempts.push_back(m_clock.Elapsed());
+    }
+
     bool Arrived() const
     {
         return open && !inbox.empty() && inbox.begin()->first <= m_clock.Elapsed();
@@ -247,10 +269,10 @@ public:
         };
     }
 
-    // At elapsed time at, the window queues a request of kind.
+    // At elapsed time at, while the worker waits, the window queues a request of kind.
     void RequestAt(std::uint32_t at, std::int32_t kind)
     {
-        actions.emplace(at, [this, kind] { client.Request(kind); });
+        network.duringWait.emplace(at, [this, kind] { client.Request(kind); });
     }
     void At(std::uint32_t at, std::function<void()> action) { actions.emplace(at, std::move(action)); }
 

@@ -21,6 +21,7 @@ typedef int SOCKET;
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -56,6 +57,12 @@ public:
         closesocket(m_socket);
     }
     std::uint16_t Port() const { return m_port; }
+    // Waits up to 5 s until count answers have been sent.
+    bool Answered(std::size_t count)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_arrived.wait_for(lock, std::chrono::seconds(5), [&] { return m_answered >= count; });
+    }
     // What arrived, once at least count datagrams have or 5 s have passed: the last one
     // may still be on its way when the client has already finished.
     std::vector<std::string> Seen(std::size_t count)
@@ -92,11 +99,17 @@ private:
                 m_seen.emplace_back(data, static_cast<std::size_t>(got));
             }
             m_arrived.notify_all();
-            if (m_server.Handle(peer.sin_addr.s_addr, data, static_cast<std::size_t>(got),
-                                static_cast<std::uint64_t>(now.count()), &answer, &seq) &&
-                !answer.empty())
-                sendto(m_socket, answer.data(), static_cast<int>(answer.size()), 0,
-                       reinterpret_cast<sockaddr*>(&peer), sizeof peer);
+            if (!m_server.Handle(peer.sin_addr.s_addr, data, static_cast<std::size_t>(got),
+                                 static_cast<std::uint64_t>(now.count()), &answer, &seq) ||
+                answer.empty())
+                continue;
+            sendto(m_socket, answer.data(), static_cast<int>(answer.size()), 0,
+                   reinterpret_cast<sockaddr*>(&peer), sizeof peer);
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                ++m_answered;
+            }
+            m_arrived.notify_all();
         }
     }
 
@@ -108,6 +121,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_arrived;
     std::vector<std::string> m_seen;
+    std::size_t m_answered = 0;
 };
 
 class WaitingSink : public ResultSink {
@@ -153,47 +167,122 @@ private:
     bool m_fromSetting = false;
 };
 
+// The client on the platform's clock and socket, aimed at the server through a setting
+// file naming 127.0.0.1 (the faked gateway is never used).
+class LoopbackClient {
+public:
+    explicit LoopbackClient(LoopbackServer& server)
+        : m_settingPath("authipconf-loopback-" + std::to_string(server.Port()) + ".ini"),
+          m_network(NewSystemNetwork()),
+          m_client(new MervaneImpl(
+              TokenSeamSet{&SystemClock(), m_network.get(), &m_routes, m_settingPath.c_str()}))
+    {
+        std::FILE* file = std::fopen(m_settingPath.c_str(), "wb");
+        if (file) {
+            std::fputs("serverip=127.0.0.1\r\n", file);
+            std::fclose(file);
+        }
+        m_routes.routes = {{0, 0, tokenfake::Address(127, 0, 0, 2), 1}};
+        m_routes.gateways = {"127.0.0.2"};
+        m_client->SetServerPort(server.Port());
+    }
+    ~LoopbackClient()
+    {
+        m_client.reset();
+        std::remove(m_settingPath.c_str());
+    }
+    MervaneImpl& operator*() { return *m_client; }
+    MervaneImpl* operator->() { return m_client.get(); }
+    TokenNetwork& Network() { return *m_network; }
+    // Deletes the client; the network outlives it.
+    void Delete() { m_client.reset(); }
+
+private:
+    std::string m_settingPath;
+    tokenfake::Routes m_routes;
+    std::unique_ptr<TokenNetwork> m_network;
+    std::unique_ptr<MervaneImpl> m_client;
+};
+
+std::string Verb(const std::string& datagram)
+{
+    return datagram.substr(0, datagram.find("\r\n"));
+}
+
 TEST(TokenLoopbackTest, RealClientGetsAndChecksACode)
 {
     LoopbackServer server;
-    const std::string settingPath = "authipconf-loopback.ini";
-    std::FILE* file = std::fopen(settingPath.c_str(), "wb");
-    ASSERT_NE(nullptr, file);
-    std::fputs("serverip=127.0.0.1\r\n", file);
-    std::fclose(file);
-
-    tokenfake::Routes routes;
-    routes.routes = {{0, 0, tokenfake::Address(127, 0, 0, 2), 1}};
-    routes.gateways = {"127.0.0.2"};
-    std::unique_ptr<TokenNetwork> network(NewSystemNetwork());
-    MervaneImpl client(TokenSeamSet{&SystemClock(), network.get(), &routes, settingPath.c_str()});
-    client.SetServerPort(server.Port());
+    LoopbackClient client(server);
     WaitingSink sink;
-    client.SetSink(&sink);
-    std::thread worker([&] { client.WorkerMain(); });
+    ASSERT_TRUE(client->Start(&sink));
 
-    client.Request(kTokenGet);
+    client->Request(kTokenGet);
     const TokenEvent got = sink.Event(0);
     EXPECT_EQ(kTokenGet, got.kind);
     EXPECT_EQ(0, got.result);
     EXPECT_EQ(6u, std::strlen(got.token));
     EXPECT_EQ(60, got.value);
-    client.Request(kTokenCheck);
+    client->Request(kTokenCheck);
     const TokenEvent checked = sink.Event(1);
     EXPECT_EQ(kTokenCheck, checked.kind);
     EXPECT_EQ(0, checked.result);
     EXPECT_STREQ(got.token, checked.token);
     EXPECT_EQ(1, checked.value);
 
-    client.Stop();
-    worker.join();
-    std::remove(settingPath.c_str());
+    client->Stop();
     EXPECT_EQ("127.0.0.1 (setting)", sink.Server());
     const std::vector<std::string> seen = server.Seen(4);
     ASSERT_EQ(4u, seen.size());
     EXPECT_EQ(0u, seen[0].find("login\r\nName:"));
     EXPECT_EQ("gimmeatoken\r\nSeq:1\r\n", seen[1]);
     EXPECT_EQ("logout\r\n", seen[3]);
+}
+
+TEST(TokenLoopbackTest, StopEndsTheWorkerAndStartBeginsANewSession)
+{
+    LoopbackServer server;
+    LoopbackClient client(server);
+    WaitingSink sink;
+    ASSERT_TRUE(client->Start(&sink));
+    EXPECT_TRUE(client->Start(&sink));  // a second worker would log in twice
+    for (std::size_t run = 0; run < 2; ++run) {
+        if (run > 0) {
+            ASSERT_TRUE(client->Start(&sink));
+        }
+        client->Request(kTokenGet);
+        const TokenEvent got = sink.Event(run);
+        EXPECT_EQ(kTokenGet, got.kind) << run;
+        EXPECT_EQ(0, got.result) << run;
+        client->Stop();
+        // Returned only once the worker has closed the session.
+        EXPECT_FALSE(client.Network().IsOpen()) << run;
+    }
+    client.Delete();  // the worker must be gone: nothing may touch the freed client
+
+    const std::vector<std::string> seen = server.Seen(6);
+    std::vector<std::string> verbs;
+    for (const std::string& datagram : seen)
+        verbs.push_back(Verb(datagram));
+    EXPECT_EQ((std::vector<std::string>{"login", "gimmeatoken", "logout", "login", "gimmeatoken", "logout"}),
+              verbs);
+}
+
+// A wake and an answer at the same moment: the wait must report the answer, or the
+// timeouts run as if it had not come.
+TEST(TokenLoopbackTest, WakeArrivingWithAnAnswerDoesNotHideIt)
+{
+    LoopbackServer server;
+    std::unique_ptr<TokenNetwork> network(NewSystemNetwork());
+    ASSERT_TRUE(network->Startup());
+    network->Open("127.0.0.1", server.Port());
+    const std::string login = "login\r\nName:PC01\r\nSeq:0\r\n";
+    network->Send(login.data(), login.size());
+    ASSERT_TRUE(server.Answered(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the answer is at the socket
+    network->Wake();
+    EXPECT_TRUE(network->Wait(MervaneImpl::kCycleWait));
+    char answer[64];
+    EXPECT_EQ(10, network->Receive(answer, sizeof answer));  // "0\r\nSeq:0\r\n"
 }
 
 }  // namespace

@@ -38,6 +38,7 @@ MervaneImpl::MervaneImpl(const TokenSeamSet& seams)
 
 MervaneImpl::~MervaneImpl()
 {
+    Stop();
     CloseSession();
     for (RequestRecord* list : {m_pendingHead, m_queueHead, m_spare}) {
         while (list) {
@@ -50,15 +51,18 @@ MervaneImpl::~MervaneImpl()
 
 bool MervaneImpl::Start(ResultSink* sink)
 {
+    if (m_thread.Running())
+        return true;
     m_stop = false;
     m_sink = sink;
-    return StartDetachedThread(&WorkerThunk, this);
+    return m_thread.Start(&WorkerThunk, this);
 }
 
 void MervaneImpl::Stop()
 {
     m_stop = true;
     m_seams.network->Wake();
+    m_thread.Join();
 }
 
 RequestRecord* MervaneImpl::TakeSpareLocked()
@@ -108,6 +112,10 @@ void MervaneImpl::WorkerMain()
     while (!m_stop)
         Step();
     CloseSession();
+    // The next run finds the server and opens the socket again.
+    m_started = false;
+    m_attempted = false;
+    m_failureReported = false;
 }
 
 void MervaneImpl::Step()
@@ -184,7 +192,8 @@ void MervaneImpl::RunCycle()
 {
     ScheduleKeepAlive();
     TakeQueue();
-    if (m_pendingHead && !m_inFlight)
+    if (m_pendingHead && !m_inFlight &&
+        (m_pendingHead->kind != kTokenLogin || LoginMaySend(m_seams.clock->Now())))
         SendHead();
     if (!m_stop && m_seams.network->Wait(kCycleWait))
         ReceiveDatagrams();
@@ -194,7 +203,7 @@ void MervaneImpl::RunCycle()
 void MervaneImpl::ScheduleKeepAlive()
 {
     const std::uint32_t now = m_seams.clock->Now();
-    if (!m_loggedIn && !m_pendingHead)
+    if (!m_loggedIn && !m_pendingHead && LoginMaySend(now))
         PushLogin(now);
     if (m_loggedIn && !m_pendingHead && !m_inFlight && now - m_lastResponse >= kKeepAliveAfter) {
         // Taken over by this very cycle, so the worker need not be woken.
@@ -221,6 +230,10 @@ void MervaneImpl::TakeQueue()
 
 void MervaneImpl::SendHead()
 {
+    const std::uint32_t now = m_seams.clock->Now();
+    // A login held back by the login wait counts its resends from its first sending.
+    if (!m_inFlight && m_pendingHead->kind == kTokenLogin)
+        m_pendingHead->startStamp = now;
     // A resend carries the Seq of the first sending.
     const std::uint32_t seq = m_inFlight ? m_seq - 1 : m_seq++;
     if (FormatRequest(m_request, m_pendingHead->kind, m_hostName, m_currentToken,
@@ -228,7 +241,7 @@ void MervaneImpl::SendHead()
         m_seams.network->Send(m_request.Message(), m_request.Length());
     m_request.Empty();
     m_inFlight = true;
-    m_pendingHead->lastSend = m_seams.clock->Now();
+    m_pendingHead->lastSend = now;
 }
 
 void MervaneImpl::ReceiveDatagrams()
@@ -275,9 +288,10 @@ void MervaneImpl::ProcessResponse(std::size_t size)
 void MervaneImpl::DecideResult(const RequestRecord& request, std::int32_t result)
 {
     const Decision decision = ::DecideResult(request.kind, result, m_fields);
-    if (request.kind == kTokenLogin)
+    if (request.kind == kTokenLogin) {
         m_loggedIn = decision.result == 0;
-    else if (request.kind == kTokenLogout && decision.result == 0)
+        NoteLogin(m_loggedIn, m_seams.clock->Now());
+    } else if (request.kind == kTokenLogout && decision.result == 0)
         m_loggedIn = false;
     else if (request.kind == kTokenGet && decision.result == 0)
         std::memcpy(m_currentToken, decision.token, kTokenSize);
@@ -330,6 +344,8 @@ void MervaneImpl::FailRequests(RequestRecord* upTo)
     for (RequestRecord* r = first; r != upTo; r = r->next) {
         if (Reports(*r))
             Post(r->kind, kTokenNoAnswer, r->tag, nullptr, 0);
+        if (r->kind == kTokenLogin)
+            NoteLogin(false, m_seams.clock->Now());
         last = r;
     }
     {
@@ -360,6 +376,25 @@ void MervaneImpl::PushLogin(std::uint32_t now)
         m_pendingTail = record;
 }
 
+// A server that refuses logins answers at once; without a wait the session would log in
+// again in every cycle and flood the network.
+bool MervaneImpl::LoginMaySend(std::uint32_t now) const
+{
+    return m_loginWait == 0 || now - m_loginFailed >= m_loginWait;
+}
+
+void MervaneImpl::NoteLogin(bool accepted, std::uint32_t now)
+{
+    if (accepted) {
+        m_loginWait = 0;
+        return;
+    }
+    m_loginWait = m_loginWait == 0 ? kFirstLoginWait : m_loginWait * 2;
+    if (m_loginWait > kLongestLoginWait)
+        m_loginWait = kLongestLoginWait;
+    m_loginFailed = now;
+}
+
 void MervaneImpl::CloseSession()
 {
     TokenNetwork& network = *m_seams.network;
@@ -374,5 +409,6 @@ void MervaneImpl::CloseSession()
     m_seq = 0;
     m_inFlight = false;
     m_loggedIn = false;
+    m_loginWait = 0;
     std::memset(m_currentToken, 0, sizeof m_currentToken);
 }

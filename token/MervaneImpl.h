@@ -10,6 +10,7 @@
 #include "token/FieldTable.h"
 #include "token/QueueLock.h"
 #include "token/TokenEvent.h"
+#include "token/WorkerThread.h"
 
 class ResultSink;
 class RouteTables;
@@ -29,10 +30,14 @@ public:
     static const std::uint32_t kCycleWait = 100;
     static const std::uint32_t kKeepAliveAfter = 15000;
     static const std::uint32_t kStartRetry = 5000;
+    // After a refused or unanswered login the next one waits, from 1 s doubling to 15 s.
+    static const std::uint32_t kFirstLoginWait = 1000;
+    static const std::uint32_t kLongestLoginWait = kKeepAliveAfter;
     static const int kMaxDatagramsPerCycle = 64;
 
     explicit MervaneImpl(const TokenSeamSet& seams);
     // Only tests and tools end a client; the program's client lives until the process ends.
+    // Stops the worker first.
     ~MervaneImpl();
     MervaneImpl(const MervaneImpl&) = delete;
     MervaneImpl& operator=(const MervaneImpl&) = delete;
@@ -40,11 +45,14 @@ public:
     virtual void ScheduleKeepAlive();
     virtual void CheckRequestTimeouts();
 
-    // Stores the sink (may be null: nothing is reported) and runs WorkerMain on a new thread.
+    // Start and Stop belong to the owner's thread. Start stores the sink (may be null:
+    // nothing is reported) and runs WorkerMain on a new thread; while a worker runs, it does
+    // nothing. After Stop, Start begins a new session (discovery, socket, login).
     bool Start(ResultSink* sink);
     // Any thread: queues a request of kind and wakes the worker.
     void Request(std::int32_t kind);
-    // Ends the worker after its current cycle (closing the session); for tests and tools.
+    // Ends the worker after its current cycle (closing the session) and returns once it has
+    // ended. Never from the sink, which runs on the worker.
     void Stop();
 
     // The worker's loop; Step is one turn of it (a start attempt or a protocol cycle).
@@ -69,6 +77,8 @@ private:
     void DecideResult(const RequestRecord& request, std::int32_t result);
     void FailRequests(RequestRecord* upTo);
     void PushLogin(std::uint32_t now);
+    bool LoginMaySend(std::uint32_t now) const;
+    void NoteLogin(bool accepted, std::uint32_t now);
     void CloseSession();
     void Post(std::int32_t kind, std::int32_t result, std::uint32_t tag, const char* token,
               std::int32_t value);
@@ -104,4 +114,7 @@ private:
     bool m_failureReported = false;
     bool m_attempted = false;
     std::uint32_t m_lastAttempt = 0;
+    std::uint32_t m_loginWait = 0;  // 0 after an accepted login
+    std::uint32_t m_loginFailed = 0;
+    WorkerThread m_thread;
 };

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "token/QueueLock.h"
+#include "token/WorkerThread.h"
 #include "token/TokenSeams.h"
 
 namespace {
@@ -217,6 +218,7 @@ bool SettingFilePath(char* path, std::size_t size)
 }
 
 static_assert(sizeof(pthread_mutex_t) <= 64, "QueueLock storage");
+static_assert(sizeof(pthread_t) <= sizeof(std::uintptr_t), "WorkerThread handle");
 
 QueueLock::QueueLock()
 {
@@ -255,8 +257,10 @@ void* ThreadMain(void* param)
 
 }  // namespace
 
-bool StartDetachedThread(void (*main)(void*), void* arg)
+bool WorkerThread::Start(void (*main)(void*), void* arg)
 {
+    if (m_running)
+        return false;
     ThreadStart* start = new (std::nothrow) ThreadStart{main, arg};
     if (!start)
         return false;
@@ -265,6 +269,20 @@ bool StartDetachedThread(void (*main)(void*), void* arg)
         delete start;
         return false;
     }
-    pthread_detach(thread);
+    m_handle = static_cast<std::uintptr_t>(thread);
+    m_running = true;
     return true;
+}
+
+void WorkerThread::Join()
+{
+    if (!m_running)
+        return;
+    pthread_join(static_cast<pthread_t>(m_handle), nullptr);
+    m_running = false;
+}
+
+WorkerThread::~WorkerThread()
+{
+    Join();
 }

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "token/QueueLock.h"
+#include "token/WorkerThread.h"
 #include "token/TokenSeams.h"
 
 namespace {
@@ -95,10 +96,15 @@ public:
 
     bool Wait(std::uint32_t ms) override
     {
+        if (m_socket == INVALID_SOCKET) {
+            WaitForSingleObject(m_wake, ms);
+            return false;
+        }
         const HANDLE handles[] = {m_wake, m_readable};
-        const DWORD count = m_socket != INVALID_SOCKET ? 2 : 1;
-        const DWORD which = WaitForMultipleObjects(count, handles, FALSE, ms);
-        if (which != WAIT_OBJECT_0 + 1)
+        WaitForMultipleObjects(2, handles, FALSE, ms);
+        // The wait names only the first signalled handle: a wake arriving with a datagram
+        // must not hide it, so the socket's own event decides.
+        if (WaitForSingleObject(m_readable, 0) != WAIT_OBJECT_0)
             return false;
         // Reset before reading: a datagram arriving later signals the event again.
         ResetEvent(m_readable);
@@ -226,8 +232,10 @@ DWORD WINAPI ThreadMain(LPVOID param)
 
 }  // namespace
 
-bool StartDetachedThread(void (*main)(void*), void* arg)
+bool WorkerThread::Start(void (*main)(void*), void* arg)
 {
+    if (m_running)
+        return false;
     ThreadStart* start = new (std::nothrow) ThreadStart{main, arg};
     if (!start)
         return false;
@@ -236,6 +244,22 @@ bool StartDetachedThread(void (*main)(void*), void* arg)
         delete start;
         return false;
     }
-    CloseHandle(thread);
+    m_handle = reinterpret_cast<std::uintptr_t>(thread);
+    m_running = true;
     return true;
+}
+
+void WorkerThread::Join()
+{
+    if (!m_running)
+        return;
+    HANDLE thread = reinterpret_cast<HANDLE>(m_handle);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    m_running = false;
+}
+
+WorkerThread::~WorkerThread()
+{
+    Join();
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The lock between the window's thread and the worker (a critical section on Windows, a
-// mutex elsewhere), and the worker thread's start.
+// mutex elsewhere).
 
 #include <cstddef>
 
@@ -28,6 +28,3 @@ public:
 private:
     QueueLock& m_lock;
 };
-
-// Runs main(arg) on a new thread that nobody waits for. False when no thread was made.
-bool StartDetachedThread(void (*main)(void*), void* arg);

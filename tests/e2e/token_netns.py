@@ -249,7 +249,8 @@ def case_server_restart(work):
 
 
 def case_loss(work):
-    server = Tokend(work, "loss", "--bind", GW_ADDR, "--drop", "30", "--seed", "3")
+    # Stale and doubled answers come in the same burst as the right one.
+    server = Tokend(work, "loss", "--bind", GW_ADDR, "--drop", "30", "--stale", "30", "--dup", "30", "--seed", "3")
     try:
         _, events = probe(work, "loss", ["--get", "--check", "3"])
         got = tokens(events, 3)
@@ -259,6 +260,34 @@ def case_loss(work):
         server.stop()
         expect(re.search(r"dropped in [1-9]", server.text()) or re.search(r"dropped out [1-9]", server.text()),
                "the server dropped datagrams")
+        expect(re.search(r"duplicated [1-9]", server.text()) and re.search(r"stale [1-9]", server.text()),
+               "the server sent stale and doubled answers")
+    finally:
+        server.stop()
+
+
+def case_long_watch(work):
+    server = Tokend(work, "watch", "--bind", GW_ADDR)
+    try:
+        # Idle time between requests is not a request left unanswered.
+        status, events = probe(work, "watch", ["--watch", "3", "--give-up", "1"])
+        expect(not [e for e in events if e.get("event") == "gave_up"], "no give-up while idle", events)
+        expect(status == 0, "exit status 0", status)
+    finally:
+        server.stop()
+
+
+def case_refused_logins(work):
+    server = Tokend(work, "refused", "--bind", GW_ADDR, "--max-pcs", "0")  # every login answered 1
+    try:
+        status, events = probe(work, "refused", ["--get", "--give-up", "8"])
+        gave_up = [e for e in events if e.get("event") == "gave_up"]
+        expect(len(gave_up) == 1 and gave_up[0]["request"] == "get token", "gave up on the get-token request",
+               events)
+        expect(status != 0, "exit status not 0", status)
+        # The get request is answered 4 and the logins wait 1, 2 and 4 s after each refusal.
+        logins = server.requests("login")
+        expect(3 <= len(logins) <= 5, "four logins in 8 s, not a flood", len(logins))
     finally:
         server.stop()
 
@@ -272,7 +301,7 @@ def case_no_default_route(work):
 
 
 CASES = [case_gateway_discovery, case_config_file, case_silent_server, case_server_restart, case_loss,
-         case_no_default_route]
+         case_long_watch, case_refused_logins, case_no_default_route]
 
 
 def inner():

@@ -8,6 +8,7 @@
 typedef int socklen_t;
 #else
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/select.h>
@@ -65,6 +66,11 @@ void CloseSocket(Socket s)
 {
     closesocket(s);
 }
+void SetNonBlocking(Socket s)
+{
+    u_long nonBlocking = 1;
+    ioctlsocket(s, FIONBIO, &nonBlocking);
+}
 #else
 typedef int Socket;
 const Socket INVALID_SOCKET = -1;
@@ -75,6 +81,10 @@ void OnSignal(int)
 void CloseSocket(Socket s)
 {
     close(s);
+}
+void SetNonBlocking(Socket s)
+{
+    fcntl(s, F_SETFL, fcntl(s, F_GETFL) | O_NONBLOCK);
 }
 #endif
 
@@ -197,6 +207,18 @@ std::string Summary(const char* data, std::size_t size)
     return text;
 }
 
+// The request's verb: its first line, up to the first blank.
+std::string Verb(const char* data, std::size_t size)
+{
+    std::size_t end = 0;
+    while (end < size && data[end] != '\r' && data[end] != '\n' && data[end] != ' ')
+        ++end;
+    return std::string(data, end);
+}
+
+// At most this many datagrams are read per wait, so due answers still go out in a flood.
+const int kReadsPerWait = 64;
+
 class Tokend {
 public:
     Tokend(const Settings& settings, Socket socket)
@@ -219,8 +241,10 @@ public:
                 const long long ms = static_cast<long long>(m_outbox.begin()->first) - static_cast<long long>(Now());
                 wait.tv_usec = ms <= 0 ? 0 : static_cast<long>(ms < 10 ? ms * 1000 : 10000);
             }
-            if (select(static_cast<int>(m_socket + 1), &readable, nullptr, nullptr, &wait) > 0)
-                Receive();
+            if (select(static_cast<int>(m_socket + 1), &readable, nullptr, nullptr, &wait) <= 0)
+                continue;
+            for (int i = 0; i < kReadsPerWait && Receive(); ++i) {
+            }
         }
         PrintStats();
         return 0;
@@ -242,10 +266,12 @@ private:
 
     bool Chance(int percent) { return percent > 0 && static_cast<int>(m_random() % 100) < percent; }
 
-    void Log(const char* direction, const sockaddr_in& peer, const std::string& what, const char* note)
+    void Log(const char* direction, const sockaddr_in& peer, const char* data, std::size_t size,
+             const char* note)
     {
         if (m_s.quiet)
             return;
+        const std::string what = Summary(data, size);
         char address[INET_ADDRSTRLEN] = "?";
         inet_ntop(AF_INET, const_cast<in_addr*>(&peer.sin_addr), address, sizeof address);
         const std::uint64_t now = Now();
@@ -255,36 +281,39 @@ private:
         std::fflush(stdout);
     }
 
-    void Receive()
+    // One waiting datagram; false when none was waiting.
+    bool Receive()
     {
         char data[65536];
         sockaddr_in peer = {};
         socklen_t length = sizeof peer;
         const int got = static_cast<int>(recvfrom(m_socket, data, sizeof data, 0,
                                                   reinterpret_cast<sockaddr*>(&peer), &length));
-        if (got < 0 || peer.sin_family != AF_INET)
-            return;
+        if (got < 0)
+            return false;
+        if (peer.sin_family != AF_INET)
+            return true;
         ++m_counters.received;
-        const std::string summary = Summary(data, static_cast<std::size_t>(got));
+        const std::size_t size = static_cast<std::size_t>(got);
         if (Chance(m_s.drop)) {
             ++m_counters.droppedIn;
-            Log("in ", peer, summary, "[dropped]");
-            return;
+            Log("in ", peer, data, size, "[dropped]");
+            return true;
         }
         std::string answer;
         long seq = -1;
-        const bool handled = m_server.Handle(peer.sin_addr.s_addr, data, static_cast<std::size_t>(got),
-                                             Now(), &answer, &seq);
-        const std::string verb = summary.substr(0, summary.find(' '));
-        const bool silent = m_s.silent.count("all") != 0 || m_s.silent.count(verb) != 0;
-        Log("in ", peer, summary, !handled ? "[ignored]" : silent && !answer.empty() ? "[silent]" : "");
+        const bool handled = m_server.Handle(peer.sin_addr.s_addr, data, size, Now(), &answer, &seq);
+        const bool silent = !m_s.silent.empty() &&
+                            (m_s.silent.count("all") != 0 || m_s.silent.count(Verb(data, size)) != 0);
+        Log("in ", peer, data, size, !handled ? "[ignored]" : silent && !answer.empty() ? "[silent]" : "");
         if (answer.empty())
-            return;
+            return true;
         if (silent) {
             ++m_counters.silenced;
-            return;
+            return true;
         }
         Schedule(peer, answer, seq);
+        return true;
     }
 
     void Schedule(const sockaddr_in& peer, const std::string& answer, long seq)
@@ -297,19 +326,28 @@ private:
             for (char& c : junk)
                 c = static_cast<char>(m_random());
             ++m_counters.garbageSent;
-            m_outbox.emplace(at, Out{peer, junk, "[garbage]"});
+            Emit(at, Out{peer, junk, "[garbage]"});
         }
         if (Chance(m_s.stale)) {
             ++m_counters.staleSent;
-            m_outbox.emplace(at, Out{peer, "0\r\nSeq:" + std::to_string(seq - 1) + "\r\n", "[stale]"});
+            Emit(at, Out{peer, "0\r\nSeq:" + std::to_string(seq - 1) + "\r\n", "[stale]"});
         }
         const bool reorder = Chance(m_s.reorder);
         m_counters.reordered += reorder;
-        m_outbox.emplace(at + (reorder ? 150 : 0), Out{peer, answer, reorder ? "[reordered]" : ""});
+        Emit(at + (reorder ? 150 : 0), Out{peer, answer, reorder ? "[reordered]" : ""});
         if (Chance(m_s.dup)) {
             ++m_counters.duplicated;
-            m_outbox.emplace(at, Out{peer, answer, "[duplicate]"});
+            Emit(at, Out{peer, answer, "[duplicate]"});
         }
+    }
+
+    // Due now with nothing queued before it: sent at once, without a trip through the outbox.
+    void Emit(std::uint64_t at, const Out& out)
+    {
+        if (at <= Now() && m_outbox.empty())
+            Send(out);
+        else
+            m_outbox.emplace(at, out);
     }
 
     void SendDue()
@@ -318,17 +356,21 @@ private:
         while (!m_outbox.empty() && m_outbox.begin()->first <= now) {
             const Out out = m_outbox.begin()->second;
             m_outbox.erase(m_outbox.begin());
-            const std::string summary = Summary(out.bytes.data(), out.bytes.size());
-            if (Chance(m_s.drop)) {
-                ++m_counters.droppedOut;
-                Log("out", out.peer, summary, "[dropped]");
-                continue;
-            }
-            sendto(m_socket, out.bytes.data(), static_cast<int>(out.bytes.size()), 0,
-                   reinterpret_cast<const sockaddr*>(&out.peer), sizeof out.peer);
-            ++m_counters.sent;
-            Log("out", out.peer, summary, out.note);
+            Send(out);
         }
+    }
+
+    void Send(const Out& out)
+    {
+        if (Chance(m_s.drop)) {
+            ++m_counters.droppedOut;
+            Log("out", out.peer, out.bytes.data(), out.bytes.size(), "[dropped]");
+            return;
+        }
+        sendto(m_socket, out.bytes.data(), static_cast<int>(out.bytes.size()), 0,
+               reinterpret_cast<const sockaddr*>(&out.peer), sizeof out.peer);
+        ++m_counters.sent;
+        Log("out", out.peer, out.bytes.data(), out.bytes.size(), out.note);
     }
 
     void PrintStats() const
@@ -386,6 +428,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tokend: cannot bind %s:%d\n", settings.bind.c_str(), settings.port);
         return 1;
     }
+    SetNonBlocking(s);
     std::printf("tokend: listening on %s:%d\n", settings.bind.c_str(), settings.port);
     std::fflush(stdout);
     const int status = Tokend(settings, s).Run();

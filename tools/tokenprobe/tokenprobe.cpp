@@ -14,12 +14,13 @@
 namespace {
 
 const char kUsage[] =
-    "usage: tokenprobe [--get] [--check N] [--watch S] [--json]\n"
+    "usage: tokenprobe [--get] [--check N] [--watch S] [--give-up S] [--json]\n"
     "Checks that this PC reaches its token server (the default gateway, or the address in\n"
     "authipconf.ini beside this program).\n"
     "  --get       ask for a code\n"
     "  --check N   check the code N times, one per second\n"
     "  --watch S   stay logged in S seconds (heartbeats included)\n"
+    "  --give-up S fail when the client leaves a request unanswered S seconds (default 60)\n"
     "  --json      one JSON object per line instead of text\n"
     "Without --get, --check or --watch: --get --check 3. Exit status 0 when all succeeded.\n";
 
@@ -37,7 +38,6 @@ const char kNetworkFailed[] = "\xCD\xA8\xD0\xC5\xD2\xEC\xB3\xA3\xA3\xAC\xC7\xEB\
 
 const UINT WM_PROBE_SERVER = WM_APP + 1;
 const UINT_PTR kTickTimer = 1;
-const DWORD kGiveUpAfter = 60000;  // no session answers this late: something is stuck
 
 struct ServerNote {
     char address[16];
@@ -61,6 +61,7 @@ struct Options {
     bool get = false;
     int checks = 0;
     int watchSeconds = 0;
+    int giveUpSeconds = 60;  // the client answers every request within seconds
     bool json = false;
 };
 
@@ -76,12 +77,16 @@ bool ParseArgs(int argc, char** argv, Options* o)
             o->json = true;
         } else if (arg == "--get") {
             o->get = any = true;
-        } else if ((arg == "--check" || arg == "--watch") && i + 1 < argc) {
+        } else if ((arg == "--check" || arg == "--watch" || arg == "--give-up") && i + 1 < argc) {
             char* end = nullptr;
             const long n = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || n < 0 || n > 86400) {
+            if (*end != '\0' || n < 0 || n > 86400 || (arg == "--give-up" && n == 0)) {
                 std::fprintf(stderr, "tokenprobe: bad number for %s\n", arg.c_str());
                 return false;
+            }
+            if (arg == "--give-up") {
+                o->giveUpSeconds = static_cast<int>(n);
+                continue;
             }
             (arg == "--check" ? o->checks : o->watchSeconds) = static_cast<int>(n);
             any = true;
@@ -145,7 +150,7 @@ std::string GetText(int result, int value)
 class Probe {
 public:
     Probe(const Options& options, HWND window)
-        : m_o(options), m_window(window), m_start(GetTickCount())
+        : m_o(options), m_window(window), m_start(GetTickCount()), m_waitingSince(m_start)
     {
     }
 
@@ -187,6 +192,7 @@ private:
 
     void OnServer(const ServerNote& note)
     {
+        m_waitingFor = nullptr;
         const char* source = note.fromSetting ? "config" : "gateway";
         Line(std::string("\"event\":\"server\",\"address\":") + JsonText(note.address) +
                  ",\"source\":\"" + source + "\"",
@@ -213,7 +219,7 @@ private:
 
     void OnEvent(const TokenEvent& e)
     {
-        m_waiting = false;
+        m_waitingFor = nullptr;
         const bool meaningful = e.result == 0 && (e.kind == kTokenGet || e.kind == kTokenCheck);
         char json[160];
         int n = std::snprintf(json, sizeof json, "\"event\":\"token\",\"kind\":%d,\"result\":%d,\"tag\":%u",
@@ -242,16 +248,15 @@ private:
         NextTask();
     }
 
+    // Only what is still waiting counts: a long --watch between requests is no failure.
     void OnTick()
     {
-        if (Elapsed() > kGiveUpAfter) {
-            m_ok = false;
-            m_done = true;
-            Line("\"event\":\"gave_up\"", "gave up: no answer from the client");
+        if (m_waitingFor) {
+            const DWORD waited = GetTickCount() - m_waitingSince;
+            if (waited >= static_cast<DWORD>(m_o.giveUpSeconds) * 1000)
+                GiveUp(waited);
             return;
         }
-        if (m_waiting)
-            return;
         if (m_checking && GetTickCount() - m_lastCheck >= 1000) {
             m_lastCheck = GetTickCount();
             Queue(kTokenCheck);
@@ -281,19 +286,34 @@ private:
             m_done = true;
     }
 
+    void GiveUp(DWORD waited)
+    {
+        m_ok = false;
+        m_done = true;
+        const std::string what = std::strcmp(m_waitingFor, "start") == 0
+                                     ? std::string("the client has not started")
+                                     : std::string("no answer to the ") + m_waitingFor + " request";
+        Line(std::string("\"event\":\"gave_up\",\"request\":\"") + m_waitingFor + "\",\"waited_ms\":" +
+                 std::to_string(waited),
+             "gave up: " + what + " after " + std::to_string(waited / 1000) + " s");
+    }
+
     void Queue(std::int32_t kind)
     {
-        m_waiting = true;
+        m_waitingFor = kind == kTokenGet ? "get token" : "check token";
+        m_waitingSince = GetTickCount();
         m_client.Request(kind);
     }
 
     const Options& m_o;
     HWND m_window;
     DWORD m_start;
+    // What the client has not answered yet (its start, then each request), and since when.
+    const char* m_waitingFor = "start";
+    DWORD m_waitingSince;
     Mervane m_client;
     bool m_ok = true;
     bool m_done = false;
-    bool m_waiting = false;
     bool m_haveCode = false;
     bool m_checking = false;
     int m_checksDone = 0;
