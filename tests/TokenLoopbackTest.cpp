@@ -22,6 +22,7 @@ typedef int SOCKET;
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -33,7 +34,8 @@ namespace {
 
 class LoopbackServer {
 public:
-    LoopbackServer() : m_server(TokenServerOptions())
+    // On the given port of 127.0.0.1, or on a free one.
+    explicit LoopbackServer(std::uint16_t port = 0) : m_server(TokenServerOptions())
     {
 #if defined(_WIN32)
         WSADATA data;
@@ -43,6 +45,7 @@ public:
         sockaddr_in address = {};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(port);
         bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
         socklen_t length = sizeof address;
         getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length);
@@ -153,24 +156,70 @@ private:
     bool m_fromSetting = false;
 };
 
+// The real client on the platform's socket, aimed at 127.0.0.1 through a setting file of
+// its own (tests may run side by side in one folder).
+class LoopbackClient {
+public:
+    explicit LoopbackClient(std::uint16_t port)
+        : m_settingPath("authipconf-loopback-" + std::to_string(port) + ".ini"),
+          m_network(NewSystemNetwork()),
+          m_client(TokenSeamSet{&SystemClock(), m_network.get(), &m_routes, m_settingPath.c_str()})
+    {
+        std::FILE* file = std::fopen(m_settingPath.c_str(), "wb");
+        if (file) {
+            std::fputs("serverip=127.0.0.1\r\n", file);
+            std::fclose(file);
+        }
+        m_routes.routes = {{0, 0, tokenfake::Address(127, 0, 0, 2), 1}};
+        m_routes.gateways = {"127.0.0.2"};
+        m_client.SetServerPort(port);
+        m_client.SetSink(&sink);
+        m_worker = std::thread([this] { m_client.WorkerMain(); });
+    }
+    ~LoopbackClient() { Stop(); }
+    void Stop()
+    {
+        if (!m_worker.joinable())
+            return;
+        m_client.Stop();
+        m_worker.join();
+        std::remove(m_settingPath.c_str());
+    }
+    void Request(std::int32_t kind) { m_client.Request(kind); }
+
+    WaitingSink sink;
+
+private:
+    tokenfake::Routes m_routes;
+    std::string m_settingPath;
+    std::unique_ptr<TokenNetwork> m_network;
+    MervaneImpl m_client;
+    std::thread m_worker;
+};
+
+// A port of 127.0.0.1 that nothing listens on: datagrams sent there come back as errors.
+std::uint16_t UnusedPort()
+{
+#if defined(_WIN32)
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+#endif
+    SOCKET probe = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    closesocket(probe);
+    return ntohs(address.sin_port);
+}
+
 TEST(TokenLoopbackTest, RealClientGetsAndChecksACode)
 {
     LoopbackServer server;
-    const std::string settingPath = "authipconf-loopback.ini";
-    std::FILE* file = std::fopen(settingPath.c_str(), "wb");
-    ASSERT_NE(nullptr, file);
-    std::fputs("serverip=127.0.0.1\r\n", file);
-    std::fclose(file);
-
-    tokenfake::Routes routes;
-    routes.routes = {{0, 0, tokenfake::Address(127, 0, 0, 2), 1}};
-    routes.gateways = {"127.0.0.2"};
-    std::unique_ptr<TokenNetwork> network(NewSystemNetwork());
-    MervaneImpl client(TokenSeamSet{&SystemClock(), network.get(), &routes, settingPath.c_str()});
-    client.SetServerPort(server.Port());
-    WaitingSink sink;
-    client.SetSink(&sink);
-    std::thread worker([&] { client.WorkerMain(); });
+    LoopbackClient client(server.Port());
+    WaitingSink& sink = client.sink;
 
     client.Request(kTokenGet);
     const TokenEvent got = sink.Event(0);
@@ -186,14 +235,29 @@ TEST(TokenLoopbackTest, RealClientGetsAndChecksACode)
     EXPECT_EQ(1, checked.value);
 
     client.Stop();
-    worker.join();
-    std::remove(settingPath.c_str());
     EXPECT_EQ("127.0.0.1 (setting)", sink.Server());
     const std::vector<std::string> seen = server.Seen(4);
     ASSERT_EQ(4u, seen.size());
     EXPECT_EQ(0u, seen[0].find("login\r\nName:"));
     EXPECT_EQ("gimmeatoken\r\nSeq:1\r\n", seen[1]);
     EXPECT_EQ("logout\r\n", seen[3]);
+}
+
+// A token server that was away for a while (restarting, say): the datagrams sent meanwhile
+// came back as errors, and the client must still hear the server once it answers again.
+TEST(TokenLoopbackTest, RealClientHearsTheServerAgainAfterItWasAway)
+{
+    const std::uint16_t port = UnusedPort();
+    LoopbackClient client(port);
+    client.Request(kTokenGet);
+    EXPECT_EQ(-1, client.sink.Event(0).result);
+
+    LoopbackServer server(port);
+    ASSERT_EQ(port, server.Port());
+    client.Request(kTokenGet);
+    const TokenEvent got = client.sink.Event(1);
+    EXPECT_EQ(kTokenGet, got.kind);
+    EXPECT_EQ(0, got.result);
 }
 
 }  // namespace

@@ -97,12 +97,13 @@ public:
     {
         const HANDLE handles[] = {m_wake, m_readable};
         const DWORD count = m_socket != INVALID_SOCKET ? 2 : 1;
-        const DWORD which = WaitForMultipleObjects(count, handles, FALSE, ms);
-        if (which != WAIT_OBJECT_0 + 1)
-            return false;
+        WaitForMultipleObjects(count, handles, FALSE, ms);
         // Reset before reading: a datagram arriving later signals the event again.
         ResetEvent(m_readable);
-        return true;
+        // The socket is read after every wait, not only when FD_READ fired: once a datagram
+        // sent while the server was away came back as an error, Wine signals no FD_READ
+        // until recv is called again, and the client would never hear the server again.
+        return m_socket != INVALID_SOCKET;
     }
 
     void Wake() override { SetEvent(m_wake); }
