@@ -34,7 +34,8 @@ namespace {
 
 class LoopbackServer {
 public:
-    LoopbackServer() : m_server(TokenServerOptions())
+    // On the given port of 127.0.0.1, or on a free one.
+    explicit LoopbackServer(std::uint16_t port = 0) : m_server(TokenServerOptions())
     {
 #if defined(_WIN32)
         WSADATA data;
@@ -44,6 +45,7 @@ public:
         sockaddr_in address = {};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(port);
         bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
         socklen_t length = sizeof address;
         getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length);
@@ -171,8 +173,9 @@ private:
 // file naming 127.0.0.1 (the faked gateway is never used).
 class LoopbackClient {
 public:
-    explicit LoopbackClient(LoopbackServer& server)
-        : m_settingPath("authipconf-loopback-" + std::to_string(server.Port()) + ".ini"),
+    explicit LoopbackClient(LoopbackServer& server) : LoopbackClient(server.Port()) {}
+    explicit LoopbackClient(std::uint16_t port)
+        : m_settingPath("authipconf-loopback-" + std::to_string(port) + ".ini"),
           m_network(NewSystemNetwork()),
           m_client(new MervaneImpl(
               TokenSeamSet{&SystemClock(), m_network.get(), &m_routes, m_settingPath.c_str()}))
@@ -184,7 +187,7 @@ public:
         }
         m_routes.routes = {{0, 0, tokenfake::Address(127, 0, 0, 2), 1}};
         m_routes.gateways = {"127.0.0.2"};
-        m_client->SetServerPort(server.Port());
+        m_client->SetServerPort(port);
     }
     ~LoopbackClient()
     {
@@ -203,6 +206,24 @@ private:
     std::unique_ptr<TokenNetwork> m_network;
     std::unique_ptr<MervaneImpl> m_client;
 };
+
+// A port of 127.0.0.1 that nothing listens on: datagrams sent there come back as errors.
+std::uint16_t UnusedPort()
+{
+#if defined(_WIN32)
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+#endif
+    SOCKET probe = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    closesocket(probe);
+    return ntohs(address.sin_port);
+}
 
 std::string Verb(const std::string& datagram)
 {
@@ -283,6 +304,23 @@ TEST(TokenLoopbackTest, WakeArrivingWithAnAnswerDoesNotHideIt)
     EXPECT_TRUE(network->Wait(MervaneImpl::kCycleWait));
     char answer[64];
     EXPECT_EQ(10, network->Receive(answer, sizeof answer));  // "0\r\nSeq:0\r\n"
+}
+
+TEST(TokenLoopbackTest, RealClientHearsTheServerAgainAfterItWasAway)
+{
+    const std::uint16_t port = UnusedPort();
+    LoopbackClient client(port);
+    WaitingSink sink;
+    ASSERT_TRUE(client->Start(&sink));
+    client->Request(kTokenGet);
+    EXPECT_EQ(-1, sink.Event(0).result);
+
+    LoopbackServer server(port);
+    ASSERT_EQ(port, server.Port());
+    client->Request(kTokenGet);
+    const TokenEvent got = sink.Event(1);
+    EXPECT_EQ(kTokenGet, got.kind);
+    EXPECT_EQ(0, got.result);
 }
 
 }  // namespace

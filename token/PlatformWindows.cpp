@@ -102,12 +102,11 @@ public:
         }
         const HANDLE handles[] = {m_wake, m_readable};
         WaitForMultipleObjects(2, handles, FALSE, ms);
-        // The wait names only the first signalled handle: a wake arriving with a datagram
-        // must not hide it, so the socket's own event decides.
-        if (WaitForSingleObject(m_readable, 0) != WAIT_OBJECT_0)
-            return false;
         // Reset before reading: a datagram arriving later signals the event again.
         ResetEvent(m_readable);
+        // The socket is read after every wait, not only when FD_READ fired: once a datagram
+        // sent while the server was away came back as an error, Wine signals no FD_READ
+        // until recv is called again, and the client would never hear the server again.
         return true;
     }
 
