@@ -1,5 +1,9 @@
 #include "tests/ControlTreeFixture.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <new>
+
 namespace VeneerTest {
 
 const char* EventName(TUIEventType type)
@@ -15,6 +19,107 @@ const char* EventName(TUIEventType type)
     return index >= 0 && index < static_cast<int>(sizeof(names) / sizeof(names[0]))
                ? names[index]
                : "?";
+}
+
+namespace {
+
+// What a deleted probe turns into: every operation records its name and does nothing.
+class DeadControl : public IControlUI {
+public:
+    explicit DeadControl(const std::string& name)
+    {
+        std::snprintf(m_name, sizeof(m_name), "%s", name.c_str());
+    }
+
+    CUIString GetName() const override { return Record("GetName"), CUIString(); }
+    const char* GetClass() const override { return Record("GetClass"), ""; }
+    void* GetInterface(const char*) override { return Record("GetInterface"), nullptr; }
+    UINT GetControlFlags() const override { return Record("GetControlFlags"), 0; }
+    CWindowManagerUI* GetManager() const override { return Record("GetManager"), nullptr; }
+    void SetManager(CWindowManagerUI*, IControlUI*, bool) override { Record("SetManager"); }
+    IControlUI* GetParent() const override { return Record("GetParent"), nullptr; }
+    RECT GetPos() const override { return Record("GetPos"), RECT{}; }
+    void SetPos(RECT) override { Record("SetPos"); }
+    bool IsUpdateNeeded() const override { return Record("IsUpdateNeeded"), false; }
+    void NeedUpdate() override { Record("NeedUpdate"); }
+    CUIString GetToolTip() const override { return Record("GetToolTip"), CUIString(); }
+    char GetShortcut() const override { return Record("GetShortcut"), '\0'; }
+    bool IsVisible() const override { return Record("IsVisible"), false; }
+    bool IsEnabled() const override { return Record("IsEnabled"), false; }
+    void SetFocus() override { Record("SetFocus"); }
+    bool Activate() override { return Record("Activate"), false; }
+    IControlUI* FindControl(FindControlProc, void*, UINT) override
+    {
+        return Record("FindControl"), nullptr;
+    }
+    void Event(TUIEvent& event) override { Record(EventName(event.type)); }
+    void DoPaint(HDC, const RECT&) override { Record("DoPaint"); }
+    void DoPostPaint(HDC, const RECT&) override { Record("DoPostPaint"); }
+    CEventSource& GetNotifySource() override
+    {
+        Record("GetNotifySource");
+        static CEventSource none;
+        return none;
+    }
+    static void operator delete(void*) { CallsAfterDelete().push_back("deleted twice"); }
+
+private:
+    void Record(const char* what) const
+    {
+        CallsAfterDelete().push_back(std::string(m_name) + ":" + what);
+    }
+
+    char m_name[32];
+};
+
+std::vector<void*>& Graveyard()
+{
+    static std::vector<void*> memory;
+    return memory;
+}
+
+std::string& NameOfDying()
+{
+    static std::string name;
+    return name;
+}
+
+// Window procedures run inside the system's exception guards, which swallow a crash in a
+// handler: null pointers followed there are recorded on the way.
+LONG CALLBACK RecordNullAccess(EXCEPTION_POINTERS* exception)
+{
+    const EXCEPTION_RECORD* record = exception->ExceptionRecord;
+    if (record->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record->NumberParameters >= 2 &&
+        record->ExceptionInformation[1] < 0x10000)
+        CallsAfterDelete().push_back("access through a null pointer");
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+}  // namespace
+
+EventLog& CallsAfterDelete()
+{
+    static EventLog calls;
+    return calls;
+}
+
+ProbeControl::~ProbeControl()
+{
+    NameOfDying() = GetName().GetData();
+}
+
+void ProbeControl::operator delete(void* memory)
+{
+    static_assert(sizeof(DeadControl) <= sizeof(ProbeControl), "the stand-in must fit");
+    new (memory) DeadControl(NameOfDying());
+    Graveyard().push_back(memory);
+}
+
+void ReleaseGraveyard()
+{
+    for (void* memory : Graveyard())
+        ::operator delete(memory);
+    Graveyard().clear();
 }
 
 TestContainer::~TestContainer()
@@ -36,6 +141,13 @@ void TestContainer::Add(CControlUI* child, RECT at)
     if (!IsVisible())
         child->SetInternVisible(false);
     NeedUpdate();
+}
+
+void TestContainer::Remove(CControlUI* child)
+{
+    children.erase(std::find(children.begin(), children.end(), child));
+    NeedUpdate();
+    delete child;
 }
 
 void TestContainer::SetManager(CWindowManagerUI* manager, IControlUI* parent, bool init)
@@ -112,6 +224,8 @@ void TestContainer::DoPaint(HDC dc, const RECT& paint)
 LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     received.push_back(message);
+    if (onMessage)
+        onMessage(message);
     if (message == WM_CREATE)
         manager.Init(GetHWND());
     LRESULT result = 0;
@@ -130,6 +244,7 @@ void NotifyLog::Notify(TNotifyMsg& msg)
 void ControlTreeTest::SetUp()
 {
     CWindowManagerUI::SetInstance(GetModuleHandleA(nullptr));
+    m_nullGuard = AddVectoredExceptionHandler(1, RecordNullAccess);
     m_host.reset(new HostWindow);
     m_hwnd = m_host->Create(nullptr, "tree", WS_POPUP, WS_EX_NOACTIVATE, kLeft, kTop, kWidth, kHeight);
     ASSERT_NE(nullptr, m_hwnd);
@@ -142,6 +257,10 @@ void ControlTreeTest::TearDown()
 {
     DestroyWindow(m_hwnd);
     m_host.reset();
+    RemoveVectoredExceptionHandler(m_nullGuard);
+    EXPECT_EQ(EventLog{}, CallsAfterDelete()) << "calls that reached deleted controls";
+    CallsAfterDelete().clear();
+    ReleaseGraveyard();
 }
 
 TestContainer* ControlTreeTest::Attach(TestContainer* root)

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -26,6 +27,14 @@ using EventLog = std::vector<std::string>;
 
 const char* EventName(TUIEventType type);
 
+// Calls that reached a deleted probe, as "name:operation". A deleted probe's memory is
+// kept until the test ends and holds a stand-in that records every call made through a
+// stale pointer, so a use after deletion shows here instead of corrupting the heap.
+// Accesses through null pointers are recorded here too. The fixture expects none.
+EventLog& CallsAfterDelete();
+// Frees the memory of the probes deleted so far.
+void ReleaseGraveyard();
+
 // A leaf that records each event before the base handles it.
 class ProbeControl : public CControlUI {
 public:
@@ -33,6 +42,8 @@ public:
     {
         SetName(name);
     }
+    ~ProbeControl() override;
+    static void operator delete(void* memory);
 
     UINT GetControlFlags() const override { return m_flags; }
     bool Activate() override
@@ -74,6 +85,8 @@ public:
     ~TestContainer() override;
 
     void Add(CControlUI* child, RECT at);
+    // Deletes the child at once.
+    void Remove(CControlUI* child);
     void SetManager(CWindowManagerUI* manager, IControlUI* parent, bool init) override;
     void SetPos(RECT rc) override;
     void SetVisible(bool visible) override;
@@ -92,7 +105,8 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CWindowManagerUI manager;
-    std::vector<UINT> received;  // messages that reached the window
+    std::vector<UINT> received;          // messages that reached the window
+    std::function<void(UINT)> onMessage;  // sees each message before the manager does
 };
 
 // Receives every notification of a window as "sender:type".
@@ -122,6 +136,7 @@ protected:
     HWND Window() const { return m_hwnd; }
     // Messages that reached the window's procedure.
     const std::vector<UINT>& Received() const { return m_host->received; }
+    void OnWindowMessage(std::function<void(UINT)> hook) { m_host->onMessage = std::move(hook); }
     // Makes root the window's root and paints the window once: the first layout.
     TestContainer* Attach(TestContainer* root);
     // An empty root container over the whole client area, attached and painted.
@@ -144,6 +159,7 @@ protected:
 private:
     std::unique_ptr<HostWindow> m_host;
     HWND m_hwnd = nullptr;
+    void* m_nullGuard = nullptr;
 };
 
 }  // namespace VeneerTest

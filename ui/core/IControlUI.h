@@ -36,7 +36,8 @@ enum : UINT {
 
 class IControlUI {
 public:
-    virtual ~IControlUI() = default;
+    // Clears the watches on the control (ControlWatch.h).
+    virtual ~IControlUI();
 
     virtual CUIString GetName() const = 0;
     // Class name without the leading C, such as "ButtonUI".

@@ -3,6 +3,7 @@
 
 #include <windowsx.h>
 
+#include "ui/core/ControlWatch.h"
 #include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
@@ -156,10 +157,12 @@ bool CWindowManagerUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM l
 
 void CWindowManagerUI::OnClose()
 {
-    if (m_hover != nullptr)
-        SendEvent(m_hover, TUIEventType::MouseLeave, m_hover, m_lastMouse);
-    if (m_capture != nullptr)
-        SendEvent(m_capture, TUIEventType::ButtonUp, m_capture, m_lastMouse);
+    if (IControlUI* hover = m_hover) {
+        m_hover = nullptr;
+        SendEvent(hover, TUIEventType::MouseLeave, hover, m_lastMouse);
+    }
+    if (IControlUI* capture = TakeCapture())
+        SendEvent(capture, TUIEventType::ButtonUp, capture, m_lastMouse);
     SetFocus(nullptr);
     if (HWND owner = GetWindow(m_window, GW_OWNER))
         ::SetFocus(owner);
@@ -244,24 +247,25 @@ void CWindowManagerUI::OnMouseMove(LPARAM lParam)
         TrackMouse();
     const POINT pt = PointOf(lParam);
     m_lastMouse = pt;
-    IControlUI* newHover = FindControl(pt);
-    if (newHover != nullptr && newHover->GetManager() != this)
+    CControlWatch newHover(FindControl(pt));
+    if (newHover && newHover.Get()->GetManager() != this)
         return;
     if (newHover != m_hover && m_hover != nullptr) {
         IControlUI* oldHover = m_hover;
-        SendEvent(oldHover, TUIEventType::MouseLeave, oldHover, pt);
         m_hover = nullptr;
         HideToolTip();
+        SendEvent(oldHover, TUIEventType::MouseLeave, oldHover, pt);
     }
-    if (newHover != m_hover && newHover != nullptr) {
-        m_hover = newHover;
-        SendEvent(newHover, TUIEventType::MouseEnter, newHover, pt);
+    // Unless the old hover's handler destroyed it, or a nested move entered it already.
+    if (newHover && newHover != m_hover) {
+        m_hover = newHover.Get();
+        SendEvent(m_hover, TUIEventType::MouseEnter, m_hover, pt);
     }
     // While a button is held the pressed control follows the mouse wherever it goes. The
-    // hover field, not newHover, is used below: it is cleared if the control was deleted.
+    // fields are read again: a handler above may have destroyed or replaced them.
     if (m_capture != nullptr)
         SendEvent(m_capture, TUIEventType::MouseMove, m_capture, pt);
-    else if (m_hover != nullptr && m_hover == newHover)
+    else if (m_hover != nullptr && newHover == m_hover)
         SendEvent(m_hover, TUIEventType::MouseMove, m_hover, pt);
 }
 
@@ -269,12 +273,13 @@ bool CWindowManagerUI::OnMouseHover(LPARAM lParam)
 {
     m_mouseTracking = false;
     const POINT pt = PointOf(lParam);
-    IControlUI* control = FindControl(pt);
-    if (control == nullptr)
+    CControlWatch control(FindControl(pt));
+    if (!control)
         return false;
     if (m_hover != nullptr)
         SendEvent(m_hover, TUIEventType::MouseHover, m_hover, pt);
-    ShowToolTip(control);
+    if (control)
+        ShowToolTip(control.Get());
     return true;
 }
 
@@ -327,22 +332,18 @@ void CWindowManagerUI::OnButton(UINT message, WPARAM wParam, LPARAM lParam)
     const WORD keys = LOWORD(wParam);
     m_lastMouse = pt;
     if (message == WM_LBUTTONUP) {
-        if (m_capture == nullptr)
-            return;
-        ReleaseCapture();
-        m_mouseCaptured = false;
-        SendEvent(m_capture, TUIEventType::ButtonUp, m_capture, pt, wParam, lParam, keys);
-        m_capture = nullptr;
+        if (IControlUI* capture = TakeCapture())
+            SendEvent(capture, TUIEventType::ButtonUp, capture, pt, wParam, lParam, keys);
         return;
     }
     ::SetFocus(m_window);
     IControlUI* control = FindOwnControl(pt);
     if (control == nullptr)
         return;
-    // The capture field doubles as a witness: it is cleared if the control is deleted.
     m_capture = control;
     if (message != WM_LBUTTONDBLCLK) {
         control->SetFocus();
+        // The field is read again: destruction clears it, and so may a focus handler.
         if (m_capture != control)
             return;
     }
@@ -361,14 +362,22 @@ void CWindowManagerUI::OnContextMenu(LPARAM lParam)
     POINT pt = PointOf(lParam);
     ScreenToClient(m_window, &pt);
     m_lastMouse = pt;
-    if (m_capture == nullptr)
-        return;
-    ReleaseCapture();
-    m_mouseCaptured = false;
-    IControlUI* control = m_capture;
-    SendEvent(control, TUIEventType::ContextMenu, control, pt, 0,
-              reinterpret_cast<LPARAM>(control));
+    if (IControlUI* capture = TakeCapture()) {
+        SendEvent(capture, TUIEventType::ContextMenu, capture, pt, 0,
+                  reinterpret_cast<LPARAM>(capture));
+    }
+}
+
+IControlUI* CWindowManagerUI::TakeCapture()
+{
+    CControlWatch capture(m_capture);
     m_capture = nullptr;
+    if (m_mouseCaptured) {
+        // Cleared before the release, which tells the window's procedure at once.
+        m_mouseCaptured = false;
+        ReleaseCapture();
+    }
+    return capture.Get();
 }
 
 void CWindowManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam)
@@ -398,9 +407,9 @@ bool CWindowManagerUI::HandleInputMessage(UINT message, WPARAM wParam, LPARAM lP
         }
         return false;
     case WM_KEYUP:
-        if (m_keyControl != nullptr) {
-            SendKeyEvent(m_keyControl, TUIEventType::KeyUp, wParam);
+        if (IControlUI* keyControl = m_keyControl) {
             m_keyControl = nullptr;
+            SendKeyEvent(keyControl, TUIEventType::KeyUp, wParam);
         }
         return false;
     case WM_CHAR:

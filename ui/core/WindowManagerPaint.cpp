@@ -70,16 +70,17 @@ void CWindowManagerUI::OnPaint()
     RECT update = {};
     if (!GetUpdateRect(m_window, &update, FALSE))
         return;
+    // Layout and focus run handlers, which may replace the root or drop it.
+    if (m_root != nullptr && m_updateNeeded)
+        LayOut();
+    if (m_root != nullptr && m_focusNeeded)
+        PlaceNeededFocus();
     PAINTSTRUCT ps = {};
     if (m_root == nullptr) {
         BeginPaint(m_window, &ps);
         EndPaint(m_window, &ps);
         return;
     }
-    if (m_updateNeeded)
-        LayOut();
-    if (m_focusNeeded)
-        PlaceNeededFocus();
     if (m_offscreenBitmap == nullptr) {
         RECT client = {};
         GetClientRect(m_window, &client);

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "ui/core/ControlWatch.h"
 #include "ui/core/EventSource.h"
 
 namespace Veneer {
@@ -193,9 +194,12 @@ void CWindowManagerUI::SendNotify(TNotifyMsg& msg)
 {
     msg.mouse = m_lastMouse;
     msg.timestamp = GetTickCount();
-    if (msg.sender != nullptr && msg.sender->GetNotifySource().HasDelegates())
-        msg.sender->GetNotifySource().Fire(&msg);
-    for (int i = 0; i < m_notifiers.GetSize(); ++i)
+    IControlUI* const original = msg.sender;
+    CControlWatch sender(original);
+    if (sender && original->GetNotifySource().HasDelegates())
+        original->GetNotifySource().Fire(&msg);
+    // A message whose sender was destroyed means nothing to the receivers still to come.
+    for (int i = 0; i < m_notifiers.GetSize() && sender == original; ++i)
         static_cast<INotifyUI*>(m_notifiers.GetAt(i))->Notify(msg);
 }
 

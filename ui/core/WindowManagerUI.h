@@ -229,6 +229,9 @@ private:
     void OnMouseLeave();
     void OnButton(UINT message, WPARAM wParam, LPARAM lParam);
     void OnContextMenu(LPARAM lParam);
+    // Ends the press: the capture field and the native capture are let go; the result is
+    // the control that held it, or null.
+    IControlUI* TakeCapture();
     void OnMouseWheel(WPARAM wParam, LPARAM lParam);
     void OnTimer(WPARAM wParam);
     void TrackMouse();
@@ -248,6 +251,9 @@ private:
     void PrintClient(HDC dc, LPARAM flags);
 
     IControlUI* FindTabStop(IControlUI* from, bool forward, IControlUI** last) const;
+    // Takes the focus from the focused control, telling it that next is taking it. False
+    // when a handler placed the focus meanwhile: that later choice stands.
+    bool DropFocus(IControlUI* next);
 
     HDC m_offscreenDC = nullptr;
     HBITMAP m_offscreenBitmap = nullptr;
