@@ -61,6 +61,7 @@ public:
         static CEventSource none;
         return none;
     }
+    void SetAttribute(const char*, const char*) override { Record("SetAttribute"); }
     static void operator delete(void*) { CallsAfterDelete().push_back("deleted twice"); }
 
 private:
@@ -133,7 +134,37 @@ void TestContainer::Add(CControlUI* child, RECT at)
     child->SetFixedXY(SIZE{at.left, at.top});
     child->SetFixedWidth(at.right > at.left ? at.right - at.left : 0);
     child->SetFixedHeight(at.bottom > at.top ? at.bottom - at.top : 0);
-    children.push_back(child);
+    AddAt(child, GetCount());
+}
+
+IControlUI* TestContainer::GetItemAt(int index) const
+{
+    return index >= 0 && index < GetCount() ? children[index] : nullptr;
+}
+
+int TestContainer::GetItemIndex(IControlUI* control) const
+{
+    const auto found = std::find(children.begin(), children.end(), control);
+    return found != children.end() ? static_cast<int>(found - children.begin()) : -1;
+}
+
+bool TestContainer::SetItemIndex(IControlUI* control, int index)
+{
+    const int from = GetItemIndex(control);
+    if (from < 0 || index < 0 || index >= GetCount())
+        return false;
+    children.erase(children.begin() + from);
+    children.insert(children.begin() + index, AsControl(control));
+    NeedUpdate();
+    return true;
+}
+
+bool TestContainer::AddAt(IControlUI* control, int index)
+{
+    CControlUI* child = AsControl(control);
+    if (child == nullptr || index < 0 || index > GetCount())
+        return false;
+    children.insert(children.begin() + index, child);
     if (m_manager != nullptr) {
         child->SetManager(m_manager, this, true);
         m_manager->RegisterNames(child);
@@ -141,13 +172,24 @@ void TestContainer::Add(CControlUI* child, RECT at)
     if (!IsVisible())
         child->SetInternVisible(false);
     NeedUpdate();
+    return true;
 }
 
-void TestContainer::Remove(CControlUI* child)
+bool TestContainer::Remove(IControlUI* control)
 {
-    children.erase(std::find(children.begin(), children.end(), child));
+    const int index = GetItemIndex(control);
+    if (index < 0)
+        return false;
+    children.erase(children.begin() + index);
     NeedUpdate();
-    delete child;
+    delete control;
+    return true;
+}
+
+void TestContainer::RemoveAll()
+{
+    while (!children.empty())
+        Remove(children.back());
 }
 
 void TestContainer::SetManager(CWindowManagerUI* manager, IControlUI* parent, bool init)

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ui/controls/ControlUI.h"
+#include "ui/core/IContainerUI.h"
 #include "ui/core/WindowManagerUI.h"
 #include "ui/core/WindowWnd.h"
 
@@ -80,13 +81,22 @@ public:
 
 // Owns its children and places each at its fixed offset from the container's corner, with
 // its fixed size; a fixed size of 0 stretches to the container's edge.
-class TestContainer : public CControlUI {
+// As a child list it deletes removed children at once (no delayed destroy); added
+// without an offset, a child covers the container.
+class TestContainer : public CControlUI, public IContainerUI {
 public:
     ~TestContainer() override;
 
     void Add(CControlUI* child, RECT at);
-    // Deletes the child at once.
-    void Remove(CControlUI* child);
+    IControlUI* GetItemAt(int index) const override;
+    int GetItemIndex(IControlUI* control) const override;
+    bool SetItemIndex(IControlUI* control, int index) override;
+    int GetCount() const override { return static_cast<int>(children.size()); }
+    bool Add(IControlUI* control) override { return AddAt(control, GetCount()); }
+    bool AddAt(IControlUI* control, int index) override;
+    bool Remove(IControlUI* control) override;
+    bool RemoveAt(int index) override { return Remove(GetItemAt(index)); }
+    void RemoveAll() override;
     void SetManager(CWindowManagerUI* manager, IControlUI* parent, bool init) override;
     void SetPos(RECT rc) override;
     void SetVisible(bool visible) override;

@@ -93,13 +93,6 @@ void CControlUI::SetAttribute(const char* name, const char* value)
     }
 }
 
-void CControlUI::ApplyAttributeList(const char* list)
-{
-    ForEachAttribute(list, [this](const char* name, const char* value) {
-        SetAttribute(name, value);
-    });
-}
-
 void CControlUI::SetBkColor(DWORD color)
 {
     if (m_bkColor == color)

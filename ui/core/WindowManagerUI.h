@@ -145,6 +145,13 @@ public:
     // The top-most visible, mouse-enabled control under a client point; null without a root.
     IControlUI* FindControl(POINT pt) const;
     IControlUI* FindControl(const char* name) const;
+    // The control of that name when it is a T (a class of ui/controls), else null:
+    // manager.FindControl<CButtonUI>("btn_newtoken").
+    template <class T>
+    T* FindControl(const char* name) const
+    {
+        return dynamic_cast<T*>(FindControl(name));
+    }
 
     void SetFocus(IControlUI* control);
     // Moves the focus to control (when it is a tab stop) at the next paint, after layout.
