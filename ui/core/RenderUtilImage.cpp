@@ -119,11 +119,6 @@ TImageEntry* MakeImage(const unsigned char* rgba, int width, int height, DWORD m
     return image;
 }
 
-RECT ToRect(const TImageRect& r)
-{
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 struct TDrawTarget {
     HDC dc;
     CWindowManagerUI* manager;
@@ -158,7 +153,7 @@ bool CRenderUtil::DrawImageSpec(HDC dc, CWindowManagerUI* manager, const RECT& i
     if (dc == nullptr || manager == nullptr)
         return false;
     TDrawTarget target = {dc, manager, item, paint};
-    const TImageRect itemRect = {item.left, item.top, item.right, item.bottom};
+    const TValueRect itemRect = {item.left, item.top, item.right, item.bottom};
     ReadImageAttributes(attributes, modify, itemRect, [](const TImageAttributes& image, void* context) {
         const auto* t = static_cast<const TDrawTarget*>(context);
         DrawNamedImage(t->dc, t->manager, t->item, t->paint, image);
