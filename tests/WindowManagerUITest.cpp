@@ -105,6 +105,21 @@ TEST_F(WindowManagerUITest, NamesAreIndexedWhenAttachedAndTheLaterOfTwoWins)
     EXPECT_EQ(twin, Manager().FindControl("B")) << "the entry is not b's to remove";
 }
 
+TEST_F(WindowManagerUITest, RenamingMovesTheIndexEntryWithTheControl)
+{
+    a->SetName("A2");
+    EXPECT_EQ(nullptr, Manager().FindControl("A"));
+    EXPECT_EQ(a, Manager().FindControl("A2"));
+    root->Remove(a);
+    EXPECT_EQ(nullptr, Manager().FindControl("A2")) << "no entry outlives its control";
+
+    // Named while it is built, outside the window's tree: nothing that could dangle.
+    ProbeControl built("built", &log);
+    built.SetManager(&Manager(), nullptr, false);
+    built.SetName("renamed");
+    EXPECT_EQ(nullptr, Manager().FindControl("renamed"));
+}
+
 TEST_F(WindowManagerUITest, OptionGroupsHoldEachControlOnceAndGoWithTheirLastMember)
 {
     EXPECT_EQ(nullptr, Manager().GetOptionGroup("g"));

@@ -20,7 +20,12 @@ CUIString CControlUI::GetName() const
 
 void CControlUI::SetName(const char* name)
 {
+    if (m_name == name)
+        return;
+    const CUIString old = m_name;
     m_name = name;
+    if (m_manager != nullptr)
+        m_manager->RenameControl(this, old);
 }
 
 const char* CControlUI::GetClass() const

@@ -100,6 +100,22 @@ void CWindowManagerUI::RegisterNames(IControlUI* subtree)
         subtree->FindControl(RegisterName, &m_nameIndex, UIFIND_ALL);
 }
 
+void CWindowManagerUI::RenameControl(IControlUI* control, const char* oldName)
+{
+    if (m_nameIndex.Find(oldName) == control)
+        m_nameIndex.Remove(oldName);
+    const CUIString name = control->GetName();
+    if (name.IsEmpty() || m_root == nullptr)
+        return;
+    // A control still being built, or handed to delayed cleanup, has no parent chain up to
+    // the root: the index would outlive it.
+    IControlUI* top = control;
+    while (top->GetParent() != nullptr)
+        top = top->GetParent();
+    if (top == m_root)
+        m_nameIndex.Set(name, control);
+}
+
 IControlUI* CWindowManagerUI::FindControl(const char* name) const
 {
     return static_cast<IControlUI*>(m_nameIndex.Find(name));

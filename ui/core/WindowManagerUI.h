@@ -137,6 +137,9 @@ public:
     // Enters the names of a subtree in the name index (a later control of the same name
     // replaces an earlier one); containers call it for the children they adopt.
     void RegisterNames(IControlUI* subtree);
+    // A control's name changed: the index drops the old name when it named this control,
+    // and enters the new one when the control is in the window's tree.
+    void RenameControl(IControlUI* control, const char* oldName);
 
     // Some control must be laid out again before the next paint.
     void NeedUpdate() { m_updateNeeded = true; }
