@@ -141,6 +141,34 @@ TEST_F(WindowManagerUITest, OptionGroupsHoldEachControlOnceAndGoWithTheirLastMem
     EXPECT_EQ(nullptr, Manager().GetOptionGroup("h"));
 }
 
+TEST_F(WindowManagerUITest, AManagerWithoutAWindowLeavesOtherWindowsAlone)
+{
+    CWindowManagerUI windowless;
+    auto* tree = new TestContainer;
+    auto* leaf = new ProbeControl("leaf", &log, UIFLAG_TABSTOP);
+    tree->Add(leaf, RECT{0, 0, 10, 10});
+    ASSERT_TRUE(windowless.AttachRoot(tree));
+    ::SetFocus(Window());
+    ASSERT_EQ(Window(), ::GetFocus());
+    Paint();
+    const size_t seen = Received().size();
+
+    windowless.Invalidate(RECT{0, 0, 50, 50});
+    leaf->Invalidate();
+    EXPECT_TRUE(windowless.FocusNextTabStop(true));
+    windowless.SetFocusNeeded(leaf);
+    windowless.SetFocus(leaf);
+    windowless.SetFocus(nullptr);
+    windowless.AddDelayedCleanup(new ProbeControl("late", &log));
+
+    EXPECT_EQ(RECT{}, UpdateRect());
+    EXPECT_EQ(Window(), ::GetFocus()) << "the keyboard focus stays where it was";
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+    EXPECT_EQ(seen, Received().size()) << "no message reached another window";
+}
+
 int g_destroyed = 0;
 
 bool CountDestroyed(void*)

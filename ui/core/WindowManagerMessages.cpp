@@ -336,7 +336,7 @@ void CWindowManagerUI::OnButton(UINT message, WPARAM wParam, LPARAM lParam)
             SendEvent(capture, TUIEventType::ButtonUp, capture, pt, wParam, lParam, keys);
         return;
     }
-    ::SetFocus(m_window);
+    TakeNativeFocus();
     IControlUI* control = FindOwnControl(pt);
     if (control == nullptr)
         return;

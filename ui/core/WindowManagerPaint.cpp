@@ -62,7 +62,14 @@ void CWindowManagerUI::DeleteBuffers()
 void CWindowManagerUI::Invalidate(const RECT& rc)
 {
     if (!m_layingOutRoot)
-        InvalidateRect(m_window, &rc, FALSE);
+        InvalidateWindow(&rc);
+}
+
+void CWindowManagerUI::InvalidateWindow(const RECT* rc)
+{
+    // A null window would be every window of the desktop.
+    if (m_window != nullptr)
+        InvalidateRect(m_window, rc, FALSE);
 }
 
 void CWindowManagerUI::OnPaint()
@@ -105,7 +112,7 @@ void CWindowManagerUI::OnPaint()
     EndPaint(m_window, &ps);
     // A control asked for layout while painting: paint again once it is done.
     if (m_updateNeeded)
-        InvalidateRect(m_window, nullptr, FALSE);
+        InvalidateWindow(nullptr);
 }
 
 void CWindowManagerUI::LayOut()
@@ -121,7 +128,7 @@ void CWindowManagerUI::LayOut()
         m_layingOutRoot = true;
         m_root->SetPos(client);
         m_layingOutRoot = false;
-        InvalidateRect(m_window, nullptr, FALSE);
+        InvalidateWindow(nullptr);
         // The buffers are made again at the new size.
         DeleteBuffers();
     } else {

@@ -66,6 +66,13 @@ void CWindowManagerUI::ReleaseMessaging()
     RemoveFrom(Managers(), this);
 }
 
+void CWindowManagerUI::TakeNativeFocus()
+{
+    // SetFocus(null) would take the keyboard focus from whatever window holds it.
+    if (m_window != nullptr)
+        ::SetFocus(m_window);
+}
+
 void CWindowManagerUI::Init(HWND window)
 {
     if (m_paintDC != nullptr)
@@ -165,8 +172,10 @@ void CWindowManagerUI::AddDelayedCleanup(IControlUI* control)
 {
     control->SetManager(this, nullptr, false);
     // Memory exhausted: the control is left alive rather than deleted under its callers.
+    // Without a window it waits for the manager's destruction.
     m_delayedCleanup.Add(control);
-    PostMessageA(m_window, WM_APP + 1, 0, 0);
+    if (m_window != nullptr)
+        PostMessageA(m_window, WM_APP + 1, 0, 0);
 }
 
 void CWindowManagerUI::DeleteDelayedControls()

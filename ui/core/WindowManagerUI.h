@@ -253,6 +253,10 @@ private:
     void SendKeyEvent(IControlUI* to, TUIEventType type, WPARAM wParam);
     bool ActivateShortcut(char key);
 
+    // Without a window: nothing (the platform's calls would reach every window).
+    void InvalidateWindow(const RECT* rc);
+    void TakeNativeFocus();
+
     // Painting.
     void OnPaint();
     void LayOut();
