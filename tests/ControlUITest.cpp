@@ -445,6 +445,18 @@ TEST_F(ControlPaintTest, BackgroundsAndBordersAsPainted)
     }
 }
 
+TEST_F(ControlPaintTest, ABackgroundImageThatCannotBeLoadedIsForgottenUntilSetAgain)
+{
+    TestContainer* root = new TestContainer;
+    CControlUI* control = new CControlUI;
+    control->SetBkImage("file='missing.png'");
+    root->Add(control, RECT{10, 10, 110, 90});
+    Attach(root);
+    EXPECT_STREQ("", control->GetBkImage()) << "not read from disk again at every paint";
+    control->SetBkImage("file='missing.png'");
+    EXPECT_STREQ("file='missing.png'", control->GetBkImage());
+}
+
 TEST(ControlUIPaintTest, AnImageThatCannotBeDrawnIsDropped)
 {
     CControlUI control;
