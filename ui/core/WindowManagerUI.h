@@ -248,6 +248,9 @@ private:
     void ShowToolTip(IControlUI* control);
     void HideToolTip();
     IControlUI* FindOwnControl(POINT pt) const;
+    // The next native timer id that no record holds; false when all 255 are held.
+    bool TakeTimerId(UINT* nativeId);
+    bool IsTimerIdHeld(UINT nativeId) const;
     void SendEvent(IControlUI* to, TUIEventType type, IControlUI* sender, POINT mouse,
                    WPARAM wParam = 0, LPARAM lParam = 0, WORD keyState = 0);
     void SendKeyEvent(IControlUI* to, TUIEventType type, WPARAM wParam);
