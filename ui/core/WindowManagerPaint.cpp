@@ -6,9 +6,12 @@
 namespace Veneer {
 namespace {
 
-IControlUI* MatchUpdateNeeded(IControlUI* control, void*)
+// A control that asks for layout and has not been placed in this pass yet.
+IControlUI* MatchUpdateNeeded(IControlUI* control, void* placed)
 {
-    return control->IsUpdateNeeded() ? control : nullptr;
+    return control->IsUpdateNeeded() && static_cast<CPtrArray*>(placed)->Find(control) < 0
+               ? control
+               : nullptr;
 }
 
 // The outline of repainted areas: one pen for the whole process.
@@ -132,13 +135,25 @@ void CWindowManagerUI::LayOut()
         // The buffers are made again at the new size.
         DeleteBuffers();
     } else {
-        while (IControlUI* control = m_root->FindControl(MatchUpdateNeeded, nullptr,
-                                                         UIFIND_VISIBLE | UIFIND_ME_FIRST))
-            control->SetPos(control->GetPos());
+        PlaceControlsThatAsk();
     }
-    if (m_firstLayout) {
+    if (m_firstLayout && m_root != nullptr) {
         m_firstLayout = false;
         SendNotify(m_root, "windowinit");
+    }
+}
+
+void CWindowManagerUI::PlaceControlsThatAsk()
+{
+    // Each control is placed once per pass, so the pass ends whatever a control does with
+    // its flag: one without a manager, or whose SetPos skips the base, keeps it set.
+    CPtrArray placed;
+    while (m_root != nullptr) {
+        IControlUI* control = m_root->FindControl(MatchUpdateNeeded, &placed,
+                                                  UIFIND_VISIBLE | UIFIND_ME_FIRST);
+        if (control == nullptr || !placed.Add(control))
+            return;
+        control->SetPos(control->GetPos());
     }
 }
 

@@ -263,6 +263,7 @@ private:
     // Painting.
     void OnPaint();
     void LayOut();
+    void PlaceControlsThatAsk();
     void PlaceNeededFocus();
     void PaintThroughBuffer(HDC screen, const RECT& paint);
     void PrintClient(HDC dc, LPARAM flags);
