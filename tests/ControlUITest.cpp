@@ -127,6 +127,23 @@ TEST(ControlUITest, AttributeStringsGiveTheirFields)
     }
 }
 
+TEST(ControlUITest, NullNamesAndValuesReadAsEmpty)
+{
+    CControlUI control;
+    control.SetAttribute("text", "kept");
+    control.SetAttribute(nullptr, "ignored");
+    EXPECT_STREQ("kept", control.GetText());
+    control.SetAttribute("text", nullptr);
+    control.SetAttribute("shortcut", nullptr);
+    control.SetAttribute("pos", nullptr);
+    EXPECT_STREQ("", control.GetText());
+    EXPECT_EQ('\0', control.GetShortcut());
+    EXPECT_EQ(nullptr, control.GetInterface(nullptr));
+    control.SetName(nullptr);
+    CWindowManagerUI manager;
+    EXPECT_EQ(nullptr, manager.FindControl(nullptr));
+}
+
 TEST(ControlUITest, AttributeListsApplyPairsInOrderUpToTheFirstMalformedOne)
 {
     CControlUI control;

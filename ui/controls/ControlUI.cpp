@@ -35,7 +35,7 @@ const char* CControlUI::GetClass() const
 
 void* CControlUI::GetInterface(const char* name)
 {
-    return std::strcmp(name, "Control") == 0 ? this : nullptr;
+    return name != nullptr && std::strcmp(name, "Control") == 0 ? this : nullptr;
 }
 
 UINT CControlUI::GetControlFlags() const

@@ -10,6 +10,9 @@ namespace Veneer {
 
 void CControlUI::SetAttribute(const char* name, const char* value)
 {
+    // Null reads as empty: no name matches, and the value is the empty value.
+    if (name == nullptr || value == nullptr)
+        return SetAttribute(name != nullptr ? name : "", value != nullptr ? value : "");
     auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
     if (is("pos")) {
         // A negative left or top anchors the control to its parent's right or bottom edge.
