@@ -1,5 +1,7 @@
 #include "ui/core/WindowManagerUI.h"
 
+#include <commctrl.h>
+
 #include <new>
 
 #include "ui/core/ControlWatch.h"

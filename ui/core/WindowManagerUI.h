@@ -7,8 +7,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "ui/core/IControlUI.h"
 #include "ui/core/PtrArray.h"
 #include "ui/core/StringMap.h"
@@ -227,10 +225,9 @@ private:
     static CPtrArray& Managers();
     static bool PreTranslate(const MSG& msg);
 
-    // Messages, by kind.
-    bool HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    bool HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    bool HandleInputMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Messages. The message filters come first; true when one consumed the message.
+    bool FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void OnSize();
     void OnClose();
     void OnGetMinMaxInfo(MINMAXINFO* info) const;
     bool OnSetCursor(WPARAM wParam, LPARAM lParam);
@@ -243,6 +240,8 @@ private:
     // the control that held it, or null.
     IControlUI* TakeCapture();
     void OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    void OnCaptureChanged(HWND taker);
+    void OnKey(UINT message, WPARAM wParam);
     void OnTimer(WPARAM wParam);
     void TrackMouse();
     void ShowToolTip(IControlUI* control);
@@ -278,7 +277,6 @@ private:
     HDC m_backgroundDC = nullptr;
     HBITMAP m_backgroundBitmap = nullptr;
     HWND m_toolTip = nullptr;
-    TOOLINFOA m_toolInfo = {};
 
     IControlUI* m_focus = nullptr;
     IControlUI* m_hover = nullptr;
