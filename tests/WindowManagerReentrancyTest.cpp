@@ -333,6 +333,7 @@ void WindowManagerReentrancyTest::Check(const std::string& what)
     EXPECT_TRUE(focusKnown) << what << ": the focus is on no live control";
     for (const std::string& entry : notes.entries)
         EXPECT_NE('-', entry[0]) << what << ": a notification without a sender: " << entry;
+    EXPECT_EQ(nullptr, GetCapture()) << what << ": every press has ended, the mouse is free";
     // Painting still ends, whatever the handlers did to the tree.
     Paint();
     Paint();
