@@ -1,5 +1,10 @@
 #include "tests/ControlTreeFixture.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
 namespace VeneerTest {
 
 const char* EventName(TUIEventType type)
@@ -17,6 +22,120 @@ const char* EventName(TUIEventType type)
                : "?";
 }
 
+namespace {
+
+// What a deleted probe turns into: every operation records its name and does nothing.
+class DeadControl : public IControlUI {
+public:
+    explicit DeadControl(const std::string& name)
+    {
+        std::snprintf(m_name, sizeof(m_name), "%s", name.c_str());
+    }
+
+    CUIString GetName() const override { return Record("GetName"), CUIString(); }
+    const char* GetClass() const override { return Record("GetClass"), ""; }
+    void* GetInterface(const char*) override { return Record("GetInterface"), nullptr; }
+    UINT GetControlFlags() const override { return Record("GetControlFlags"), 0; }
+    CWindowManagerUI* GetManager() const override { return Record("GetManager"), nullptr; }
+    void SetManager(CWindowManagerUI*, IControlUI*, bool) override { Record("SetManager"); }
+    IControlUI* GetParent() const override { return Record("GetParent"), nullptr; }
+    RECT GetPos() const override { return Record("GetPos"), RECT{}; }
+    void SetPos(RECT) override { Record("SetPos"); }
+    bool IsUpdateNeeded() const override { return Record("IsUpdateNeeded"), false; }
+    void NeedUpdate() override { Record("NeedUpdate"); }
+    CUIString GetToolTip() const override { return Record("GetToolTip"), CUIString(); }
+    char GetShortcut() const override { return Record("GetShortcut"), '\0'; }
+    bool IsVisible() const override { return Record("IsVisible"), false; }
+    bool IsEnabled() const override { return Record("IsEnabled"), false; }
+    void SetFocus() override { Record("SetFocus"); }
+    bool Activate() override { return Record("Activate"), false; }
+    IControlUI* FindControl(FindControlProc, void*, UINT) override
+    {
+        return Record("FindControl"), nullptr;
+    }
+    void Event(TUIEvent& event) override { Record(EventName(event.type)); }
+    void DoPaint(HDC, const RECT&) override { Record("DoPaint"); }
+    void DoPostPaint(HDC, const RECT&) override { Record("DoPostPaint"); }
+    CEventSource& GetNotifySource() override
+    {
+        Record("GetNotifySource");
+        static CEventSource none;
+        return none;
+    }
+    void SetAttribute(const char*, const char*) override { Record("SetAttribute"); }
+    static void operator delete(void*) { CallsAfterDelete().push_back("deleted twice"); }
+
+private:
+    void Record(const char* what) const
+    {
+        CallsAfterDelete().push_back(std::string(m_name) + ":" + what);
+    }
+
+    char m_name[32];
+};
+
+std::vector<void*>& Graveyard()
+{
+    static std::vector<void*> memory;
+    return memory;
+}
+
+std::string& NameOfDying()
+{
+    static std::string name;
+    return name;
+}
+
+// Window procedures run inside the system's exception guards, which swallow a crash in a
+// handler: bad pointers followed there (null, or read from a deleted probe's poisoned
+// memory) are recorded on the way.
+LONG CALLBACK RecordBadAccess(EXCEPTION_POINTERS* exception)
+{
+    if (exception->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION)
+        CallsAfterDelete().push_back("access violation");
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// A crash outside a window procedure ends the test program at once, with the crash's
+// code, instead of waiting for Wine's debugger.
+LONG WINAPI EndOnCrash(EXCEPTION_POINTERS* exception)
+{
+    std::fprintf(stderr, "crash: exception %08lX\n",
+                 static_cast<unsigned long>(exception->ExceptionRecord->ExceptionCode));
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), exception->ExceptionRecord->ExceptionCode);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+}  // namespace
+
+EventLog& CallsAfterDelete()
+{
+    static EventLog calls;
+    return calls;
+}
+
+ProbeControl::~ProbeControl()
+{
+    NameOfDying() = GetName().GetData();
+}
+
+void ProbeControl::operator delete(void* memory, std::size_t size)
+{
+    static_assert(sizeof(DeadControl) <= sizeof(ProbeControl), "the stand-in must fit");
+    // Fields read through a stale pointer are garbage, and pointers among them fault.
+    std::memset(memory, 0xDD, size);
+    new (memory) DeadControl(NameOfDying());
+    Graveyard().push_back(memory);
+}
+
+void ReleaseGraveyard()
+{
+    for (void* memory : Graveyard())
+        ::operator delete(memory);
+    Graveyard().clear();
+}
+
 TestContainer::~TestContainer()
 {
     for (CControlUI* child : children)
@@ -28,7 +147,37 @@ void TestContainer::Add(CControlUI* child, RECT at)
     child->SetFixedXY(SIZE{at.left, at.top});
     child->SetFixedWidth(at.right > at.left ? at.right - at.left : 0);
     child->SetFixedHeight(at.bottom > at.top ? at.bottom - at.top : 0);
-    children.push_back(child);
+    AddAt(child, GetCount());
+}
+
+IControlUI* TestContainer::GetItemAt(int index) const
+{
+    return index >= 0 && index < GetCount() ? children[index] : nullptr;
+}
+
+int TestContainer::GetItemIndex(IControlUI* control) const
+{
+    const auto found = std::find(children.begin(), children.end(), control);
+    return found != children.end() ? static_cast<int>(found - children.begin()) : -1;
+}
+
+bool TestContainer::SetItemIndex(IControlUI* control, int index)
+{
+    const int from = GetItemIndex(control);
+    if (from < 0 || index < 0 || index >= GetCount())
+        return false;
+    children.erase(children.begin() + from);
+    children.insert(children.begin() + index, AsControl(control));
+    NeedUpdate();
+    return true;
+}
+
+bool TestContainer::AddAt(IControlUI* control, int index)
+{
+    CControlUI* child = AsControl(control);
+    if (child == nullptr || index < 0 || index > GetCount())
+        return false;
+    children.insert(children.begin() + index, child);
     if (m_manager != nullptr) {
         child->SetManager(m_manager, this, true);
         m_manager->RegisterNames(child);
@@ -36,6 +185,24 @@ void TestContainer::Add(CControlUI* child, RECT at)
     if (!IsVisible())
         child->SetInternVisible(false);
     NeedUpdate();
+    return true;
+}
+
+bool TestContainer::Remove(IControlUI* control)
+{
+    const int index = GetItemIndex(control);
+    if (index < 0)
+        return false;
+    children.erase(children.begin() + index);
+    NeedUpdate();
+    delete control;
+    return true;
+}
+
+void TestContainer::RemoveAll()
+{
+    while (!children.empty())
+        Remove(children.back());
 }
 
 void TestContainer::SetManager(CWindowManagerUI* manager, IControlUI* parent, bool init)
@@ -112,6 +279,8 @@ void TestContainer::DoPaint(HDC dc, const RECT& paint)
 LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     received.push_back(message);
+    if (onMessage)
+        onMessage(message);
     if (message == WM_CREATE)
         manager.Init(GetHWND());
     LRESULT result = 0;
@@ -130,6 +299,8 @@ void NotifyLog::Notify(TNotifyMsg& msg)
 void ControlTreeTest::SetUp()
 {
     CWindowManagerUI::SetInstance(GetModuleHandleA(nullptr));
+    m_accessGuard = AddVectoredExceptionHandler(1, RecordBadAccess);
+    SetUnhandledExceptionFilter(EndOnCrash);
     m_host.reset(new HostWindow);
     m_hwnd = m_host->Create(nullptr, "tree", WS_POPUP, WS_EX_NOACTIVATE, kLeft, kTop, kWidth, kHeight);
     ASSERT_NE(nullptr, m_hwnd);
@@ -142,6 +313,10 @@ void ControlTreeTest::TearDown()
 {
     DestroyWindow(m_hwnd);
     m_host.reset();
+    RemoveVectoredExceptionHandler(m_accessGuard);
+    EXPECT_EQ(EventLog{}, CallsAfterDelete()) << "calls that reached deleted controls";
+    CallsAfterDelete().clear();
+    ReleaseGraveyard();
 }
 
 TestContainer* ControlTreeTest::Attach(TestContainer* root)

@@ -8,12 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "ui/controls/ControlUI.h"
+#include "ui/core/IContainerUI.h"
 #include "ui/core/WindowManagerUI.h"
 #include "ui/core/WindowWnd.h"
 
@@ -26,6 +28,14 @@ using EventLog = std::vector<std::string>;
 
 const char* EventName(TUIEventType type);
 
+// Calls that reached a deleted probe, as "name:operation". A deleted probe's memory is
+// kept until the test ends and holds a stand-in that records every call made through a
+// stale pointer, so a use after deletion shows here instead of corrupting the heap.
+// Access violations are recorded here too. The fixture expects none.
+EventLog& CallsAfterDelete();
+// Frees the memory of the probes deleted so far.
+void ReleaseGraveyard();
+
 // A leaf that records each event before the base handles it.
 class ProbeControl : public CControlUI {
 public:
@@ -33,6 +43,8 @@ public:
     {
         SetName(name);
     }
+    ~ProbeControl() override;
+    static void operator delete(void* memory, std::size_t size);
 
     UINT GetControlFlags() const override { return m_flags; }
     bool Activate() override
@@ -69,11 +81,22 @@ public:
 
 // Owns its children and places each at its fixed offset from the container's corner, with
 // its fixed size; a fixed size of 0 stretches to the container's edge.
-class TestContainer : public CControlUI {
+// As a child list it deletes removed children at once (no delayed destroy); added
+// without an offset, a child covers the container.
+class TestContainer : public CControlUI, public IContainerUI {
 public:
     ~TestContainer() override;
 
     void Add(CControlUI* child, RECT at);
+    IControlUI* GetItemAt(int index) const override;
+    int GetItemIndex(IControlUI* control) const override;
+    bool SetItemIndex(IControlUI* control, int index) override;
+    int GetCount() const override { return static_cast<int>(children.size()); }
+    bool Add(IControlUI* control) override { return AddAt(control, GetCount()); }
+    bool AddAt(IControlUI* control, int index) override;
+    bool Remove(IControlUI* control) override;
+    bool RemoveAt(int index) override { return Remove(GetItemAt(index)); }
+    void RemoveAll() override;
     void SetManager(CWindowManagerUI* manager, IControlUI* parent, bool init) override;
     void SetPos(RECT rc) override;
     void SetVisible(bool visible) override;
@@ -92,7 +115,8 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CWindowManagerUI manager;
-    std::vector<UINT> received;  // messages that reached the window
+    std::vector<UINT> received;          // messages that reached the window
+    std::function<void(UINT)> onMessage;  // sees each message before the manager does
 };
 
 // Receives every notification of a window as "sender:type".
@@ -122,6 +146,7 @@ protected:
     HWND Window() const { return m_hwnd; }
     // Messages that reached the window's procedure.
     const std::vector<UINT>& Received() const { return m_host->received; }
+    void OnWindowMessage(std::function<void(UINT)> hook) { m_host->onMessage = std::move(hook); }
     // Makes root the window's root and paints the window once: the first layout.
     TestContainer* Attach(TestContainer* root);
     // An empty root container over the whole client area, attached and painted.
@@ -144,6 +169,7 @@ protected:
 private:
     std::unique_ptr<HostWindow> m_host;
     HWND m_hwnd = nullptr;
+    void* m_accessGuard = nullptr;
 };
 
 }  // namespace VeneerTest

@@ -78,4 +78,36 @@ TEST(EventSourceTest, OwnsItsDelegatesAndDeletesOnesItCannotStore)
     EXPECT_EQ(12, g_deleted);
 }
 
+// A source on the heap, as a control's are; the delegates below get it as their parameter.
+struct Owner {
+    CEventSource source;
+    int depth = 0;
+};
+
+bool Never(void*)
+{
+    ADD_FAILURE() << "a delegate ran after its source was destroyed";
+    return true;
+}
+
+// Fires the source once more from inside itself; the innermost call destroys it.
+bool ReenterThenDestroy(void* param)
+{
+    Owner* owner = static_cast<Owner*>(param);
+    if (owner->depth++ < 2)
+        EXPECT_FALSE(owner->source.Fire(owner));
+    else
+        delete owner;
+    return true;
+}
+
+TEST(EventSourceTest, ADelegateThatDestroysItsSourceEndsEveryFiringOfIt)
+{
+    // The host build's address sanitizer catches any read of the freed source.
+    Owner* owner = new Owner;
+    ASSERT_TRUE(owner->source.Add(MakeDelegate(ReenterThenDestroy)));
+    ASSERT_TRUE(owner->source.Add(MakeDelegate(Never)));
+    EXPECT_FALSE(owner->source.Fire(owner));
+}
+
 }  // namespace

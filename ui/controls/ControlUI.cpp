@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "ui/core/ControlWatch.h"
+
 namespace Veneer {
 
 CControlUI::CControlUI() = default;
@@ -20,7 +22,12 @@ CUIString CControlUI::GetName() const
 
 void CControlUI::SetName(const char* name)
 {
+    if (m_name == name)
+        return;
+    const CUIString old = m_name;
     m_name = name;
+    if (m_manager != nullptr)
+        m_manager->RenameControl(this, old);
 }
 
 const char* CControlUI::GetClass() const
@@ -30,7 +37,7 @@ const char* CControlUI::GetClass() const
 
 void* CControlUI::GetInterface(const char* name)
 {
-    return std::strcmp(name, "Control") == 0 ? this : nullptr;
+    return name != nullptr && std::strcmp(name, "Control") == 0 ? this : nullptr;
 }
 
 UINT CControlUI::GetControlFlags() const
@@ -89,10 +96,13 @@ void CControlUI::SetPos(RECT rc)
     m_rcItem = rc;
     if (m_manager == nullptr)
         return;
-    if (!m_inSetPos) {
+    if (!m_inSetPos && OnSize.HasDelegates()) {
+        // The delegates may destroy this control.
+        CControlWatch self(this);
         m_inSetPos = true;
-        if (OnSize.HasDelegates())
-            OnSize.Fire(this);
+        OnSize.Fire(this);
+        if (!self)
+            return;
         m_inSetPos = false;
     }
     if (m_float && m_parent != nullptr) {
@@ -316,8 +326,13 @@ void CControlUI::SetVisible(bool visible)
     const bool wasVisible = IsVisible();
     m_visible = visible;
     m_focused = false;
-    if (!visible && m_manager != nullptr && m_manager->GetFocus() == this)
+    if (!visible && m_manager != nullptr && m_manager->GetFocus() == this) {
+        // The focus handlers may destroy this control.
+        CControlWatch self(this);
         m_manager->SetFocus(nullptr);
+        if (!self)
+            return;
+    }
     if (IsVisible() != wasVisible)
         NeedParentUpdate();
 }

@@ -104,8 +104,7 @@ public:
     void Event(TUIEvent& event) override;
     virtual void DoEvent(TUIEvent& event);
 
-    // Unknown names are ignored.
-    virtual void SetAttribute(const char* name, const char* value);
+    void SetAttribute(const char* name, const char* value) override;
     virtual SIZE EstimateSize(SIZE available);
 
     void DoPaint(HDC dc, const RECT& paint) override;
@@ -121,8 +120,6 @@ public:
     bool IsUpdateNeeded() const override;
     void NeedUpdate() override;
     void NeedParentUpdate();
-    // name="value" pairs separated by single blanks, applied in order with SetAttribute.
-    void ApplyAttributeList(const char* list);
     CEventSource& GetNotifySource() override { return OnNotify; }
 
     // Background and border: changing one repaints the control.
@@ -194,11 +191,11 @@ protected:
     RECT m_rcPaint = {};
 };
 
-// The control behind an interface pointer, or null when it is no CControlUI.
+// The control behind an interface pointer, or null when it is no CControlUI. Checked by
+// the object's type, whatever its GetInterface answers.
 inline CControlUI* AsControl(IControlUI* control)
 {
-    return control != nullptr ? static_cast<CControlUI*>(control->GetInterface("Control"))
-                              : nullptr;
+    return dynamic_cast<CControlUI*>(control);
 }
 
 }  // namespace Veneer

@@ -61,11 +61,19 @@ public:
     bool Add(CDelegateBase* delegate);
     bool HasDelegates() const { return !m_delegates.IsEmpty(); }
     int GetCount() const { return m_delegates.GetSize(); }
-    // True when every delegate answered true (or there was none).
+    // True when every delegate answered true (or there was none). A delegate may destroy
+    // the source (with its control): the firing then stops at once and answers false.
     bool Fire(void* param);
 
 private:
+    // One running Fire; the destructor marks every one of them, nested ones included.
+    struct TFiring {
+        bool destroyed;
+        TFiring* outer;
+    };
+
     CPtrArray m_delegates;  // owned CDelegateBase
+    TFiring* m_firing = nullptr;
 };
 
 }  // namespace Veneer

@@ -1,8 +1,8 @@
 #pragma once
-// IControlUI: what the window manager needs of a control. The manager lives in ui/core and
-// the controls in ui/controls, which builds on it; the controls implement this interface
-// (CControlUI does, for all of them), so the manager routes, paints and searches a tree
-// without knowing any control class.
+// IControlUI: what ui/core needs of a control. The manager and the skin builder live in
+// ui/core and the controls in ui/controls, which builds on it; the controls implement this
+// interface (CControlUI does, for all of them), so the manager routes, paints and searches
+// a tree, and the builder makes and dresses one, without knowing any control class.
 
 #include <windows.h>
 
@@ -36,7 +36,8 @@ enum : UINT {
 
 class IControlUI {
 public:
-    virtual ~IControlUI() = default;
+    // Clears the watches on the control (ControlWatch.h).
+    virtual ~IControlUI();
 
     virtual CUIString GetName() const = 0;
     // Class name without the leading C, such as "ButtonUI".
@@ -70,6 +71,12 @@ public:
 
     // Delegates that see this control's notifications before the window's receivers.
     virtual CEventSource& GetNotifySource() = 0;
+
+    // One skin attribute; unknown names are ignored.
+    virtual void SetAttribute(const char* name, const char* value) = 0;
+    // name="value" pairs separated by single blanks, applied in order with SetAttribute,
+    // up to the first pair that is not well formed.
+    void ApplyAttributeList(const char* list);
 };
 
 }  // namespace Veneer

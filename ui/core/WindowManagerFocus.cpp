@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "ui/core/ControlWatch.h"
 #include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
@@ -53,33 +54,42 @@ IControlUI* MatchShortcut(IControlUI* control, void* data)
 
 void CWindowManagerUI::SetFocus(IControlUI* control)
 {
+    CControlWatch next(control);
     if (::GetFocus() != m_window && control != m_focus)
-        ::SetFocus(m_window);
-    if (control == m_focus)
+        TakeNativeFocus();
+    if (next != m_focus && !DropFocus(next.Get()))
         return;
-    if (m_focus != nullptr) {
-        IControlUI* old = m_focus;
-        SendEvent(old, TUIEventType::KillFocus, control, POINT{});
-        SendNotify(old, "killfocus");
-        m_focus = nullptr;
-    }
-    if (control != nullptr && control->GetManager() == this && control->IsVisible() &&
-        control->IsEnabled()) {
-        m_focus = control;
-        SendEvent(control, TUIEventType::SetFocus, control, POINT{});
+    control = next.Get();
+    if (control == nullptr || control == m_focus || control->GetManager() != this ||
+        !control->IsVisible() || !control->IsEnabled())
+        return;
+    m_focus = control;
+    SendEvent(control, TUIEventType::SetFocus, control, POINT{});
+    // Not when a handler moved the focus on (or destroyed it): "killfocus" went out already.
+    if (m_focus == control)
         SendNotify(control, "setfocus");
-    }
+}
+
+bool CWindowManagerUI::DropFocus(IControlUI* next)
+{
+    if (m_focus == nullptr)
+        return true;
+    CControlWatch old(m_focus);
+    // Cleared first: a handler that hides the old control or moves the focus finds no
+    // focus to take away a second time.
+    m_focus = nullptr;
+    SendEvent(old.Get(), TUIEventType::KillFocus, next, POINT{});
+    if (old && m_focus != old)
+        SendNotify(old.Get(), "killfocus");
+    return m_focus == nullptr;
 }
 
 void CWindowManagerUI::SetFocusNeeded(IControlUI* control)
 {
-    ::SetFocus(m_window);
-    if (control == nullptr)
+    CControlWatch target(control);
+    TakeNativeFocus();
+    if (control == nullptr || !DropFocus(control) || !target)
         return;
-    if (m_focus != nullptr) {
-        SendEvent(m_focus, TUIEventType::KillFocus, control, POINT{});
-        SendNotify(m_focus, "killfocus");
-    }
     // The next paint moves the focus forward from the tab stop before the control.
     m_focus = FindTabStop(control, false, nullptr);
     m_focusNeeded = true;
@@ -105,7 +115,7 @@ bool CWindowManagerUI::FocusNextTabStop(bool forward)
     if (m_updateNeeded && forward) {
         // Tab order follows the layout: move once the tree has been laid out.
         m_focusNeeded = true;
-        InvalidateRect(m_window, nullptr, FALSE);
+        InvalidateWindow(nullptr);
         return true;
     }
     IControlUI* last = nullptr;
@@ -121,7 +131,7 @@ bool CWindowManagerUI::FocusNextTabStop(bool forward)
 void CWindowManagerUI::PlaceNeededFocus()
 {
     if (m_updateNeeded) {
-        InvalidateRect(m_window, nullptr, FALSE);
+        InvalidateWindow(nullptr);
         return;
     }
     IControlUI* next = FindTabStop(m_focus, true, nullptr);
@@ -141,8 +151,10 @@ bool CWindowManagerUI::ActivateShortcut(char key)
         MatchShortcut, &search, UIFIND_ENABLED | UIFIND_TOP_FIRST | UIFIND_ME_FIRST);
     if (control == nullptr)
         return false;
+    CControlWatch found(control);
     control->SetFocus();
-    control->Activate();
+    if (found)
+        control->Activate();
     return true;
 }
 

@@ -1,8 +1,12 @@
 // The manager's message table: native window messages become events for one control
 // (the one under the mouse, the one holding the capture, or the focused one).
 
+#include <windows.h>
+
+#include <commctrl.h>
 #include <windowsx.h>
 
+#include "ui/core/ControlWatch.h"
 #include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
@@ -10,7 +14,6 @@ namespace {
 
 // Child windows answer their own notifications as reflected messages at this offset.
 const UINT kReflectedBase = 0x2000;
-const UINT kReflectedCommand = kReflectedBase + WM_COMMAND;
 const UINT kDelayedCleanupMessage = WM_APP + 1;
 const DWORD kHoverTime = 400;
 
@@ -33,6 +36,17 @@ WORD CurrentKeyState()
 POINT PointOf(LPARAM lParam)
 {
     return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+// The window's one tool: the whole window, named by its handle.
+TOOLINFOA ToolRecord(HWND window)
+{
+    TOOLINFOA tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(window);
+    return tool;
 }
 
 IControlUI* MatchAny(IControlUI* control, void*)
@@ -85,31 +99,13 @@ bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
 {
     if (m_window == nullptr)
         return false;
-    for (int i = 0; i < m_messageFilters.GetSize(); ++i) {
-        bool handled = false;
-        const LRESULT filtered = static_cast<IMessageFilterUI*>(m_messageFilters.GetAt(i))
-                                     ->MessageHandler(message, wParam, lParam, handled);
-        if (handled) {
-            result = filtered;
-            return true;
-        }
-    }
-    if (HandleWindowMessage(message, wParam, lParam, result))
+    if (FilterMessage(message, wParam, lParam, result))
         return true;
-    if (HandleMouseMessage(message, wParam, lParam))
-        return true;
-    return HandleInputMessage(message, wParam, lParam);
-}
-
-bool CWindowManagerUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                                           LRESULT& result)
-{
+    // One table: each message answers here whether it is handled. One not handled goes on
+    // to the window's previous procedure, whatever the manager did with it.
     switch (message) {
     case WM_SIZE:
-        if (m_focus != nullptr)
-            SendEvent(m_focus, TUIEventType::WindowSize, m_focus, POINT{});
-        if (m_root != nullptr)
-            m_root->NeedUpdate();
+        OnSize();
         return true;
     case WM_PAINT:
         OnPaint();
@@ -132,10 +128,6 @@ bool CWindowManagerUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM l
         }
         return true;
     case WM_COMMAND:
-        if (lParam == 0)
-            return false;
-        result = SendMessageA(reinterpret_cast<HWND>(lParam), kReflectedCommand, wParam, lParam);
-        return true;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
         if (lParam == 0)
@@ -149,38 +141,6 @@ bool CWindowManagerUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM l
     case kDelayedCleanupMessage:
         DeleteDelayedControls();
         return false;
-    default:
-        return false;
-    }
-}
-
-void CWindowManagerUI::OnClose()
-{
-    if (m_hover != nullptr)
-        SendEvent(m_hover, TUIEventType::MouseLeave, m_hover, m_lastMouse);
-    if (m_capture != nullptr)
-        SendEvent(m_capture, TUIEventType::ButtonUp, m_capture, m_lastMouse);
-    SetFocus(nullptr);
-    if (HWND owner = GetWindow(m_window, GW_OWNER))
-        ::SetFocus(owner);
-}
-
-void CWindowManagerUI::OnGetMinMaxInfo(MINMAXINFO* info) const
-{
-    // A limit of 0 leaves the system's own.
-    if (m_minInfo.cx > 0)
-        info->ptMinTrackSize.x = m_minInfo.cx;
-    if (m_minInfo.cy > 0)
-        info->ptMinTrackSize.y = m_minInfo.cy;
-    if (m_maxInfo.cx > 0)
-        info->ptMaxTrackSize.x = m_maxInfo.cx;
-    if (m_maxInfo.cy > 0)
-        info->ptMaxTrackSize.y = m_maxInfo.cy;
-}
-
-bool CWindowManagerUI::HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
     case WM_SETCURSOR:
         return OnSetCursor(wParam, lParam);
     case WM_MOUSEMOVE:
@@ -203,9 +163,69 @@ bool CWindowManagerUI::HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lP
     case WM_MOUSEWHEEL:
         OnMouseWheel(wParam, lParam);
         return false;
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged(reinterpret_cast<HWND>(lParam));
+        return false;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+        OnKey(message, wParam);
+        return false;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return false;
     default:
         return false;
     }
+}
+
+bool CWindowManagerUI::FilterMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                     LRESULT& result)
+{
+    for (int i = 0; i < m_messageFilters.GetSize(); ++i) {
+        bool handled = false;
+        const LRESULT filtered = static_cast<IMessageFilterUI*>(m_messageFilters.GetAt(i))
+                                     ->MessageHandler(message, wParam, lParam, handled);
+        if (handled) {
+            result = filtered;
+            return true;
+        }
+    }
+    return false;
+}
+
+void CWindowManagerUI::OnSize()
+{
+    if (m_focus != nullptr)
+        SendEvent(m_focus, TUIEventType::WindowSize, m_focus, POINT{});
+    if (m_root != nullptr)
+        m_root->NeedUpdate();
+}
+
+void CWindowManagerUI::OnClose()
+{
+    if (IControlUI* hover = m_hover) {
+        m_hover = nullptr;
+        SendEvent(hover, TUIEventType::MouseLeave, hover, m_lastMouse);
+    }
+    if (IControlUI* capture = TakeCapture())
+        SendEvent(capture, TUIEventType::ButtonUp, capture, m_lastMouse);
+    SetFocus(nullptr);
+    if (HWND owner = GetWindow(m_window, GW_OWNER))
+        ::SetFocus(owner);
+}
+
+void CWindowManagerUI::OnGetMinMaxInfo(MINMAXINFO* info) const
+{
+    // A limit of 0 leaves the system's own.
+    if (m_minInfo.cx > 0)
+        info->ptMinTrackSize.x = m_minInfo.cx;
+    if (m_minInfo.cy > 0)
+        info->ptMinTrackSize.y = m_minInfo.cy;
+    if (m_maxInfo.cx > 0)
+        info->ptMaxTrackSize.x = m_maxInfo.cx;
+    if (m_maxInfo.cy > 0)
+        info->ptMaxTrackSize.y = m_maxInfo.cy;
 }
 
 bool CWindowManagerUI::OnSetCursor(WPARAM wParam, LPARAM lParam)
@@ -244,24 +264,25 @@ void CWindowManagerUI::OnMouseMove(LPARAM lParam)
         TrackMouse();
     const POINT pt = PointOf(lParam);
     m_lastMouse = pt;
-    IControlUI* newHover = FindControl(pt);
-    if (newHover != nullptr && newHover->GetManager() != this)
+    CControlWatch newHover(FindControl(pt));
+    if (newHover && newHover.Get()->GetManager() != this)
         return;
     if (newHover != m_hover && m_hover != nullptr) {
         IControlUI* oldHover = m_hover;
-        SendEvent(oldHover, TUIEventType::MouseLeave, oldHover, pt);
         m_hover = nullptr;
         HideToolTip();
+        SendEvent(oldHover, TUIEventType::MouseLeave, oldHover, pt);
     }
-    if (newHover != m_hover && newHover != nullptr) {
-        m_hover = newHover;
-        SendEvent(newHover, TUIEventType::MouseEnter, newHover, pt);
+    // Unless the old hover's handler destroyed it, or a nested move entered it already.
+    if (newHover && newHover != m_hover) {
+        m_hover = newHover.Get();
+        SendEvent(m_hover, TUIEventType::MouseEnter, m_hover, pt);
     }
     // While a button is held the pressed control follows the mouse wherever it goes. The
-    // hover field, not newHover, is used below: it is cleared if the control was deleted.
+    // fields are read again: a handler above may have destroyed or replaced them.
     if (m_capture != nullptr)
         SendEvent(m_capture, TUIEventType::MouseMove, m_capture, pt);
-    else if (m_hover != nullptr && m_hover == newHover)
+    else if (m_hover != nullptr && newHover == m_hover)
         SendEvent(m_hover, TUIEventType::MouseMove, m_hover, pt);
 }
 
@@ -269,12 +290,13 @@ bool CWindowManagerUI::OnMouseHover(LPARAM lParam)
 {
     m_mouseTracking = false;
     const POINT pt = PointOf(lParam);
-    IControlUI* control = FindControl(pt);
-    if (control == nullptr)
+    CControlWatch control(FindControl(pt));
+    if (!control)
         return false;
     if (m_hover != nullptr)
         SendEvent(m_hover, TUIEventType::MouseHover, m_hover, pt);
-    ShowToolTip(control);
+    if (control)
+        ShowToolTip(control.Get());
     return true;
 }
 
@@ -293,31 +315,29 @@ void CWindowManagerUI::ShowToolTip(IControlUI* control)
     CUIString text = control->GetToolTip();
     if (text.IsEmpty())
         return;
-    m_toolInfo = TOOLINFOA{};
-    m_toolInfo.cbSize = sizeof(m_toolInfo);
-    m_toolInfo.uFlags = TTF_IDISHWND;
-    m_toolInfo.hwnd = m_window;
-    m_toolInfo.uId = reinterpret_cast<UINT_PTR>(m_window);
-    m_toolInfo.rect = control->GetPos();
-    m_toolInfo.hinst = GetResourceModule();
-    m_toolInfo.lpszText = const_cast<char*>(text.GetData());
+    TOOLINFOA tool = ToolRecord(m_window);
+    tool.rect = control->GetPos();
+    tool.hinst = GetResourceModule();
+    // The tooltip window keeps its own copy of the text.
+    tool.lpszText = const_cast<char*>(text.GetData());
+    const LPARAM record = reinterpret_cast<LPARAM>(&tool);
     if (m_toolTip == nullptr) {
         m_toolTip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr,
                                     WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window,
                                     nullptr, GetResourceModule(), nullptr);
-        SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
+        SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, record);
     }
-    SendMessageA(m_toolTip, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
-    SendMessageA(m_toolTip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_toolInfo));
-    // The tooltip window keeps its own copy of the text.
-    m_toolInfo.lpszText = nullptr;
+    SendMessageA(m_toolTip, TTM_SETTOOLINFOA, 0, record);
+    SendMessageA(m_toolTip, TTM_TRACKACTIVATE, TRUE, record);
 }
 
 void CWindowManagerUI::HideToolTip()
 {
-    if (m_toolTip != nullptr)
-        SendMessageA(m_toolTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_toolInfo));
+    if (m_toolTip == nullptr)
+        return;
+    TOOLINFOA tool = ToolRecord(m_window);
+    SendMessageA(m_toolTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
 void CWindowManagerUI::OnButton(UINT message, WPARAM wParam, LPARAM lParam)
@@ -327,22 +347,18 @@ void CWindowManagerUI::OnButton(UINT message, WPARAM wParam, LPARAM lParam)
     const WORD keys = LOWORD(wParam);
     m_lastMouse = pt;
     if (message == WM_LBUTTONUP) {
-        if (m_capture == nullptr)
-            return;
-        ReleaseCapture();
-        m_mouseCaptured = false;
-        SendEvent(m_capture, TUIEventType::ButtonUp, m_capture, pt, wParam, lParam, keys);
-        m_capture = nullptr;
+        if (IControlUI* capture = TakeCapture())
+            SendEvent(capture, TUIEventType::ButtonUp, capture, pt, wParam, lParam, keys);
         return;
     }
-    ::SetFocus(m_window);
+    TakeNativeFocus();
     IControlUI* control = FindOwnControl(pt);
     if (control == nullptr)
         return;
-    // The capture field doubles as a witness: it is cleared if the control is deleted.
     m_capture = control;
     if (message != WM_LBUTTONDBLCLK) {
         control->SetFocus();
+        // The field is read again: destruction clears it, and so may a focus handler.
         if (m_capture != control)
             return;
     }
@@ -361,14 +377,33 @@ void CWindowManagerUI::OnContextMenu(LPARAM lParam)
     POINT pt = PointOf(lParam);
     ScreenToClient(m_window, &pt);
     m_lastMouse = pt;
-    if (m_capture == nullptr)
+    if (IControlUI* capture = TakeCapture()) {
+        SendEvent(capture, TUIEventType::ContextMenu, capture, pt, 0,
+                  reinterpret_cast<LPARAM>(capture));
+    }
+}
+
+void CWindowManagerUI::OnCaptureChanged(HWND taker)
+{
+    // The native capture went to another window during a press (Alt+Tab): the press is
+    // cancelled, and the pressed control is told so by a release over no control.
+    if (taker == m_window || !m_mouseCaptured)
         return;
-    ReleaseCapture();
     m_mouseCaptured = false;
-    IControlUI* control = m_capture;
-    SendEvent(control, TUIEventType::ContextMenu, control, pt, 0,
-              reinterpret_cast<LPARAM>(control));
+    if (IControlUI* capture = TakeCapture())
+        SendEvent(capture, TUIEventType::ButtonUp, capture, POINT{-1, -1});
+}
+
+IControlUI* CWindowManagerUI::TakeCapture()
+{
+    CControlWatch capture(m_capture);
     m_capture = nullptr;
+    if (m_mouseCaptured) {
+        // Cleared before the release, which tells the window's procedure at once.
+        m_mouseCaptured = false;
+        ReleaseCapture();
+    }
+    return capture.Get();
 }
 
 void CWindowManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam)
@@ -387,32 +422,22 @@ void CWindowManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam)
     SendMessageA(m_window, WM_MOUSEMOVE, 0, MAKELPARAM(m_lastMouse.x, m_lastMouse.y));
 }
 
-bool CWindowManagerUI::HandleInputMessage(UINT message, WPARAM wParam, LPARAM lParam)
+void CWindowManagerUI::OnKey(UINT message, WPARAM wParam)
 {
-    switch (message) {
-    case WM_KEYDOWN:
-        if (m_focus != nullptr) {
-            // Recorded first: the key-up goes to the control that saw the key go down.
-            m_keyControl = m_focus;
-            SendKeyEvent(m_focus, TUIEventType::KeyDown, wParam);
-        }
-        return false;
-    case WM_KEYUP:
-        if (m_keyControl != nullptr) {
-            SendKeyEvent(m_keyControl, TUIEventType::KeyUp, wParam);
+    if (message == WM_KEYUP) {
+        if (IControlUI* keyControl = m_keyControl) {
             m_keyControl = nullptr;
+            SendKeyEvent(keyControl, TUIEventType::KeyUp, wParam);
         }
-        return false;
-    case WM_CHAR:
-        if (m_focus != nullptr)
-            SendKeyEvent(m_focus, TUIEventType::Char, wParam);
-        return false;
-    case WM_TIMER:
-        OnTimer(wParam);
-        return false;
-    default:
-        return false;
+        return;
     }
+    if (m_focus == nullptr)
+        return;
+    // Recorded first: the key-up goes to the control that saw the key go down.
+    if (message == WM_KEYDOWN)
+        m_keyControl = m_focus;
+    SendKeyEvent(m_focus, message == WM_KEYDOWN ? TUIEventType::KeyDown : TUIEventType::Char,
+                 wParam);
 }
 
 bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam,

@@ -7,8 +7,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "ui/core/IControlUI.h"
 #include "ui/core/PtrArray.h"
 #include "ui/core/StringMap.h"
@@ -137,6 +135,9 @@ public:
     // Enters the names of a subtree in the name index (a later control of the same name
     // replaces an earlier one); containers call it for the children they adopt.
     void RegisterNames(IControlUI* subtree);
+    // A control's name changed: the index drops the old name when it named this control,
+    // and enters the new one when the control is in the window's tree.
+    void RenameControl(IControlUI* control, const char* oldName);
 
     // Some control must be laid out again before the next paint.
     void NeedUpdate() { m_updateNeeded = true; }
@@ -145,6 +146,13 @@ public:
     // The top-most visible, mouse-enabled control under a client point; null without a root.
     IControlUI* FindControl(POINT pt) const;
     IControlUI* FindControl(const char* name) const;
+    // The control of that name when it is a T (a class of ui/controls), else null:
+    // manager.FindControl<CButtonUI>("btn_newtoken").
+    template <class T>
+    T* FindControl(const char* name) const
+    {
+        return dynamic_cast<T*>(FindControl(name));
+    }
 
     void SetFocus(IControlUI* control);
     // Moves the focus to control (when it is a tab stop) at the next paint, after layout.
@@ -217,10 +225,9 @@ private:
     static CPtrArray& Managers();
     static bool PreTranslate(const MSG& msg);
 
-    // Messages, by kind.
-    bool HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    bool HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    bool HandleInputMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Messages. The message filters come first; true when one consumed the message.
+    bool FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void OnSize();
     void OnClose();
     void OnGetMinMaxInfo(MINMAXINFO* info) const;
     bool OnSetCursor(WPARAM wParam, LPARAM lParam);
@@ -229,32 +236,47 @@ private:
     void OnMouseLeave();
     void OnButton(UINT message, WPARAM wParam, LPARAM lParam);
     void OnContextMenu(LPARAM lParam);
+    // Ends the press: the capture field and the native capture are let go; the result is
+    // the control that held it, or null.
+    IControlUI* TakeCapture();
     void OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    void OnCaptureChanged(HWND taker);
+    void OnKey(UINT message, WPARAM wParam);
     void OnTimer(WPARAM wParam);
     void TrackMouse();
     void ShowToolTip(IControlUI* control);
     void HideToolTip();
     IControlUI* FindOwnControl(POINT pt) const;
+    // The next native timer id that no record holds; false when all 255 are held.
+    bool TakeTimerId(UINT* nativeId);
+    bool IsTimerIdHeld(UINT nativeId) const;
     void SendEvent(IControlUI* to, TUIEventType type, IControlUI* sender, POINT mouse,
                    WPARAM wParam = 0, LPARAM lParam = 0, WORD keyState = 0);
     void SendKeyEvent(IControlUI* to, TUIEventType type, WPARAM wParam);
     bool ActivateShortcut(char key);
 
+    // Without a window: nothing (the platform's calls would reach every window).
+    void InvalidateWindow(const RECT* rc);
+    void TakeNativeFocus();
+
     // Painting.
     void OnPaint();
     void LayOut();
+    void PlaceControlsThatAsk();
     void PlaceNeededFocus();
     void PaintThroughBuffer(HDC screen, const RECT& paint);
     void PrintClient(HDC dc, LPARAM flags);
 
     IControlUI* FindTabStop(IControlUI* from, bool forward, IControlUI** last) const;
+    // Takes the focus from the focused control, telling it that next is taking it. False
+    // when a handler placed the focus meanwhile: that later choice stands.
+    bool DropFocus(IControlUI* next);
 
     HDC m_offscreenDC = nullptr;
     HBITMAP m_offscreenBitmap = nullptr;
     HDC m_backgroundDC = nullptr;
     HBITMAP m_backgroundBitmap = nullptr;
     HWND m_toolTip = nullptr;
-    TOOLINFOA m_toolInfo = {};
 
     IControlUI* m_focus = nullptr;
     IControlUI* m_hover = nullptr;

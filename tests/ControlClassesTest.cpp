@@ -1,0 +1,96 @@
+// The seam between the skin builder (ui/core) and the controls (ui/controls): controls made
+// by element name, dressed and attached through ui/core's interfaces only, and found again
+// by name and class.
+
+#include "tests/ControlTreeFixture.h"
+#include "ui/controls/ControlClasses.h"
+#include "ui/core/ControlFactory.h"
+
+namespace VeneerTest {
+namespace {
+
+IControlUI* NewTestBox()
+{
+    return new TestContainer;
+}
+
+const TControlClass kTestClasses[] = {{"TestBox", NewTestBox}};
+
+class ControlClassesTest : public ControlTreeTest {
+protected:
+    void SetUp() override
+    {
+        ControlTreeTest::SetUp();
+        ASSERT_TRUE(RegisterControls());
+        ASSERT_TRUE(CControlFactory::Register(kTestClasses, 1));
+    }
+
+    // What the builder does with one element: make it, give it the window's default list
+    // and its own attributes, and hand it to its parent's child list.
+    IControlUI* Make(const char* element, const char* attributes, IControlUI* parent)
+    {
+        IControlUI* control = CControlFactory::Create(element);
+        if (control == nullptr)
+            return nullptr;
+        if (parent != nullptr && !AsContainer(parent)->Add(control)) {
+            delete control;
+            return nullptr;
+        }
+        control->SetManager(&Manager(), nullptr, false);
+        control->ApplyAttributeList(Manager().FindDefaultAttributes(element));
+        control->ApplyAttributeList(attributes);
+        control->SetManager(nullptr, nullptr, false);
+        return control;
+    }
+};
+
+TEST_F(ControlClassesTest, ElementNamesMakeTheirClassesExactly)
+{
+    IControlUI* control = CControlFactory::Create("Control");
+    ASSERT_NE(nullptr, AsControl(control));
+    EXPECT_STREQ("ControlUI", control->GetClass());
+    delete control;
+    EXPECT_EQ(nullptr, CControlFactory::Create("control"));
+    EXPECT_EQ(nullptr, CControlFactory::Create("Menu")) << "left to the builder's callback";
+}
+
+TEST_F(ControlClassesTest, ATreeBuiltThroughTheInterfacesIsFoundByNameAndClass)
+{
+    Manager().AddDefaultAttributes("Control", "bkcolor=\"#FF000001\" text=\"default\"");
+    IControlUI* root = Make("TestBox", "name=\"box\"", nullptr);
+    Make("Control", "name=\"leaf\" text=\"own\"", root);
+    Make("Control", "name=\"second\"", root);
+    ASSERT_NE(nullptr, root);
+    ASSERT_EQ(2, AsContainer(root)->GetCount());
+    ASSERT_TRUE(Manager().AttachRoot(root));
+
+    CControlUI* leaf = Manager().FindControl<CControlUI>("leaf");
+    ASSERT_NE(nullptr, leaf);
+    EXPECT_EQ(0xFF000001u, leaf->GetBkColor()) << "the default list applies";
+    EXPECT_STREQ("own", leaf->GetText()) << "the element's own attributes come after it";
+    EXPECT_EQ(root, leaf->GetParent()) << "attaching the root gave every child its parent";
+    EXPECT_EQ(nullptr, Manager().FindControl<TestContainer>("leaf")) << "another class";
+    EXPECT_EQ(root, Manager().FindControl<TestContainer>("box"));
+    EXPECT_EQ(nullptr, Manager().FindControl<CControlUI>("nosuch"));
+    EXPECT_EQ(nullptr, AsContainer(leaf)) << "a plain control has no child list";
+}
+
+// Answers for its kinds with another object, as a control that forwards the question
+// might: the cast must not take the answer for the control itself.
+class Forwarding : public CControlUI {
+public:
+    void* GetInterface(const char* name) override { return inner.GetInterface(name); }
+    CControlUI inner;
+};
+
+TEST(ControlCastTest, AsControlTrustsTheTypeNotTheAnswer)
+{
+    Forwarding forwarding;
+    EXPECT_EQ(&forwarding, AsControl(&forwarding));
+    EXPECT_EQ(nullptr, AsControl(nullptr));
+    TestContainer box;
+    EXPECT_EQ(static_cast<IContainerUI*>(&box), AsContainer(&box));
+}
+
+}  // namespace
+}  // namespace VeneerTest
