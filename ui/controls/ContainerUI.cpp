@@ -316,9 +316,12 @@ IControlUI* CContainerUI::FindControl(FindControlProc proc, void* data, UINT fla
     }
     // Children lying in the inset or under a bar are hidden there, unless they float.
     const RECT inner = InnerRect(true);
+    // The mouse's hot path: every move tests every child of the containers under it.
+    void* const* items = m_items.GetData();
     const int count = GetCount();
+    const bool topFirst = (flags & UIFIND_TOP_FIRST) != 0;
     for (int i = 0; i < count; ++i) {
-        CControlUI* child = GetItemAt((flags & UIFIND_TOP_FIRST) != 0 ? count - 1 - i : i);
+        CControlUI* child = static_cast<CControlUI*>(items[topFirst ? count - 1 - i : i]);
         IControlUI* found = child->FindControl(proc, data, flags);
         if (found == nullptr)
             continue;
