@@ -47,11 +47,14 @@ TEST(AttributeValueTest, IntegerListsSkipOneSeparatorAndZeroWhatIsMissing)
         {"1,2,3,4,5", {1, 2, 3, 4}},
     };
     for (const Case& c : cases) {
-        int numbers[4] = {-1, -1, -1, -1};
-        ParseIntegers(c.value, numbers, 4);
+        const TValueRect rc = ParseRect(c.value);
+        const int numbers[4] = {rc.left, rc.top, rc.right, rc.bottom};
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(c.expected[i], numbers[i]) << '"' << c.value << "\" #" << i;
     }
+    const TValueSize size = ParseSize("800, 600,7");
+    EXPECT_EQ(800, size.cx);
+    EXPECT_EQ(600, size.cy);
 }
 
 TEST(AttributeValueTest, IntegerListsNeverReadPastTheValue)
@@ -60,9 +63,7 @@ TEST(AttributeValueTest, IntegerListsNeverReadPastTheValue)
     // caught by the address sanitizer of the host build.
     for (const char* text : {"1", "1,", "-", "12,-", " "}) {
         std::vector<char> block(text, text + std::strlen(text) + 1);
-        int numbers[4];
-        ParseIntegers(block.data(), numbers, 4);
-        EXPECT_EQ(0, numbers[3]) << text;
+        EXPECT_EQ(0, ParseRect(block.data()).bottom) << text;
     }
 }
 
@@ -97,6 +98,67 @@ TEST(AttributeValueTest, BooleansAreTrueOnlyForTheExactText)
     for (const char* value : {"True", "TRUE", "1", "true ", " true", "", "yes"})
         EXPECT_FALSE(ParseBoolean(value)) << value;
     EXPECT_FALSE(ParseBoolean(nullptr));
+}
+
+TEST(AttributeValueTest, HexadecimalIsReadInTheSyntaxAsked)
+{
+    const THexSyntax digits = THexSyntax::Digits;
+    const THexSyntax c = THexSyntax::CLibrary;
+    struct Case {
+        const char* value;
+        THexSyntax syntax;
+        std::uint32_t expected;
+        const char* rest;  // what is left after the read
+    };
+    const Case cases[] = {
+        {"#FF0000}", digits, 0xFF0000u, "}"},      // a mark-up colour ends at its bracket
+        {"FF4775CC", digits, 0xFF4775CCu, ""},
+        {"#0x10", digits, 0u, "x10"},               // bare digits: no prefix, no sign
+        {"#-1", digits, 0u, "-1"},
+        {"# FF", digits, 0u, " FF"},
+        {"#1FF4775CC", digits, 0xFFFFFFFFu, ""},   // clamped
+        {"#0x10", c, 0x10u, ""},                   // the C library takes a prefix,
+        {"#-1", c, 0xFFFFFFFFu, ""},               // a sign,
+        {"# FF,", c, 0xFFu, ","},                  // and white space
+        {"#-", c, 0u, "-"},                        // no digits: nothing is taken
+        {"", c, 0u, ""},
+    };
+    for (const Case& k : cases) {
+        CValueReader reader(k.value);
+        EXPECT_EQ(k.expected, reader.ReadColor(k.syntax)) << '"' << k.value << '"';
+        EXPECT_STREQ(k.rest, reader.GetPosition()) << '"' << k.value << '"';
+    }
+}
+
+TEST(AttributeValueTest, ACursorReadsOneValueAfterAnother)
+{
+    // As the mark-up reads "{f 1}" and "{i 'res=...' 3 1}", and the image strings their items.
+    CValueReader reader("12 -3,4 'a\xD6\x27" "b' rest=\"x\"");
+    EXPECT_EQ(12, reader.ReadInteger());
+    int pair[2];
+    reader.ReadIntegers(pair, 2);
+    EXPECT_EQ(-3, pair[0]);
+    EXPECT_EQ(4, pair[1]);
+    CUIString text;
+    EXPECT_FALSE(reader.ReadQuoted('"', text)) << "not that quote";
+    ASSERT_TRUE(reader.ReadQuoted('\'', text)) << "the list took its last separator";
+    EXPECT_STREQ("a\xD6\x27" "b", text) << "a lead byte takes the byte after it, even a quote";
+    reader.SkipBlanks();
+    ASSERT_TRUE(reader.ReadUntil('=', text));
+    EXPECT_STREQ("rest", text);
+    EXPECT_TRUE(reader.Skip('='));
+    ASSERT_TRUE(reader.ReadQuoted('"', text));
+    EXPECT_STREQ("x", text);
+    EXPECT_TRUE(reader.AtEnd());
+    EXPECT_EQ(0, reader.ReadInteger());
+    reader.SkipByte();
+    EXPECT_TRUE(reader.AtEnd()) << "never past the end";
+
+    CValueReader open("'never closed");
+    EXPECT_FALSE(open.ReadQuoted('\'', text));
+    EXPECT_FALSE(open.ReadUntil('=', text));
+    EXPECT_STREQ("'never closed", open.GetPosition()) << "a failed read takes nothing";
+    EXPECT_TRUE(CValueReader(nullptr).AtEnd());
 }
 
 std::vector<std::string> Pairs(const char* list)

@@ -27,6 +27,7 @@ TEST(ControlFactoryTest, NamesAreExactAndALaterRowReplacesAnEarlierOne)
     EXPECT_EQ(Tag<1>(), CControlFactory::Create("EditX"));
     EXPECT_EQ(nullptr, CControlFactory::Create("edit"));
     EXPECT_EQ(nullptr, CControlFactory::Create("Edi"));
+    EXPECT_EQ(nullptr, CControlFactory::Create(nullptr));
     ASSERT_TRUE(CControlFactory::Register(kLater, 1));
     EXPECT_EQ(Tag<2>(), CControlFactory::Create("Edit"));
 }

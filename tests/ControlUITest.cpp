@@ -127,6 +127,23 @@ TEST(ControlUITest, AttributeStringsGiveTheirFields)
     }
 }
 
+TEST(ControlUITest, NullNamesAndValuesReadAsEmpty)
+{
+    CControlUI control;
+    control.SetAttribute("text", "kept");
+    control.SetAttribute(nullptr, "ignored");
+    EXPECT_STREQ("kept", control.GetText());
+    control.SetAttribute("text", nullptr);
+    control.SetAttribute("shortcut", nullptr);
+    control.SetAttribute("pos", nullptr);
+    EXPECT_STREQ("", control.GetText());
+    EXPECT_EQ('\0', control.GetShortcut());
+    EXPECT_EQ(nullptr, control.GetInterface(nullptr));
+    control.SetName(nullptr);
+    CWindowManagerUI manager;
+    EXPECT_EQ(nullptr, manager.FindControl(nullptr));
+}
+
 TEST(ControlUITest, AttributeListsApplyPairsInOrderUpToTheFirstMalformedOne)
 {
     CControlUI control;
@@ -445,6 +462,18 @@ TEST_F(ControlPaintTest, BackgroundsAndBordersAsPainted)
                 << Hex(PixelAt(probe.x, probe.y)) << " instead of " << Hex(probe.rgb);
         }
     }
+}
+
+TEST_F(ControlPaintTest, ABackgroundImageThatCannotBeLoadedIsForgottenUntilSetAgain)
+{
+    CContainerUI* root = new CContainerUI;
+    CControlUI* control = new CControlUI;
+    control->SetBkImage("file='missing.png'");
+    AddPlaced(root, control, RECT{10, 10, 110, 90});
+    Attach(root);
+    EXPECT_STREQ("", control->GetBkImage()) << "not read from disk again at every paint";
+    control->SetBkImage("file='missing.png'");
+    EXPECT_STREQ("file='missing.png'", control->GetBkImage());
 }
 
 TEST(ControlUIPaintTest, AnImageThatCannotBeDrawnIsDropped)

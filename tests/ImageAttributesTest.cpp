@@ -6,20 +6,20 @@
 #include <vector>
 
 using Veneer::ReadImageAttributes;
-using Veneer::TImageRect;
+using Veneer::TValueRect;
 using Veneer::TImageAttributes;
 
 namespace {
 
-const TImageRect kItem = {10, 20, 50, 60};
+const TValueRect kItem = {10, 20, 50, 60};
 
 // One drawn image, flattened for comparison.
 struct Drawn {
     std::string name;
     std::string type;
-    TImageRect dest;
-    TImageRect source;
-    TImageRect corner;
+    TValueRect dest;
+    TValueRect source;
+    TValueRect corner;
     unsigned mask;
     int fade;
     bool hole;
@@ -27,7 +27,7 @@ struct Drawn {
     bool yTiled;
 };
 
-bool operator==(const TImageRect& a, const TImageRect& b)
+bool operator==(const TValueRect& a, const TValueRect& b)
 {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
@@ -51,8 +51,8 @@ TEST(ImageAttributesTest, ItemsSetTheImageAndEverythingElseKeepsItsDefault)
     const Drawn& d = drawn[0];
     EXPECT_EQ("118", d.name);
     EXPECT_EQ("png", d.type);
-    EXPECT_TRUE((d.source == TImageRect{0, 22, 100, 44}));
-    EXPECT_TRUE((d.corner == TImageRect{2, 2, 22, 2}));
+    EXPECT_TRUE((d.source == TValueRect{0, 22, 100, 44}));
+    EXPECT_TRUE((d.corner == TValueRect{2, 2, 22, 2}));
     EXPECT_TRUE(d.dest == kItem);
     EXPECT_EQ(0u, d.mask);
     EXPECT_EQ(255, d.fade);
@@ -63,13 +63,13 @@ TEST(ImageAttributesTest, ValuesAreReadAsTheirKeysSay)
 {
     struct Case {
         const char* text;
-        TImageRect dest;
-        TImageRect source;
+        TValueRect dest;
+        TValueRect source;
         unsigned mask;
         int fade;
         bool hole;
     };
-    const TImageRect none = {0, 0, 0, 0};
+    const TValueRect none = {0, 0, 0, 0};
     const Case cases[] = {
         // dest is relative to the item; right and bottom are cut to it, left and top not.
         {"file='a' dest='5,5,100,100'", {15, 25, 50, 60}, none, 0, 255, false},
@@ -119,7 +119,7 @@ TEST(ImageAttributesTest, AMalformedItemEndsTheStringAndKeepsWhatCameBefore)
         const std::vector<Drawn> drawn = Read(text);
         ASSERT_EQ(1u, drawn.size()) << text;
         EXPECT_EQ("a.png", drawn[0].name) << text;
-        EXPECT_TRUE((drawn[0].corner == TImageRect{0, 0, 0, 0})) << text;
+        EXPECT_TRUE((drawn[0].corner == TValueRect{0, 0, 0, 0})) << text;
     }
 }
 
@@ -147,7 +147,7 @@ TEST(ImageAttributesTest, TheModifyingStringOverridesAndStartsItsOwnCount)
     const std::vector<Drawn> drawn = Read("res='115' restype='png' fade='9'", "dest='0,0,20,20' fade='200'");
     ASSERT_EQ(1u, drawn.size());
     EXPECT_EQ("115", drawn[0].name);
-    EXPECT_TRUE((drawn[0].dest == TImageRect{10, 20, 30, 40}));
+    EXPECT_TRUE((drawn[0].dest == TValueRect{10, 20, 30, 40}));
     EXPECT_EQ(200, drawn[0].fade);
 
     EXPECT_EQ(1u, Read("file='a'", "file='b'").size());

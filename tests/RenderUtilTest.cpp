@@ -317,15 +317,18 @@ TEST_F(RenderUtilTest, TwoFileItemsDrawTwoImages)
     EXPECT_EQ(0u, canvas.At(6, 0));
 }
 
-TEST_F(RenderUtilTest, ImagesThatCannotBeLoadedDrawNothingQuietly)
+TEST_F(RenderUtilTest, ImagesThatCannotBeLoadedDrawNothingAndReportIt)
 {
     Canvas canvas(4, 4);
     canvas.Clear(Rgb(kBlue));
     for (const char* attributes : {"file='missing.png'", "file='broken.png'", "res='abc' restype='png'",
                              "res='9999' restype='png'", ""}) {
-        EXPECT_TRUE(Draw(canvas, {0, 0, 4, 4}, attributes)) << attributes;
+        EXPECT_FALSE(Draw(canvas, {0, 0, 4, 4}, attributes)) << attributes;
         EXPECT_EQ(Rgb(kBlue), canvas.At(1, 1)) << attributes;
     }
+    EXPECT_FALSE(Draw(canvas, {0, 0, 4, 4}, "file='red.png' dest='0,0,2,2' file='missing.png'"));
+    EXPECT_EQ(Rgb(kRed), canvas.At(1, 1)) << "the image that loads is still drawn";
+    EXPECT_TRUE(Draw(canvas, {0, 0, 4, 4}, "file='red.png' dest='8,8,9,9'")) << "found, out of sight";
     const RECT rc = {0, 0, 4, 4};
     EXPECT_FALSE(CRenderUtil::DrawImageSpec(nullptr, &m_manager, rc, rc, "file='red.png'"));
     EXPECT_FALSE(CRenderUtil::DrawImageSpec(canvas.Dc(), nullptr, rc, rc, "file='red.png'"));

@@ -37,6 +37,19 @@ TEST(StringMapTest, HashRunsFromLastByteToFirstWithSignedBytes)
     }
 }
 
+TEST(StringMapTest, ANullKeyIsTheEmptyKey)
+{
+    CStringMap map;
+    EXPECT_EQ(0u, CStringMap::Hash(nullptr));
+    EXPECT_EQ(nullptr, map.Find(nullptr));
+    EXPECT_TRUE(map.Insert(nullptr, Data(1)));
+    EXPECT_EQ(Data(1), map.Find(""));
+    EXPECT_FALSE(map.Insert("", Data(2)));
+    EXPECT_EQ(Data(1), map.Set(nullptr, Data(3)));
+    EXPECT_TRUE(map.Remove(nullptr));
+    EXPECT_EQ(0, map.GetSize());
+}
+
 TEST(StringMapTest, InsertSetFindRemove)
 {
     CStringMap map;

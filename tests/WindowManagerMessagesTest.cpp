@@ -1,6 +1,10 @@
 // The manager's message table on a real window: which control each message reaches, in
 // which order, with which fields.
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "tests/ControlTreeFixture.h"
@@ -68,6 +72,29 @@ TEST_F(WindowManagerMessagesTest, ThePressedControlKeepsTheMouseUntilRelease)
     log.clear();
     Mouse(WM_LBUTTONUP, 110, 20);
     EXPECT_TRUE(log.empty()) << "no capture after the release";
+}
+
+TEST_F(WindowManagerMessagesTest, APressWhoseCaptureAnotherWindowTakesIsCancelled)
+{
+    Mouse(WM_MOUSEMOVE, 20, 20);
+    Mouse(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
+    HWND other = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, other);
+    log.clear();
+    SetCapture(other);  // as Alt+Tab during the press would
+    EXPECT_EQ((EventLog{"A:ButtonUp"}), log);
+    EXPECT_EQ(-1, a->events.back().mouse.x) << "released over no control";
+    EXPECT_EQ(-1, a->events.back().mouse.y);
+
+    log.clear();
+    Mouse(WM_MOUSEMOVE, 110, 20);
+    EXPECT_EQ((EventLog{"A:MouseLeave", "B:MouseEnter", "B:MouseMove"}), log)
+        << "the mouse is free again";
+    Mouse(WM_LBUTTONUP, 110, 20);
+    EXPECT_EQ("B:MouseMove", log.back()) << "no second release";
+    ReleaseCapture();
+    DestroyWindow(other);
 }
 
 TEST_F(WindowManagerMessagesTest, DoubleClickCapturesWithoutMovingTheFocus)
@@ -184,7 +211,7 @@ LRESULT CALLBACK Reflector(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-TEST_F(WindowManagerMessagesTest, ChildWindowMessagesAreReflectedToTheChild)
+TEST_F(WindowManagerMessagesTest, EachMessageAnswersHandledAsTheTableSays)
 {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = Reflector;
@@ -196,29 +223,63 @@ TEST_F(WindowManagerMessagesTest, ChildWindowMessagesAreReflectedToTheChild)
     ASSERT_NE(nullptr, child);
     NMHDR header = {child, 1, 0};
     const LPARAM fromChild = reinterpret_cast<LPARAM>(child);
+    MINMAXINFO limits = {};
+    POINT screen = {20, 20};
+    ClientToScreen(Window(), &screen);
+    const LPARAM overA = MAKELPARAM(20, 20);
 
+    // The result is written only where the table gives one; -1 stands for "untouched".
     struct Case {
         UINT message;
+        WPARAM wParam;
         LPARAM lParam;
         bool handled;
         LRESULT result;
     };
     const Case cases[] = {
-        {WM_COMMAND, fromChild, true, 0x2111},
-        {WM_COMMAND, 0, false, -1},
-        {WM_CTLCOLORSTATIC, fromChild, true, 0x2000 + WM_CTLCOLORSTATIC},
-        {WM_CTLCOLOREDIT, fromChild, true, 0x2000 + WM_CTLCOLOREDIT},
-        {WM_CTLCOLOREDIT, 0, false, -1},
-        {WM_NOTIFY, reinterpret_cast<LPARAM>(&header), true, 0x2000 + WM_NOTIFY},
-        {WM_NOTIFY, 0, true, 0},
-        {WM_ERASEBKGND, 0, true, 1},
+        // Messages from child windows come back to them reflected.
+        {WM_COMMAND, 0, fromChild, true, 0x2111},
+        {WM_COMMAND, 0, 0, false, -1},
+        {WM_CTLCOLORSTATIC, 0, fromChild, true, 0x2000 + WM_CTLCOLORSTATIC},
+        {WM_CTLCOLOREDIT, 0, fromChild, true, 0x2000 + WM_CTLCOLOREDIT},
+        {WM_CTLCOLOREDIT, 0, 0, false, -1},
+        {WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header), true, 0x2000 + WM_NOTIFY},
+        {WM_NOTIFY, 0, 0, true, 0},
+        // The window's own.
+        {WM_ERASEBKGND, 0, 0, true, 1},
+        {WM_SIZE, SIZE_RESTORED, MAKELPARAM(kWidth, kHeight), true, -1},
+        {WM_PAINT, 0, 0, true, -1},
+        {WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits), false, -1},
+        {WM_APP + 1, 0, 0, false, -1},
+        {WM_USER + 5, 0, 0, false, -1},
+        // Input: the controls see it, and the window's procedure still does.
+        {WM_SETCURSOR, 0, MAKELPARAM(HTCAPTION, WM_MOUSEMOVE), false, -1},
+        {WM_SETCURSOR, 0, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), false, -1},  // A wants none
+        {WM_MOUSEMOVE, 0, overA, false, -1},
+        {WM_MOUSEHOVER, 0, overA, true, -1},
+        {WM_MOUSEHOVER, 0, MAKELPARAM(-5, -5), false, -1},  // over no control
+        {WM_MOUSELEAVE, 0, 0, false, -1},
+        {WM_LBUTTONDOWN, MK_LBUTTON, overA, false, -1},
+        {WM_SETCURSOR, 0, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), true, -1},  // while captured
+        {WM_CAPTURECHANGED, 0, 0, false, -1},
+        {WM_LBUTTONUP, 0, overA, false, -1},
+        {WM_LBUTTONDBLCLK, MK_LBUTTON, overA, false, -1},
+        {WM_RBUTTONDOWN, MK_RBUTTON, overA, false, -1},
+        {WM_CONTEXTMENU, 0, MAKELPARAM(screen.x, screen.y), false, -1},
+        {WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(screen.x, screen.y), false, -1},
+        {WM_KEYDOWN, 'K', 0, false, -1},
+        {WM_CHAR, 'k', 0, false, -1},
+        {WM_KEYUP, 'K', 0, false, -1},
+        {WM_TIMER, 17, 0, false, -1},
+        {WM_CLOSE, 0, 0, false, -1},
     };
     for (const Case& c : cases) {
         LRESULT result = -1;
-        EXPECT_EQ(c.handled, Manager().MessageHandler(c.message, 0, c.lParam, result))
+        EXPECT_EQ(c.handled, Manager().MessageHandler(c.message, c.wParam, c.lParam, result))
             << std::hex << c.message;
         EXPECT_EQ(c.result, result) << std::hex << c.message;
     }
+    ReleaseCapture();
     DestroyWindow(child);
 }
 

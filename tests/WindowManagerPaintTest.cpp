@@ -98,6 +98,42 @@ TEST_F(WindowManagerPaintTest, OnlyControlsThatAskAreLaidOutAgain)
     EXPECT_EQ((std::map<std::string, int>{{"root", 2}, {"A", 3}, {"B", 2}}), g_sized);
 }
 
+// Counts its placements. A restless one never lets SetPos reach the base, which clears
+// the flag; both give in after a while, so that a pass that never ends fails the test
+// rather than hanging it.
+class Restless : public ProbeControl {
+public:
+    Restless(const char* name, bool skipBase) : ProbeControl(name, nullptr), m_skipBase(skipBase) {}
+    void SetPos(RECT rc) override
+    {
+        if (!m_skipBase)
+            ProbeControl::SetPos(rc);
+        if (++placed == 100)
+            m_updateNeeded = false;
+    }
+    int placed = 0;
+
+private:
+    bool m_skipBase;
+};
+
+TEST_F(WindowManagerPaintTest, ALayoutPassEndsWhateverControlsDoWithTheirFlag)
+{
+    auto* restless = new Restless("R", true);
+    auto* loose = new Restless("L", false);
+    AddPlaced(root, restless, RECT{0, 60, 10, 70});
+    AddPlaced(root, loose, RECT{20, 60, 30, 70});
+    Attach(root);
+    restless->NeedUpdate();
+    loose->NeedUpdate();
+    loose->SetManager(nullptr, root, false);  // without a manager SetPos keeps the flag
+    restless->placed = loose->placed = 0;
+    Paint();
+    EXPECT_EQ(1, restless->placed);
+    EXPECT_EQ(1, loose->placed);
+    loose->SetManager(&Manager(), root, false);
+}
+
 TEST_F(WindowManagerPaintTest, OnlyTheReportedAreaIsPaintedAndPostPaintingComesLast)
 {
     Attach(root);

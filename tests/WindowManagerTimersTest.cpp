@@ -73,18 +73,22 @@ TEST_F(WindowManagerTimersTest, ARunningTimerCannotBeSetAgainButAKilledOneRestar
     EXPECT_EQ("A:3", Reach(19)) << "the restart took no new id";
 }
 
-TEST_F(WindowManagerTimersTest, TheCounterWrapsAfter255Timers)
+TEST_F(WindowManagerTimersTest, TheCounterWrapsAfter255TimersAndSkipsIdsStillHeld)
 {
-    for (UINT id = 0; id < 255; ++id)
+    for (UINT id = 0; id < 254; ++id)
         ASSERT_TRUE(Manager().SetTimer(a, id, kLong)) << id;
+    ASSERT_TRUE(Manager().SetTimer(b, 1, kLong));
     EXPECT_EQ("A:237", Reach(254));
     EXPECT_EQ("A:238", Reach(0));
-    EXPECT_EQ("A:254", Reach(16));
+    EXPECT_EQ("B:1", Reach(16));
+    Manager().KillTimer(b, 1);
+    EXPECT_FALSE(Manager().SetTimer(b, 2, kLong)) << "every id is held, the killed one too";
 
-    ASSERT_TRUE(Manager().SetTimer(b, 7, kLong));
-    EXPECT_EQ("A:0", Reach(17)) << "the older record comes first";
-    Manager().KillTimer(a, 0);
-    EXPECT_EQ("B:7", Reach(17));
+    Manager().KillTimer(a);
+    ASSERT_TRUE(Manager().SetTimer(b, 2, kLong));
+    EXPECT_EQ("B:2", Reach(17)) << "16 is still held by the killed timer";
+    ASSERT_TRUE(Manager().SetTimer(b, 1, kLong));
+    EXPECT_EQ("B:1", Reach(16)) << "which restarts on it";
 }
 
 TEST_F(WindowManagerTimersTest, ForgettingAControlDropsItsTimers)

@@ -105,6 +105,22 @@ TEST_F(WindowManagerUITest, NamesAreIndexedWhenAttachedAndTheLaterOfTwoWins)
     EXPECT_EQ(twin, Manager().FindControl("B")) << "the entry is not b's to remove";
 }
 
+TEST_F(WindowManagerUITest, RenamingMovesTheIndexEntryWithTheControl)
+{
+    a->SetName("A2");
+    EXPECT_EQ(nullptr, Manager().FindControl("A"));
+    EXPECT_EQ(a, Manager().FindControl("A2"));
+    root->SetDelayedDestroy(false);
+    root->Remove(a);
+    EXPECT_EQ(nullptr, Manager().FindControl("A2")) << "no entry outlives its control";
+
+    // Named while it is built, outside the window's tree: nothing that could dangle.
+    ProbeControl built("built", &log);
+    built.SetManager(&Manager(), nullptr, false);
+    built.SetName("renamed");
+    EXPECT_EQ(nullptr, Manager().FindControl("renamed"));
+}
+
 TEST_F(WindowManagerUITest, OptionGroupsHoldEachControlOnceAndGoWithTheirLastMember)
 {
     EXPECT_EQ(nullptr, Manager().GetOptionGroup("g"));
@@ -124,6 +140,34 @@ TEST_F(WindowManagerUITest, OptionGroupsHoldEachControlOnceAndGoWithTheirLastMem
     Manager().RemoveOptionGroup("nosuch", b);
     Manager().RemoveAllOptionGroups();
     EXPECT_EQ(nullptr, Manager().GetOptionGroup("h"));
+}
+
+TEST_F(WindowManagerUITest, AManagerWithoutAWindowLeavesOtherWindowsAlone)
+{
+    CWindowManagerUI windowless;
+    auto* tree = new CContainerUI;
+    auto* leaf = new ProbeControl("leaf", &log, UIFLAG_TABSTOP);
+    AddPlaced(tree, leaf, RECT{0, 0, 10, 10});
+    ASSERT_TRUE(windowless.AttachRoot(tree));
+    ::SetFocus(Window());
+    ASSERT_EQ(Window(), ::GetFocus());
+    Paint();
+    const size_t seen = Received().size();
+
+    windowless.Invalidate(RECT{0, 0, 50, 50});
+    leaf->Invalidate();
+    EXPECT_TRUE(windowless.FocusNextTabStop(true));
+    windowless.SetFocusNeeded(leaf);
+    windowless.SetFocus(leaf);
+    windowless.SetFocus(nullptr);
+    windowless.AddDelayedCleanup(new ProbeControl("late", &log));
+
+    EXPECT_EQ(RECT{}, UpdateRect());
+    EXPECT_EQ(Window(), ::GetFocus()) << "the keyboard focus stays where it was";
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+    EXPECT_EQ(seen, Received().size()) << "no message reached another window";
 }
 
 int g_destroyed = 0;

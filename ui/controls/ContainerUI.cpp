@@ -10,6 +10,7 @@
 #include "ui/controls/ScrollBarUI.h"
 #include "ui/core/AttributeValue.h"
 #include "ui/core/ControlWatch.h"
+#include "ui/core/Win32Util.h"
 
 namespace Veneer {
 
@@ -385,9 +386,7 @@ void CContainerUI::SetAttribute(const char* name, const char* value)
 {
     auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
     if (is("inset")) {
-        int n[4];
-        ParseIntegers(value, n, 4);
-        SetInset(RECT{n[0], n[1], n[2], n[3]});
+        SetInset(ToRect(ParseRect(value)));
     } else if (is("mousechild")) {
         SetMouseChildEnabled(ParseBoolean(value));
     } else if (is("vscrollbar")) {

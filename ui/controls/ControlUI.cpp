@@ -20,7 +20,12 @@ CUIString CControlUI::GetName() const
 
 void CControlUI::SetName(const char* name)
 {
+    if (m_name == name)
+        return;
+    const CUIString old = m_name;
     m_name = name;
+    if (m_manager != nullptr)
+        m_manager->RenameControl(this, old);
 }
 
 const char* CControlUI::GetClass() const
@@ -30,7 +35,7 @@ const char* CControlUI::GetClass() const
 
 void* CControlUI::GetInterface(const char* name)
 {
-    return std::strcmp(name, "Control") == 0 ? this : nullptr;
+    return name != nullptr && std::strcmp(name, "Control") == 0 ? this : nullptr;
 }
 
 UINT CControlUI::GetControlFlags() const

@@ -4,40 +4,27 @@
 
 #include "ui/controls/ControlUI.h"
 #include "ui/core/AttributeValue.h"
+#include "ui/core/Win32Util.h"
 
 namespace Veneer {
-namespace {
-
-RECT ParseRect(const char* value)
-{
-    int n[4];
-    ParseIntegers(value, n, 4);
-    return RECT{n[0], n[1], n[2], n[3]};
-}
-
-SIZE ParseSize(const char* value)
-{
-    int n[2];
-    ParseIntegers(value, n, 2);
-    return SIZE{n[0], n[1]};
-}
-
-}  // namespace
 
 void CControlUI::SetAttribute(const char* name, const char* value)
 {
+    // Null reads as empty: no name matches, and the value is the empty value.
+    if (name == nullptr || value == nullptr)
+        return SetAttribute(name != nullptr ? name : "", value != nullptr ? value : "");
     auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
     if (is("pos")) {
         // A negative left or top anchors the control to its parent's right or bottom edge.
-        const RECT rc = ParseRect(value);
+        const RECT rc = ToRect(ParseRect(value));
         SetFixedXY(SIZE{rc.left >= 0 ? rc.left : rc.right, rc.top >= 0 ? rc.top : rc.bottom});
         SetFixedWidth(rc.right - rc.left);
         SetFixedHeight(rc.bottom - rc.top);
     } else if (is("relativepos")) {
-        const RECT rc = ParseRect(value);
+        const RECT rc = ToRect(ParseRect(value));
         SetRelativePos(SIZE{rc.left, rc.top}, SIZE{rc.right, rc.bottom});
     } else if (is("padding")) {
-        SetPadding(ParseRect(value));
+        SetPadding(ToRect(ParseRect(value)));
     } else if (is("bkcolor") || is("bkcolor1")) {
         SetBkColor(ParseColor(value, true));
     } else if (is("bkcolor2")) {
@@ -53,7 +40,7 @@ void CControlUI::SetAttribute(const char* name, const char* value)
     } else if (is("bordersize")) {
         SetBorderSize(ParseInteger(value));
     } else if (is("borderround")) {
-        SetBorderRound(ParseSize(value));
+        SetBorderRound(ToSize(ParseSize(value)));
     } else if (is("bkimage")) {
         SetBkImage(value);
     } else if (is("width")) {

@@ -4,6 +4,7 @@
 
 #include "ui/controls/LayoutChildren.h"
 #include "ui/core/AttributeValue.h"
+#include "ui/core/Win32Util.h"
 
 namespace Veneer {
 
@@ -56,9 +57,7 @@ void CTileLayoutUI::SetPos(RECT rc)
 void CTileLayoutUI::SetAttribute(const char* name, const char* value)
 {
     if (std::strcmp(name, "itemsize") == 0) {
-        int n[2];
-        ParseIntegers(value, n, 2);
-        SetItemSize(SIZE{n[0], n[1]});
+        SetItemSize(ToSize(ParseSize(value)));
     } else if (std::strcmp(name, "columns") == 0) {
         SetColumns(ParseInteger(value));
     } else {

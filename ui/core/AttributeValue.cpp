@@ -2,17 +2,21 @@
 
 #include <cstring>
 
-#include "ui/core/TextStep.h"
-
 namespace Veneer {
 namespace {
 
 const std::int64_t kIntMax = 2147483647;
 const std::int64_t kUintMax = 0xFFFFFFFF;
 
+// The C library's white space.
 bool IsSpace(char c)
 {
     return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+bool IsBlank(char c)
+{
+    return c >= 1 && c <= 32;
 }
 
 int DigitValue(char c, int base)
@@ -27,25 +31,16 @@ int DigitValue(char c, int base)
     return digit < base ? digit : -1;
 }
 
-// The C library's number scan (white space, sign, digits) with 32-bit results on every
-// platform. *end is where the number stopped, or text itself when it had no digits.
 struct TNumber {
     bool negative = false;
     bool overflow = false;
     std::int64_t magnitude = 0;
 };
 
-TNumber ScanNumber(const char* text, int base, std::int64_t limit, const char** end)
+// Digits from p on, the magnitude clamped at limit; *end is where they stopped.
+TNumber ScanDigits(const char* p, int base, std::int64_t limit, const char** end)
 {
     TNumber number;
-    const char* p = text;
-    while (IsSpace(*p))
-        ++p;
-    if (*p == '+' || *p == '-')
-        number.negative = *p++ == '-';
-    if (base == 16 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && DigitValue(p[2], 16) >= 0)
-        p += 2;
-    const char* digits = p;
     for (int digit; (digit = DigitValue(*p, base)) >= 0; ++p) {
         number.magnitude = number.magnitude * base + digit;
         if (number.magnitude > limit) {
@@ -53,86 +48,149 @@ TNumber ScanNumber(const char* text, int base, std::int64_t limit, const char** 
             number.magnitude = limit;
         }
     }
+    *end = p;
+    return number;
+}
+
+// The C library's number scan: white space, a sign, "0x" for base 16, digits. *end is
+// where the number stopped, or text itself when it had no digits.
+TNumber ScanNumber(const char* text, int base, std::int64_t limit, const char** end)
+{
+    const char* p = text;
+    while (IsSpace(*p))
+        ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-')
+        negative = *p++ == '-';
+    if (base == 16 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && DigitValue(p[2], 16) >= 0)
+        p += 2;
+    const char* digits = p;
+    TNumber number = ScanDigits(p, base, limit, &p);
+    number.negative = negative;
     *end = p != digits ? p : text;
     return number;
 }
 
-int ToSigned(const TNumber& number)
-{
-    if (!number.negative)
-        return static_cast<int>(number.magnitude);
-    // The magnitude was clamped at INT_MAX + 1, the one value only a negative sign allows.
-    return static_cast<int>(-number.magnitude);
-}
-
-int ScanSigned(const char* text, const char** end)
-{
-    TNumber number = ScanNumber(text, 10, kIntMax + 1, end);
-    if (!number.negative && number.magnitude > kIntMax)
-        number.magnitude = kIntMax;
-    return ToSigned(number);
-}
-
 }  // namespace
 
-int ParseInteger(const char* value)
+void CValueReader::SkipByte()
 {
-    if (value == nullptr)
-        return 0;
-    const char* end = nullptr;
-    return ScanSigned(value, &end);
+    if (*m_p != '\0')
+        ++m_p;
 }
 
-void ParseIntegers(const char* value, int* numbers, int count)
+bool CValueReader::Skip(char c)
 {
-    const char* p = value != nullptr ? value : "";
+    if (*m_p != c || c == '\0')
+        return false;
+    ++m_p;
+    return true;
+}
+
+void CValueReader::SkipBlanks()
+{
+    while (IsBlank(*m_p))
+        ++m_p;
+}
+
+int CValueReader::ReadInteger()
+{
+    // The magnitude may reach INT_MAX + 1, the one value only a minus allows.
+    TNumber number = ScanNumber(m_p, 10, kIntMax + 1, &m_p);
+    if (!number.negative && number.magnitude > kIntMax)
+        number.magnitude = kIntMax;
+    return static_cast<int>(number.negative ? -number.magnitude : number.magnitude);
+}
+
+void CValueReader::ReadIntegers(int* numbers, int count)
+{
     for (int i = 0; i < count; ++i) {
-        numbers[i] = ScanSigned(p, &p);
-        if (*p != '\0')
-            ++p;
+        numbers[i] = ReadInteger();
+        SkipByte();
     }
 }
 
-std::uint32_t ParseColor(const char* value, bool skipBlanks)
+TValueRect CValueReader::ReadRect()
 {
-    if (value == nullptr)
-        return 0;
-    const char* p = value;
-    if (skipBlanks) {
-        while (*p >= 1 && *p <= 32)
-            ++p;
-    }
-    if (*p == '#')
-        ++p;
-    const char* end = nullptr;
-    const TNumber number = ScanNumber(p, 16, kUintMax, &end);
+    int n[4];
+    ReadIntegers(n, 4);
+    return {n[0], n[1], n[2], n[3]};
+}
+
+TValueSize CValueReader::ReadSize()
+{
+    int n[2];
+    ReadIntegers(n, 2);
+    return {n[0], n[1]};
+}
+
+std::uint32_t CValueReader::ReadHex(THexSyntax syntax)
+{
+    const TNumber number = syntax == THexSyntax::Digits ? ScanDigits(m_p, 16, kUintMax, &m_p)
+                                                        : ScanNumber(m_p, 16, kUintMax, &m_p);
     if (number.overflow)
         return 0xFFFFFFFFu;
     const std::uint32_t magnitude = static_cast<std::uint32_t>(number.magnitude);
     return number.negative ? 0u - magnitude : magnitude;
 }
 
+std::uint32_t CValueReader::ReadColor(THexSyntax syntax)
+{
+    Skip('#');
+    return ReadHex(syntax);
+}
+
+bool CValueReader::ReadQuoted(char quote, CUIString& value)
+{
+    if (*m_p != quote || quote == '\0')
+        return false;
+    const char* start = m_p + 1;
+    const char* p = start;
+    while (*p != '\0' && *p != quote)
+        p = NextChar(p);
+    if (*p != quote || !value.Assign(start, static_cast<int>(p - start)))
+        return false;
+    m_p = p + 1;
+    return true;
+}
+
+bool CValueReader::ReadUntil(char stop, CUIString& text)
+{
+    const char* p = m_p;
+    while (*p != '\0' && *p != stop)
+        p = NextChar(p);
+    if (*p != stop || stop == '\0' || !text.Assign(m_p, static_cast<int>(p - m_p)))
+        return false;
+    m_p = p;
+    return true;
+}
+
+int ParseInteger(const char* value)
+{
+    return CValueReader(value).ReadInteger();
+}
+
+TValueRect ParseRect(const char* value)
+{
+    return CValueReader(value).ReadRect();
+}
+
+TValueSize ParseSize(const char* value)
+{
+    return CValueReader(value).ReadSize();
+}
+
+std::uint32_t ParseColor(const char* value, bool skipBlanks)
+{
+    CValueReader reader(value);
+    if (skipBlanks)
+        reader.SkipBlanks();
+    return reader.ReadColor(THexSyntax::CLibrary);
+}
+
 bool ParseBoolean(const char* value)
 {
     return value != nullptr && std::strcmp(value, "true") == 0;
-}
-
-bool ReadAttribute(const char*& cursor, CUIString& name, CUIString& value)
-{
-    const char* p = cursor;
-    while (*p != '\0' && *p != '=')
-        p = NextChar(p);
-    if (*p != '=' || !name.Assign(cursor, static_cast<int>(p - cursor)))
-        return false;
-    if (*++p != '"')
-        return false;
-    const char* start = ++p;
-    while (*p != '\0' && *p != '"')
-        p = NextChar(p);
-    if (*p != '"' || !value.Assign(start, static_cast<int>(p - start)))
-        return false;
-    cursor = p + 1;
-    return true;
 }
 
 }  // namespace Veneer

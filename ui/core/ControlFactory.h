@@ -22,8 +22,8 @@ public:
     // Enters count rows; a name entered again takes the later row. False when memory ran
     // out, with the rows before the failing one entered.
     static bool Register(const TControlClass* classes, int count);
-    // A new control for the element name; null for a name nobody entered, or when memory
-    // runs out.
+    // A new control for the element name; null for a name nobody entered (or a null
+    // name), or when memory runs out.
     static IControlUI* Create(const char* element);
 };
 

@@ -6,24 +6,18 @@
 
 #include <cstdint>
 
+#include "ui/core/AttributeValue.h"
 #include "ui/core/UIString.h"
 
 namespace Veneer {
-
-struct TImageRect {
-    int left;
-    int top;
-    int right;
-    int bottom;
-};
 
 // How to draw one image; what an attribute string sets before naming the next image.
 struct TImageAttributes {
     CUIString name;
     CUIString resourceType;  // empty: a file below the resource path
-    TImageRect dest;         // in the item's coordinates; defaults to the item rectangle
-    TImageRect source;       // all zero: the whole image
-    TImageRect corner;       // nine-grid border widths, drawn unscaled
+    TValueRect dest;         // in the item's coordinates; defaults to the item rectangle
+    TValueRect source;       // all zero: the whole image
+    TValueRect corner;       // nine-grid border widths, drawn unscaled
     std::uint32_t mask;      // premultiplied ARGB value that becomes transparent; 0 none
     unsigned char fade;
     bool hole;
@@ -37,7 +31,7 @@ using ImageAttributesSink = void (*)(const TImageAttributes& attributes, void* c
 // settings and calls draw for each image they describe: once at the end, and once more
 // before each further "file", "res" or "restype" that starts another image. A malformed
 // item ends the reading of its string; what was set before it still counts.
-void ReadImageAttributes(const char* text, const char* modify, const TImageRect& item,
-                   ImageAttributesSink draw, void* context);
+void ReadImageAttributes(const char* text, const char* modify, const TValueRect& item,
+                         ImageAttributesSink draw, void* context);
 
 }  // namespace Veneer

@@ -61,8 +61,9 @@ public:
     // resource name or MAKEINTRESOURCE id of that type in the resource module.
     static TImageEntry* LoadImageData(const char* nameOrId, const char* type, DWORD mask);
 
-    // Draws an image attribute string, then its modifying string, into item. False only
-    // without a DC or a manager; images that cannot be loaded are skipped silently.
+    // Draws an image attribute string, then its modifying string, into item. False without
+    // a DC or a manager, and when an image the strings name cannot be loaded (the others
+    // are still drawn): callers forget such a string rather than load it on every paint.
     static bool DrawImageSpec(HDC dc, CWindowManagerUI* manager, const RECT& item,
                               const RECT& paint, const char* attributes, const char* modify = nullptr);
     // One image of an attribute string, loaded into the manager's cache on first use.

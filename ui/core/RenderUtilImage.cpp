@@ -119,16 +119,12 @@ TImageEntry* MakeImage(const unsigned char* rgba, int width, int height, DWORD m
     return image;
 }
 
-RECT ToRect(const TImageRect& r)
-{
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 struct TDrawTarget {
     HDC dc;
     CWindowManagerUI* manager;
     const RECT& item;
     const RECT& paint;
+    bool allFound;
 };
 
 }  // namespace
@@ -157,13 +153,14 @@ bool CRenderUtil::DrawImageSpec(HDC dc, CWindowManagerUI* manager, const RECT& i
 {
     if (dc == nullptr || manager == nullptr)
         return false;
-    TDrawTarget target = {dc, manager, item, paint};
-    const TImageRect itemRect = {item.left, item.top, item.right, item.bottom};
+    TDrawTarget target = {dc, manager, item, paint, true};
+    const TValueRect itemRect = {item.left, item.top, item.right, item.bottom};
     ReadImageAttributes(attributes, modify, itemRect, [](const TImageAttributes& image, void* context) {
-        const auto* t = static_cast<const TDrawTarget*>(context);
-        DrawNamedImage(t->dc, t->manager, t->item, t->paint, image);
+        auto* t = static_cast<TDrawTarget*>(context);
+        if (!DrawNamedImage(t->dc, t->manager, t->item, t->paint, image))
+            t->allFound = false;
     }, &target);
-    return true;
+    return target.allFound;
 }
 
 bool CRenderUtil::DrawNamedImage(HDC dc, CWindowManagerUI* manager, const RECT& item,

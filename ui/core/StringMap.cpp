@@ -17,7 +17,8 @@ CStringMap::~CStringMap()
 std::uint32_t CStringMap::Hash(const char* key)
 {
     std::uint32_t h = 0;
-    for (std::size_t i = std::strlen(key); i > 0; --i)
+    // A null key is the empty key; comparing and copying keys already treat it so.
+    for (std::size_t i = key != nullptr ? std::strlen(key) : 0; i > 0; --i)
         h = h * 33u + static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(key[i - 1])));
     return h;
 }

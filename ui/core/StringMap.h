@@ -1,6 +1,6 @@
 #pragma once
 // CStringMap: text keys to untyped data, in 83 chained buckets. It owns its nodes and keys,
-// never the data. Keys compare byte for byte, with case.
+// never the data. Keys compare byte for byte, with case; a null key is the empty key.
 
 #include <cstdint>
 

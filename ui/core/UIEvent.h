@@ -26,7 +26,7 @@ enum class TUIEventType : int {
     MouseEnter = 11,
     MouseHover = 12,
     ButtonDown = 13,
-    ButtonUp = 14,
+    ButtonUp = 14,  // at (-1, -1): the press was cancelled, another window took the mouse
     RButtonDown = 15,
     DblClick = 16,
     ContextMenu = 17,

@@ -1,11 +1,24 @@
 #pragma once
 // Small helpers of the Windows-only files: owners for GDI handles, so that every object,
 // DC and selection is given back on every path out of a function; top-down DIB sections;
-// entry points looked up at run time.
+// entry points looked up at run time; attribute values as RECT and SIZE.
 
 #include <windows.h>
 
+#include "ui/core/AttributeValue.h"
+
 namespace Veneer {
+
+// Integer lists of attribute values as the platform's rectangles and sizes.
+inline RECT ToRect(const TValueRect& rc)
+{
+    return RECT{rc.left, rc.top, rc.right, rc.bottom};
+}
+
+inline SIZE ToSize(const TValueSize& size)
+{
+    return SIZE{size.cx, size.cy};
+}
 
 // Owns one GDI object (bitmap, font, pen, brush, region) and deletes it.
 template <class Handle>

@@ -56,7 +56,7 @@ void CWindowManagerUI::SetFocus(IControlUI* control)
 {
     CControlWatch next(control);
     if (::GetFocus() != m_window && control != m_focus)
-        ::SetFocus(m_window);
+        TakeNativeFocus();
     if (next != m_focus && !DropFocus(next.Get()))
         return;
     control = next.Get();
@@ -87,7 +87,7 @@ bool CWindowManagerUI::DropFocus(IControlUI* next)
 void CWindowManagerUI::SetFocusNeeded(IControlUI* control)
 {
     CControlWatch target(control);
-    ::SetFocus(m_window);
+    TakeNativeFocus();
     if (control == nullptr || !DropFocus(control) || !target)
         return;
     // The next paint moves the focus forward from the tab stop before the control.
@@ -115,7 +115,7 @@ bool CWindowManagerUI::FocusNextTabStop(bool forward)
     if (m_updateNeeded && forward) {
         // Tab order follows the layout: move once the tree has been laid out.
         m_focusNeeded = true;
-        InvalidateRect(m_window, nullptr, FALSE);
+        InvalidateWindow(nullptr);
         return true;
     }
     IControlUI* last = nullptr;
@@ -131,7 +131,7 @@ bool CWindowManagerUI::FocusNextTabStop(bool forward)
 void CWindowManagerUI::PlaceNeededFocus()
 {
     if (m_updateNeeded) {
-        InvalidateRect(m_window, nullptr, FALSE);
+        InvalidateWindow(nullptr);
         return;
     }
     IControlUI* next = FindTabStop(m_focus, true, nullptr);

@@ -1,6 +1,9 @@
 // The manager's message table: native window messages become events for one control
 // (the one under the mouse, the one holding the capture, or the focused one).
 
+#include <windows.h>
+
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include "ui/core/ControlWatch.h"
@@ -11,7 +14,6 @@ namespace {
 
 // Child windows answer their own notifications as reflected messages at this offset.
 const UINT kReflectedBase = 0x2000;
-const UINT kReflectedCommand = kReflectedBase + WM_COMMAND;
 const UINT kDelayedCleanupMessage = WM_APP + 1;
 const DWORD kHoverTime = 400;
 
@@ -34,6 +36,17 @@ WORD CurrentKeyState()
 POINT PointOf(LPARAM lParam)
 {
     return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+// The window's one tool: the whole window, named by its handle.
+TOOLINFOA ToolRecord(HWND window)
+{
+    TOOLINFOA tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(window);
+    return tool;
 }
 
 IControlUI* MatchAny(IControlUI* control, void*)
@@ -86,31 +99,13 @@ bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
 {
     if (m_window == nullptr)
         return false;
-    for (int i = 0; i < m_messageFilters.GetSize(); ++i) {
-        bool handled = false;
-        const LRESULT filtered = static_cast<IMessageFilterUI*>(m_messageFilters.GetAt(i))
-                                     ->MessageHandler(message, wParam, lParam, handled);
-        if (handled) {
-            result = filtered;
-            return true;
-        }
-    }
-    if (HandleWindowMessage(message, wParam, lParam, result))
+    if (FilterMessage(message, wParam, lParam, result))
         return true;
-    if (HandleMouseMessage(message, wParam, lParam))
-        return true;
-    return HandleInputMessage(message, wParam, lParam);
-}
-
-bool CWindowManagerUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                                           LRESULT& result)
-{
+    // One table: each message answers here whether it is handled. One not handled goes on
+    // to the window's previous procedure, whatever the manager did with it.
     switch (message) {
     case WM_SIZE:
-        if (m_focus != nullptr)
-            SendEvent(m_focus, TUIEventType::WindowSize, m_focus, POINT{});
-        if (m_root != nullptr)
-            m_root->NeedUpdate();
+        OnSize();
         return true;
     case WM_PAINT:
         OnPaint();
@@ -133,10 +128,6 @@ bool CWindowManagerUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM l
         }
         return true;
     case WM_COMMAND:
-        if (lParam == 0)
-            return false;
-        result = SendMessageA(reinterpret_cast<HWND>(lParam), kReflectedCommand, wParam, lParam);
-        return true;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
         if (lParam == 0)
@@ -150,9 +141,65 @@ bool CWindowManagerUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM l
     case kDelayedCleanupMessage:
         DeleteDelayedControls();
         return false;
+    case WM_SETCURSOR:
+        return OnSetCursor(wParam, lParam);
+    case WM_MOUSEMOVE:
+        OnMouseMove(lParam);
+        return false;
+    case WM_MOUSEHOVER:
+        return OnMouseHover(lParam);
+    case WM_MOUSELEAVE:
+        OnMouseLeave();
+        return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+        OnButton(message, wParam, lParam);
+        return false;
+    case WM_CONTEXTMENU:
+        OnContextMenu(lParam);
+        return false;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(wParam, lParam);
+        return false;
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged(reinterpret_cast<HWND>(lParam));
+        return false;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+        OnKey(message, wParam);
+        return false;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return false;
     default:
         return false;
     }
+}
+
+bool CWindowManagerUI::FilterMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                     LRESULT& result)
+{
+    for (int i = 0; i < m_messageFilters.GetSize(); ++i) {
+        bool handled = false;
+        const LRESULT filtered = static_cast<IMessageFilterUI*>(m_messageFilters.GetAt(i))
+                                     ->MessageHandler(message, wParam, lParam, handled);
+        if (handled) {
+            result = filtered;
+            return true;
+        }
+    }
+    return false;
+}
+
+void CWindowManagerUI::OnSize()
+{
+    if (m_focus != nullptr)
+        SendEvent(m_focus, TUIEventType::WindowSize, m_focus, POINT{});
+    if (m_root != nullptr)
+        m_root->NeedUpdate();
 }
 
 void CWindowManagerUI::OnClose()
@@ -179,36 +226,6 @@ void CWindowManagerUI::OnGetMinMaxInfo(MINMAXINFO* info) const
         info->ptMaxTrackSize.x = m_maxInfo.cx;
     if (m_maxInfo.cy > 0)
         info->ptMaxTrackSize.y = m_maxInfo.cy;
-}
-
-bool CWindowManagerUI::HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_SETCURSOR:
-        return OnSetCursor(wParam, lParam);
-    case WM_MOUSEMOVE:
-        OnMouseMove(lParam);
-        return false;
-    case WM_MOUSEHOVER:
-        return OnMouseHover(lParam);
-    case WM_MOUSELEAVE:
-        OnMouseLeave();
-        return false;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-        OnButton(message, wParam, lParam);
-        return false;
-    case WM_CONTEXTMENU:
-        OnContextMenu(lParam);
-        return false;
-    case WM_MOUSEWHEEL:
-        OnMouseWheel(wParam, lParam);
-        return false;
-    default:
-        return false;
-    }
 }
 
 bool CWindowManagerUI::OnSetCursor(WPARAM wParam, LPARAM lParam)
@@ -298,31 +315,29 @@ void CWindowManagerUI::ShowToolTip(IControlUI* control)
     CUIString text = control->GetToolTip();
     if (text.IsEmpty())
         return;
-    m_toolInfo = TOOLINFOA{};
-    m_toolInfo.cbSize = sizeof(m_toolInfo);
-    m_toolInfo.uFlags = TTF_IDISHWND;
-    m_toolInfo.hwnd = m_window;
-    m_toolInfo.uId = reinterpret_cast<UINT_PTR>(m_window);
-    m_toolInfo.rect = control->GetPos();
-    m_toolInfo.hinst = GetResourceModule();
-    m_toolInfo.lpszText = const_cast<char*>(text.GetData());
+    TOOLINFOA tool = ToolRecord(m_window);
+    tool.rect = control->GetPos();
+    tool.hinst = GetResourceModule();
+    // The tooltip window keeps its own copy of the text.
+    tool.lpszText = const_cast<char*>(text.GetData());
+    const LPARAM record = reinterpret_cast<LPARAM>(&tool);
     if (m_toolTip == nullptr) {
         m_toolTip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr,
                                     WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window,
                                     nullptr, GetResourceModule(), nullptr);
-        SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
+        SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, record);
     }
-    SendMessageA(m_toolTip, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
-    SendMessageA(m_toolTip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_toolInfo));
-    // The tooltip window keeps its own copy of the text.
-    m_toolInfo.lpszText = nullptr;
+    SendMessageA(m_toolTip, TTM_SETTOOLINFOA, 0, record);
+    SendMessageA(m_toolTip, TTM_TRACKACTIVATE, TRUE, record);
 }
 
 void CWindowManagerUI::HideToolTip()
 {
-    if (m_toolTip != nullptr)
-        SendMessageA(m_toolTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_toolInfo));
+    if (m_toolTip == nullptr)
+        return;
+    TOOLINFOA tool = ToolRecord(m_window);
+    SendMessageA(m_toolTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
 void CWindowManagerUI::OnButton(UINT message, WPARAM wParam, LPARAM lParam)
@@ -336,7 +351,7 @@ void CWindowManagerUI::OnButton(UINT message, WPARAM wParam, LPARAM lParam)
             SendEvent(capture, TUIEventType::ButtonUp, capture, pt, wParam, lParam, keys);
         return;
     }
-    ::SetFocus(m_window);
+    TakeNativeFocus();
     IControlUI* control = FindOwnControl(pt);
     if (control == nullptr)
         return;
@@ -368,6 +383,17 @@ void CWindowManagerUI::OnContextMenu(LPARAM lParam)
     }
 }
 
+void CWindowManagerUI::OnCaptureChanged(HWND taker)
+{
+    // The native capture went to another window during a press (Alt+Tab): the press is
+    // cancelled, and the pressed control is told so by a release over no control.
+    if (taker == m_window || !m_mouseCaptured)
+        return;
+    m_mouseCaptured = false;
+    if (IControlUI* capture = TakeCapture())
+        SendEvent(capture, TUIEventType::ButtonUp, capture, POINT{-1, -1});
+}
+
 IControlUI* CWindowManagerUI::TakeCapture()
 {
     CControlWatch capture(m_capture);
@@ -396,32 +422,22 @@ void CWindowManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam)
     SendMessageA(m_window, WM_MOUSEMOVE, 0, MAKELPARAM(m_lastMouse.x, m_lastMouse.y));
 }
 
-bool CWindowManagerUI::HandleInputMessage(UINT message, WPARAM wParam, LPARAM lParam)
+void CWindowManagerUI::OnKey(UINT message, WPARAM wParam)
 {
-    switch (message) {
-    case WM_KEYDOWN:
-        if (m_focus != nullptr) {
-            // Recorded first: the key-up goes to the control that saw the key go down.
-            m_keyControl = m_focus;
-            SendKeyEvent(m_focus, TUIEventType::KeyDown, wParam);
-        }
-        return false;
-    case WM_KEYUP:
+    if (message == WM_KEYUP) {
         if (IControlUI* keyControl = m_keyControl) {
             m_keyControl = nullptr;
             SendKeyEvent(keyControl, TUIEventType::KeyUp, wParam);
         }
-        return false;
-    case WM_CHAR:
-        if (m_focus != nullptr)
-            SendKeyEvent(m_focus, TUIEventType::Char, wParam);
-        return false;
-    case WM_TIMER:
-        OnTimer(wParam);
-        return false;
-    default:
-        return false;
+        return;
     }
+    if (m_focus == nullptr)
+        return;
+    // Recorded first: the key-up goes to the control that saw the key go down.
+    if (message == WM_KEYDOWN)
+        m_keyControl = m_focus;
+    SendKeyEvent(m_focus, message == WM_KEYDOWN ? TUIEventType::KeyDown : TUIEventType::Char,
+                 wParam);
 }
 
 bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam,

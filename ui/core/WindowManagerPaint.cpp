@@ -6,9 +6,12 @@
 namespace Veneer {
 namespace {
 
-IControlUI* MatchUpdateNeeded(IControlUI* control, void*)
+// A control that asks for layout and has not been placed in this pass yet.
+IControlUI* MatchUpdateNeeded(IControlUI* control, void* placed)
 {
-    return control->IsUpdateNeeded() ? control : nullptr;
+    return control->IsUpdateNeeded() && static_cast<CPtrArray*>(placed)->Find(control) < 0
+               ? control
+               : nullptr;
 }
 
 // The outline of repainted areas: one pen for the whole process.
@@ -62,7 +65,14 @@ void CWindowManagerUI::DeleteBuffers()
 void CWindowManagerUI::Invalidate(const RECT& rc)
 {
     if (!m_layingOutRoot)
-        InvalidateRect(m_window, &rc, FALSE);
+        InvalidateWindow(&rc);
+}
+
+void CWindowManagerUI::InvalidateWindow(const RECT* rc)
+{
+    // A null window would be every window of the desktop.
+    if (m_window != nullptr)
+        InvalidateRect(m_window, rc, FALSE);
 }
 
 void CWindowManagerUI::OnPaint()
@@ -105,7 +115,7 @@ void CWindowManagerUI::OnPaint()
     EndPaint(m_window, &ps);
     // A control asked for layout while painting: paint again once it is done.
     if (m_updateNeeded)
-        InvalidateRect(m_window, nullptr, FALSE);
+        InvalidateWindow(nullptr);
 }
 
 void CWindowManagerUI::LayOut()
@@ -121,17 +131,29 @@ void CWindowManagerUI::LayOut()
         m_layingOutRoot = true;
         m_root->SetPos(client);
         m_layingOutRoot = false;
-        InvalidateRect(m_window, nullptr, FALSE);
+        InvalidateWindow(nullptr);
         // The buffers are made again at the new size.
         DeleteBuffers();
     } else {
-        while (IControlUI* control = m_root->FindControl(MatchUpdateNeeded, nullptr,
-                                                         UIFIND_VISIBLE | UIFIND_ME_FIRST))
-            control->SetPos(control->GetPos());
+        PlaceControlsThatAsk();
     }
-    if (m_firstLayout) {
+    if (m_firstLayout && m_root != nullptr) {
         m_firstLayout = false;
         SendNotify(m_root, "windowinit");
+    }
+}
+
+void CWindowManagerUI::PlaceControlsThatAsk()
+{
+    // Each control is placed once per pass, so the pass ends whatever a control does with
+    // its flag: one without a manager, or whose SetPos skips the base, keeps it set.
+    CPtrArray placed;
+    while (m_root != nullptr) {
+        IControlUI* control = m_root->FindControl(MatchUpdateNeeded, &placed,
+                                                  UIFIND_VISIBLE | UIFIND_ME_FIRST);
+        if (control == nullptr || !placed.Add(control))
+            return;
+        control->SetPos(control->GetPos());
     }
 }
 

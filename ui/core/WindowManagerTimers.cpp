@@ -1,6 +1,7 @@
 // Control timers: each rides on a native timer of the manager's window. Native ids come
-// from a counter taken modulo 255, so they start at 17 and wrap after 255 timers; a killed
-// timer keeps its record so that restarting it reuses its native id.
+// from a counter taken modulo 255, so they start at 17 and wrap after 255 timers, skipping
+// ids that records still hold; a killed timer keeps its record, and its id, so that
+// restarting it reuses the id.
 
 #include <new>
 
@@ -30,15 +31,38 @@ bool CWindowManagerUI::SetTimer(IControlUI* control, UINT localId, UINT elapse)
         timer->killed = false;
         return true;
     }
-    m_timerCounter = (m_timerCounter + 1) % 255;
-    if (::SetTimer(m_window, m_timerCounter, elapse, nullptr) == 0)
+    UINT nativeId = 0;
+    if (!TakeTimerId(&nativeId) || ::SetTimer(m_window, nativeId, elapse, nullptr) == 0)
         return false;
-    TTimerInfo* timer = new (std::nothrow) TTimerInfo{control, localId, m_window, m_timerCounter, false};
+    TTimerInfo* timer = new (std::nothrow) TTimerInfo{control, localId, m_window, nativeId, false};
     if (timer != nullptr && m_timers.Add(timer))
         return true;
     // Unrecorded, the native timer would tick for nobody.
-    ::KillTimer(m_window, m_timerCounter);
+    ::KillTimer(m_window, nativeId);
     delete timer;
+    return false;
+}
+
+bool CWindowManagerUI::TakeTimerId(UINT* nativeId)
+{
+    // One id for two records would make one native timer serve both.
+    for (int tries = 0; tries < 255; ++tries) {
+        m_timerCounter = (m_timerCounter + 1) % 255;
+        if (!IsTimerIdHeld(m_timerCounter)) {
+            *nativeId = m_timerCounter;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CWindowManagerUI::IsTimerIdHeld(UINT nativeId) const
+{
+    for (int i = 0; i < m_timers.GetSize(); ++i) {
+        const TTimerInfo* timer = TimerAt(m_timers, i);
+        if (timer->window == m_window && timer->nativeId == nativeId)
+            return true;
+    }
     return false;
 }
 

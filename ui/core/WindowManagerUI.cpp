@@ -1,5 +1,7 @@
 #include "ui/core/WindowManagerUI.h"
 
+#include <commctrl.h>
+
 #include <new>
 
 #include "ui/core/ControlWatch.h"
@@ -66,6 +68,13 @@ void CWindowManagerUI::ReleaseMessaging()
     RemoveFrom(Managers(), this);
 }
 
+void CWindowManagerUI::TakeNativeFocus()
+{
+    // SetFocus(null) would take the keyboard focus from whatever window holds it.
+    if (m_window != nullptr)
+        ::SetFocus(m_window);
+}
+
 void CWindowManagerUI::Init(HWND window)
 {
     if (m_paintDC != nullptr)
@@ -98,6 +107,22 @@ void CWindowManagerUI::RegisterNames(IControlUI* subtree)
 {
     if (subtree != nullptr)
         subtree->FindControl(RegisterName, &m_nameIndex, UIFIND_ALL);
+}
+
+void CWindowManagerUI::RenameControl(IControlUI* control, const char* oldName)
+{
+    if (m_nameIndex.Find(oldName) == control)
+        m_nameIndex.Remove(oldName);
+    const CUIString name = control->GetName();
+    if (name.IsEmpty() || m_root == nullptr)
+        return;
+    // A control still being built, or handed to delayed cleanup, has no parent chain up to
+    // the root: the index would outlive it.
+    IControlUI* top = control;
+    while (top->GetParent() != nullptr)
+        top = top->GetParent();
+    if (top == m_root)
+        m_nameIndex.Set(name, control);
 }
 
 IControlUI* CWindowManagerUI::FindControl(const char* name) const
@@ -149,8 +174,10 @@ void CWindowManagerUI::AddDelayedCleanup(IControlUI* control)
 {
     control->SetManager(this, nullptr, false);
     // Memory exhausted: the control is left alive rather than deleted under its callers.
+    // Without a window it waits for the manager's destruction.
     m_delayedCleanup.Add(control);
-    PostMessageA(m_window, WM_APP + 1, 0, 0);
+    if (m_window != nullptr)
+        PostMessageA(m_window, WM_APP + 1, 0, 0);
 }
 
 void CWindowManagerUI::DeleteDelayedControls()

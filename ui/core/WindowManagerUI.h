@@ -7,8 +7,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "ui/core/IControlUI.h"
 #include "ui/core/PtrArray.h"
 #include "ui/core/StringMap.h"
@@ -137,6 +135,9 @@ public:
     // Enters the names of a subtree in the name index (a later control of the same name
     // replaces an earlier one); containers call it for the children they adopt.
     void RegisterNames(IControlUI* subtree);
+    // A control's name changed: the index drops the old name when it named this control,
+    // and enters the new one when the control is in the window's tree.
+    void RenameControl(IControlUI* control, const char* oldName);
 
     // Some control must be laid out again before the next paint.
     void NeedUpdate() { m_updateNeeded = true; }
@@ -224,10 +225,9 @@ private:
     static CPtrArray& Managers();
     static bool PreTranslate(const MSG& msg);
 
-    // Messages, by kind.
-    bool HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    bool HandleMouseMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    bool HandleInputMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Messages. The message filters come first; true when one consumed the message.
+    bool FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void OnSize();
     void OnClose();
     void OnGetMinMaxInfo(MINMAXINFO* info) const;
     bool OnSetCursor(WPARAM wParam, LPARAM lParam);
@@ -240,19 +240,29 @@ private:
     // the control that held it, or null.
     IControlUI* TakeCapture();
     void OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    void OnCaptureChanged(HWND taker);
+    void OnKey(UINT message, WPARAM wParam);
     void OnTimer(WPARAM wParam);
     void TrackMouse();
     void ShowToolTip(IControlUI* control);
     void HideToolTip();
     IControlUI* FindOwnControl(POINT pt) const;
+    // The next native timer id that no record holds; false when all 255 are held.
+    bool TakeTimerId(UINT* nativeId);
+    bool IsTimerIdHeld(UINT nativeId) const;
     void SendEvent(IControlUI* to, TUIEventType type, IControlUI* sender, POINT mouse,
                    WPARAM wParam = 0, LPARAM lParam = 0, WORD keyState = 0);
     void SendKeyEvent(IControlUI* to, TUIEventType type, WPARAM wParam);
     bool ActivateShortcut(char key);
 
+    // Without a window: nothing (the platform's calls would reach every window).
+    void InvalidateWindow(const RECT* rc);
+    void TakeNativeFocus();
+
     // Painting.
     void OnPaint();
     void LayOut();
+    void PlaceControlsThatAsk();
     void PlaceNeededFocus();
     void PaintThroughBuffer(HDC screen, const RECT& paint);
     void PrintClient(HDC dc, LPARAM flags);
@@ -267,7 +277,6 @@ private:
     HDC m_backgroundDC = nullptr;
     HBITMAP m_backgroundBitmap = nullptr;
     HWND m_toolTip = nullptr;
-    TOOLINFOA m_toolInfo = {};
 
     IControlUI* m_focus = nullptr;
     IControlUI* m_hover = nullptr;
