@@ -1,6 +1,7 @@
 #include "tests/ControlTreeFixture.h"
 
 #include <cstdio>
+#include <cstring>
 #include <new>
 
 namespace VeneerTest {
@@ -85,14 +86,24 @@ std::string& NameOfDying()
 }
 
 // Window procedures run inside the system's exception guards, which swallow a crash in a
-// handler: null pointers followed there are recorded on the way.
-LONG CALLBACK RecordNullAccess(EXCEPTION_POINTERS* exception)
+// handler: bad pointers followed there (null, or read from a deleted probe's poisoned
+// memory) are recorded on the way.
+LONG CALLBACK RecordBadAccess(EXCEPTION_POINTERS* exception)
 {
-    const EXCEPTION_RECORD* record = exception->ExceptionRecord;
-    if (record->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record->NumberParameters >= 2 &&
-        record->ExceptionInformation[1] < 0x10000)
-        CallsAfterDelete().push_back("access through a null pointer");
+    if (exception->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION)
+        CallsAfterDelete().push_back("access violation");
     return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// A crash outside a window procedure ends the test program at once, with the crash's
+// code, instead of waiting for Wine's debugger.
+LONG WINAPI EndOnCrash(EXCEPTION_POINTERS* exception)
+{
+    std::fprintf(stderr, "crash: exception %08lX\n",
+                 static_cast<unsigned long>(exception->ExceptionRecord->ExceptionCode));
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), exception->ExceptionRecord->ExceptionCode);
+    return EXCEPTION_EXECUTE_HANDLER;
 }
 
 }  // namespace
@@ -108,9 +119,11 @@ ProbeControl::~ProbeControl()
     NameOfDying() = GetName().GetData();
 }
 
-void ProbeControl::operator delete(void* memory)
+void ProbeControl::operator delete(void* memory, std::size_t size)
 {
     static_assert(sizeof(DeadControl) <= sizeof(ProbeControl), "the stand-in must fit");
+    // Fields read through a stale pointer are garbage, and pointers among them fault.
+    std::memset(memory, 0xDD, size);
     new (memory) DeadControl(NameOfDying());
     Graveyard().push_back(memory);
 }
@@ -154,7 +167,8 @@ void NotifyLog::Notify(TNotifyMsg& msg)
 void ControlTreeTest::SetUp()
 {
     CWindowManagerUI::SetInstance(GetModuleHandleA(nullptr));
-    m_nullGuard = AddVectoredExceptionHandler(1, RecordNullAccess);
+    m_accessGuard = AddVectoredExceptionHandler(1, RecordBadAccess);
+    SetUnhandledExceptionFilter(EndOnCrash);
     m_host.reset(new HostWindow);
     m_hwnd = m_host->Create(nullptr, "tree", WS_POPUP, WS_EX_NOACTIVATE, kLeft, kTop, kWidth, kHeight);
     ASSERT_NE(nullptr, m_hwnd);
@@ -167,7 +181,7 @@ void ControlTreeTest::TearDown()
 {
     DestroyWindow(m_hwnd);
     m_host.reset();
-    RemoveVectoredExceptionHandler(m_nullGuard);
+    RemoveVectoredExceptionHandler(m_accessGuard);
     EXPECT_EQ(EventLog{}, CallsAfterDelete()) << "calls that reached deleted controls";
     CallsAfterDelete().clear();
     ReleaseGraveyard();

@@ -32,7 +32,7 @@ const char* EventName(TUIEventType type);
 // Calls that reached a deleted probe, as "name:operation". A deleted probe's memory is
 // kept until the test ends and holds a stand-in that records every call made through a
 // stale pointer, so a use after deletion shows here instead of corrupting the heap.
-// Accesses through null pointers are recorded here too. The fixture expects none.
+// Access violations are recorded here too. The fixture expects none.
 EventLog& CallsAfterDelete();
 // Frees the memory of the probes deleted so far.
 void ReleaseGraveyard();
@@ -45,7 +45,7 @@ public:
         SetName(name);
     }
     ~ProbeControl() override;
-    static void operator delete(void* memory);
+    static void operator delete(void* memory, std::size_t size);
 
     UINT GetControlFlags() const override { return m_flags; }
     bool Activate() override
@@ -146,7 +146,7 @@ protected:
 private:
     std::unique_ptr<HostWindow> m_host;
     HWND m_hwnd = nullptr;
-    void* m_nullGuard = nullptr;
+    void* m_accessGuard = nullptr;
 };
 
 }  // namespace VeneerTest

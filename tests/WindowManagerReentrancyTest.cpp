@@ -31,6 +31,8 @@ enum class Drive {
     TimerA,
     Size,          // the window is resized while A has the focus
     Close,         // the window is closed while A is hovered, pressed and focused
+    HideA,         // A is hidden while it has the focus
+    MoveA,         // A is placed anew
 };
 
 enum class Action { Delete, Hide, FocusOther, FocusSelf, DetachRoot, DeleteAndFocusOther };
@@ -43,7 +45,7 @@ struct Row {
     Drive drive;
     const char* trigger;  // the control whose event or notification runs the action
     TUIEventType event;   // None for a notification or a window message
-    const char* note;     // the notification type, or null
+    const char* note;     // the notification type ("OnSize": the size delegates), or null
     const char* victim;
     Action action;
     Place place;
@@ -86,6 +88,7 @@ public:
     {
         OnEvent.Add(MakeDelegate(this, &ActingProbe::OwnEvent));
         OnNotify.Add(MakeDelegate(this, &ActingProbe::OwnNotification));
+        OnSize.Add(MakeDelegate(this, &ActingProbe::OwnSize));
     }
 
     // Acts once the event is handled, as a control that reports it would.
@@ -101,6 +104,11 @@ private:
     bool OwnEvent(void* event)
     {
         m_test->MaybeAct(this, static_cast<TUIEvent*>(event)->type, nullptr, Place::Delegate);
+        return true;
+    }
+    bool OwnSize(void*)
+    {
+        m_test->MaybeAct(this, TUIEventType::None, "OnSize", Place::Delegate);
         return true;
     }
     bool OwnNotification(void* msg)
@@ -282,6 +290,14 @@ void WindowManagerReentrancyTest::DriveTree(Drive drive)
         Send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(kWidth, kHeight));
         Paint();
         break;
+    case Drive::HideA:
+        if (CControlUI* a = Named("A"))
+            a->SetVisible(false);
+        break;
+    case Drive::MoveA:
+        if (CControlUI* a = Named("A"))
+            a->SetPos(RECT{12, 12, 58, 58});
+        break;
     case Drive::Close:
         Mouse(WM_MOUSEMOVE, 20, 20);
         Mouse(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
@@ -415,11 +431,13 @@ TEST_F(WindowManagerReentrancyTest, HandlersMayDeleteHideOrRefocusFromEveryEvent
         {Drive::Close, "A", T::MouseLeave, nullptr},
         {Drive::Close, "A", T::ButtonUp, nullptr},
         {Drive::Close, "A", T::KillFocus, nullptr},
+        {Drive::HideA, "A", T::KillFocus, nullptr},
         {Drive::FocusB, "A", T::None, "killfocus"},
         {Drive::FocusB, "B", T::None, "setfocus"},
         {Drive::ClickA, "A", T::None, "setfocus"},
         {Drive::TimerA, "A", T::None, "timer"},
         {Drive::RightClickA, "A", T::None, "menu"},
+        {Drive::HideA, "A", T::None, "killfocus"},
     };
     std::vector<Row> rows;
     for (const Trigger& t : triggers) {
@@ -444,6 +462,7 @@ TEST_F(WindowManagerReentrancyTest, HandlersMayDeleteHideOrRefocusFromEveryEvent
         {Drive::PressA, "A", T::ButtonDown, nullptr, "A", Action::Delete, Place::Delegate, nullptr},
         {Drive::ClickA, "A", T::None, "setfocus", "A", Action::Delete, Place::Delegate, nullptr},
         {Drive::FocusB, "A", T::KillFocus, nullptr, "A", Action::Hide, Place::Delegate, nullptr},
+        {Drive::MoveA, "A", T::None, "OnSize", "A", Action::Delete, Place::Delegate, nullptr},
         // The window's procedure runs when the press lets the native capture go.
         {Drive::PressA, "window", T::None, nullptr, "A", Action::Delete, Place::Window, nullptr},
     };

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "ui/core/ControlWatch.h"
+
 namespace Veneer {
 
 CControlUI::CControlUI() = default;
@@ -94,10 +96,13 @@ void CControlUI::SetPos(RECT rc)
     m_rcItem = rc;
     if (m_manager == nullptr)
         return;
-    if (!m_inSetPos) {
+    if (!m_inSetPos && OnSize.HasDelegates()) {
+        // The delegates may destroy this control.
+        CControlWatch self(this);
         m_inSetPos = true;
-        if (OnSize.HasDelegates())
-            OnSize.Fire(this);
+        OnSize.Fire(this);
+        if (!self)
+            return;
         m_inSetPos = false;
     }
     if (m_float && m_parent != nullptr) {
@@ -321,8 +326,13 @@ void CControlUI::SetVisible(bool visible)
     const bool wasVisible = IsVisible();
     m_visible = visible;
     m_focused = false;
-    if (!visible && m_manager != nullptr && m_manager->GetFocus() == this)
+    if (!visible && m_manager != nullptr && m_manager->GetFocus() == this) {
+        // The focus handlers may destroy this control.
+        CControlWatch self(this);
         m_manager->SetFocus(nullptr);
+        if (!self)
+            return;
+    }
     if (IsVisible() != wasVisible)
         NeedParentUpdate();
 }
