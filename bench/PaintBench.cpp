@@ -5,14 +5,14 @@
 
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <vector>
 
-#include "ui/controls/ControlUI.h"
-#include "ui/core/WindowManagerUI.h"
-#include "ui/core/WindowWnd.h"
+#include "bench/BenchWindow.h"
+#include "ui/controls/ContainerUI.h"
+#include "ui/controls/TileLayoutUI.h"
 
 using namespace Veneer;
+using namespace VeneerBench;
 
 namespace {
 
@@ -23,93 +23,18 @@ constexpr int kRounds = 5;
 constexpr int kDepth = 10;
 constexpr int kLeavesPerGroup = 100;
 
-// Places its children in a grid that fills it, one pixel in from its edges, and paints
-// only the children that meet the area being painted.
-class GridContainer : public CControlUI {
-public:
-    ~GridContainer() override
-    {
-        for (CControlUI* child : m_children)
-            delete child;
-    }
-
-    void Add(CControlUI* child) { m_children.push_back(child); }
-
-    void SetManager(CWindowManagerUI* manager, IControlUI* parent, bool init) override
-    {
-        for (CControlUI* child : m_children)
-            child->SetManager(manager, this, init);
-        CControlUI::SetManager(manager, parent, init);
-    }
-
-    void SetPos(RECT rc) override
-    {
-        CControlUI::SetPos(rc);
-        const int count = static_cast<int>(m_children.size());
-        const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(count))));
-        const int rows = (count + columns - 1) / std::max(columns, 1);
-        const int width = rc.right - rc.left - 2;
-        const int height = rc.bottom - rc.top - 2;
-        for (int i = 0; i < count; ++i) {
-            const int column = i % columns;
-            const int row = i / columns;
-            m_children[i]->SetPos(RECT{rc.left + 1 + width * column / columns,
-                                       rc.top + 1 + height * row / rows,
-                                       rc.left + 1 + width * (column + 1) / columns,
-                                       rc.top + 1 + height * (row + 1) / rows});
-        }
-    }
-
-    IControlUI* FindControl(FindControlProc proc, void* data, UINT flags) override
-    {
-        if ((flags & UIFIND_VISIBLE) != 0 && !IsVisible())
-            return nullptr;
-        if ((flags & UIFIND_HITTEST) != 0 && !PtInRect(&m_rcItem, *static_cast<POINT*>(data)))
-            return nullptr;
-        if ((flags & UIFIND_ME_FIRST) != 0) {
-            if (IControlUI* found = CControlUI::FindControl(proc, data, flags))
-                return found;
-        }
-        const int count = static_cast<int>(m_children.size());
-        for (int i = 0; i < count; ++i) {
-            CControlUI* child = m_children[(flags & UIFIND_TOP_FIRST) != 0 ? count - 1 - i : i];
-            if (IControlUI* found = child->FindControl(proc, data, flags))
-                return found;
-        }
-        return (flags & UIFIND_ME_FIRST) == 0 ? CControlUI::FindControl(proc, data, flags)
-                                              : nullptr;
-    }
-
-    void DoPaint(HDC dc, const RECT& paint) override
-    {
-        CControlUI::DoPaint(dc, paint);
-        RECT meet;
-        for (CControlUI* child : m_children) {
-            const RECT pos = child->GetPos();
-            if (IntersectRect(&meet, &paint, &pos))
-                child->DoPaint(dc, paint);
-        }
-    }
-
-private:
-    std::vector<CControlUI*> m_children;
-};
-
-class BenchWindow : public CWindowWnd {
-public:
-    const char* GetWindowClassName() const override { return "VeneerPaintBench"; }
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_CREATE)
-            manager.Init(GetHWND());
-        LRESULT result = 0;
-        if (manager.MessageHandler(message, wParam, lParam, result))
-            return result;
-        return CWindowWnd::HandleMessage(message, wParam, lParam);
-    }
-
-    CWindowManagerUI manager;
-};
+// A grid of `count` children filling a tile layout of the given height, one pixel in from
+// its edges.
+CTileLayoutUI* NewGrid(int count, int height)
+{
+    const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(count))));
+    const int rows = (count + columns - 1) / std::max(columns, 1);
+    CTileLayoutUI* grid = new CTileLayoutUI;
+    grid->SetInset(RECT{1, 1, 1, 1});
+    grid->SetColumns(columns);
+    grid->SetItemSize(SIZE{0, (height - 2) / std::max(rows, 1)});
+    return grid;
+}
 
 CControlUI* NewLeaf(int index)
 {
@@ -120,9 +45,9 @@ CControlUI* NewLeaf(int index)
 }
 
 // All leaves side by side under the root.
-GridContainer* FlatTree(int leaves, CControlUI** sample)
+CContainerUI* FlatTree(int leaves, CControlUI** sample)
 {
-    GridContainer* root = new GridContainer;
+    CTileLayoutUI* root = NewGrid(leaves, kHeight);
     for (int i = 0; i < leaves; ++i) {
         CControlUI* leaf = NewLeaf(i);
         root->Add(leaf);
@@ -133,50 +58,30 @@ GridContainer* FlatTree(int leaves, CControlUI** sample)
 }
 
 // Groups of 100 leaves, each group at the bottom of a chain of ten nested containers.
-GridContainer* NestedTree(int leaves, CControlUI** sample)
+CContainerUI* NestedTree(int leaves, CControlUI** sample)
 {
-    GridContainer* root = new GridContainer;
-    for (int group = 0; group * kLeavesPerGroup < leaves; ++group) {
-        GridContainer* outer = new GridContainer;
-        root->Add(outer);
-        GridContainer* inner = outer;
-        for (int level = 1; level < kDepth; ++level) {
-            GridContainer* next = new GridContainer;
+    const int groups = (leaves + kLeavesPerGroup - 1) / kLeavesPerGroup;
+    CTileLayoutUI* root = NewGrid(groups, kHeight);
+    const int groupHeight = root->GetItemSize().cy;
+    for (int group = 0; group < groups; ++group) {
+        CContainerUI* inner = new CContainerUI;
+        root->Add(inner);
+        for (int level = 1; level < kDepth - 1; ++level) {
+            CContainerUI* next = new CContainerUI;
+            next->SetInset(RECT{1, 1, 1, 1});
             inner->Add(next);
             inner = next;
         }
+        CTileLayoutUI* bottom = NewGrid(kLeavesPerGroup, groupHeight - 2 * (kDepth - 2));
+        inner->Add(bottom);
         for (int i = 0; i < kLeavesPerGroup; ++i) {
             CControlUI* leaf = NewLeaf(group * kLeavesPerGroup + i);
-            inner->Add(leaf);
+            bottom->Add(leaf);
             if (group * kLeavesPerGroup + i == leaves / 2)
                 *sample = leaf;
         }
     }
     return root;
-}
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
-// The best of several rounds, in milliseconds.
-double Best(const std::function<void()>& work)
-{
-    work();
-    double best = 1e30;
-    for (int round = 0; round < kRounds; ++round) {
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        work();
-        GdiFlush();
-        QueryPerformanceCounter(&end);
-        best = std::min(best, Milliseconds(start, end));
-    }
-    return best;
 }
 
 struct Figures {
@@ -186,26 +91,26 @@ struct Figures {
     double moves;   // 10 000 mouse moves routed
 };
 
-Figures Measure(HWND hwnd, CWindowManagerUI& manager, GridContainer* root, CControlUI* sample)
+Figures Measure(HWND hwnd, CWindowManagerUI& manager, CContainerUI* root, CControlUI* sample)
 {
     manager.AttachRoot(root);
     InvalidateRect(hwnd, nullptr, FALSE);
     UpdateWindow(hwnd);
     Figures figures;
-    figures.full = Best([&] {
+    figures.full = Best(kRounds, [&] {
         root->NeedUpdate();
         InvalidateRect(hwnd, nullptr, FALSE);
         UpdateWindow(hwnd);
     });
-    figures.paint = Best([&] {
+    figures.paint = Best(kRounds, [&] {
         InvalidateRect(hwnd, nullptr, FALSE);
         UpdateWindow(hwnd);
     });
-    figures.one = Best([&] {
+    figures.one = Best(kRounds, [&] {
         sample->Invalidate();
         UpdateWindow(hwnd);
     });
-    figures.moves = Best([&] {
+    figures.moves = Best(kRounds, [&] {
         for (int i = 0; i < kMoves; ++i) {
             const int x = (i * 37) % kWidth;
             const int y = (i * 53) % kHeight;
@@ -225,21 +130,17 @@ void Print(const char* shape, int leaves, const Figures& f)
 
 int main()
 {
-    CWindowManagerUI::SetInstance(GetModuleHandleA(nullptr));
-    BenchWindow window;
-    HWND hwnd = window.Create(nullptr, "paint", WS_POPUP, WS_EX_NOACTIVATE, 0, 0, kWidth, kHeight);
-    if (hwnd == nullptr) {
-        std::fprintf(stderr, "paint: no window\n");
+    BenchWindow window("VeneerPaintBench");
+    HWND hwnd = window.Open("paint", kWidth, kHeight);
+    if (hwnd == nullptr)
         return 1;
-    }
-    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
 
     std::printf("paint: %d x %d window, leaves with a colour and a border; best of %d rounds\n",
                 kWidth, kHeight, kRounds);
     std::printf("%-16s %6s %10s %10s %10s %16s %10s\n", "tree", "leaves", "full ms",
                 "paint ms", "one ms", "10000 moves ms", "full/one");
     // The floor: one paint cycle of a window whose tree draws nothing.
-    GridContainer* empty = new GridContainer;
+    CContainerUI* empty = new CContainerUI;
     const Figures floor = Measure(hwnd, window.manager, empty, empty);
     std::printf("%-16s %6d %10.2f %10.2f %10.3f %16.2f\n", "empty root", 0, floor.full,
                 floor.paint, floor.one, floor.moves);
@@ -248,7 +149,7 @@ int main()
         Figures figures[2];
         for (int s = 0; s < 2; ++s) {
             CControlUI* sample = nullptr;
-            GridContainer* root = shape[0] == 'f' ? FlatTree(sizes[s], &sample)
+            CContainerUI* root = shape[0] == 'f' ? FlatTree(sizes[s], &sample)
                                                   : NestedTree(sizes[s], &sample);
             figures[s] = Measure(hwnd, window.manager, root, sample);
             Print(shape, sizes[s], figures[s]);

@@ -4,17 +4,11 @@
 
 #include "tests/ControlTreeFixture.h"
 #include "ui/controls/ControlClasses.h"
+#include "ui/controls/VerticalLayoutUI.h"
 #include "ui/core/ControlFactory.h"
 
 namespace VeneerTest {
 namespace {
-
-IControlUI* NewTestBox()
-{
-    return new TestContainer;
-}
-
-const TControlClass kTestClasses[] = {{"TestBox", NewTestBox}};
 
 class ControlClassesTest : public ControlTreeTest {
 protected:
@@ -22,7 +16,6 @@ protected:
     {
         ControlTreeTest::SetUp();
         ASSERT_TRUE(RegisterControls());
-        ASSERT_TRUE(CControlFactory::Register(kTestClasses, 1));
     }
 
     // What the builder does with one element: make it, give it the window's default list
@@ -46,10 +39,28 @@ protected:
 
 TEST_F(ControlClassesTest, ElementNamesMakeTheirClassesExactly)
 {
-    IControlUI* control = CControlFactory::Create("Control");
-    ASSERT_NE(nullptr, AsControl(control));
-    EXPECT_STREQ("ControlUI", control->GetClass());
-    delete control;
+    const struct {
+        const char* element;
+        const char* className;
+        bool container;
+    } cases[] = {
+        {"Control", "ControlUI", false},
+        {"Container", "ContainerUI", true},
+        {"VerticalLayout", "VerticalLayoutUI", true},
+        {"HorizontalLayout", "HorizontalLayoutUI", true},
+        {"TileLayout", "TileLayoutUI", true},
+        {"TabLayout", "TabLayoutUI", true},
+        {"ScrollBar", "ScrollBarUI", false},
+    };
+    for (const auto& c : cases) {
+        IControlUI* control = CControlFactory::Create(c.element);
+        ASSERT_NE(nullptr, AsControl(control)) << c.element;
+        EXPECT_STREQ(c.className, control->GetClass());
+        EXPECT_EQ(c.container, AsContainer(control) != nullptr) << c.element;
+        EXPECT_EQ(static_cast<void*>(AsContainer(control)), control->GetInterface("IContainer"))
+            << c.element << " answers the builder's question with its child list";
+        delete control;
+    }
     EXPECT_EQ(nullptr, CControlFactory::Create("control"));
     EXPECT_EQ(nullptr, CControlFactory::Create("Menu")) << "left to the builder's callback";
 }
@@ -57,7 +68,7 @@ TEST_F(ControlClassesTest, ElementNamesMakeTheirClassesExactly)
 TEST_F(ControlClassesTest, ATreeBuiltThroughTheInterfacesIsFoundByNameAndClass)
 {
     Manager().AddDefaultAttributes("Control", "bkcolor=\"#FF000001\" text=\"default\"");
-    IControlUI* root = Make("TestBox", "name=\"box\"", nullptr);
+    IControlUI* root = Make("VerticalLayout", "name=\"box\"", nullptr);
     Make("Control", "name=\"leaf\" text=\"own\"", root);
     Make("Control", "name=\"second\"", root);
     ASSERT_NE(nullptr, root);
@@ -69,8 +80,8 @@ TEST_F(ControlClassesTest, ATreeBuiltThroughTheInterfacesIsFoundByNameAndClass)
     EXPECT_EQ(0xFF000001u, leaf->GetBkColor()) << "the default list applies";
     EXPECT_STREQ("own", leaf->GetText()) << "the element's own attributes come after it";
     EXPECT_EQ(root, leaf->GetParent()) << "attaching the root gave every child its parent";
-    EXPECT_EQ(nullptr, Manager().FindControl<TestContainer>("leaf")) << "another class";
-    EXPECT_EQ(root, Manager().FindControl<TestContainer>("box"));
+    EXPECT_EQ(nullptr, Manager().FindControl<CContainerUI>("leaf")) << "another class";
+    EXPECT_EQ(root, Manager().FindControl<CVerticalLayoutUI>("box"));
     EXPECT_EQ(nullptr, Manager().FindControl<CControlUI>("nosuch"));
     EXPECT_EQ(nullptr, AsContainer(leaf)) << "a plain control has no child list";
 }
@@ -88,7 +99,7 @@ TEST(ControlCastTest, AsControlTrustsTheTypeNotTheAnswer)
     Forwarding forwarding;
     EXPECT_EQ(&forwarding, AsControl(&forwarding));
     EXPECT_EQ(nullptr, AsControl(nullptr));
-    TestContainer box;
+    CContainerUI box;
     EXPECT_EQ(static_cast<IContainerUI*>(&box), AsContainer(&box));
 }
 

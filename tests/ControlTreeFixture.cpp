@@ -1,6 +1,5 @@
 #include "tests/ControlTreeFixture.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -136,144 +135,13 @@ void ReleaseGraveyard()
     Graveyard().clear();
 }
 
-TestContainer::~TestContainer()
+void AddPlaced(CContainerUI* container, CControlUI* child, RECT at)
 {
-    for (CControlUI* child : children)
-        delete child;
-}
-
-void TestContainer::Add(CControlUI* child, RECT at)
-{
+    child->SetFloat(true);
     child->SetFixedXY(SIZE{at.left, at.top});
-    child->SetFixedWidth(at.right > at.left ? at.right - at.left : 0);
-    child->SetFixedHeight(at.bottom > at.top ? at.bottom - at.top : 0);
-    AddAt(child, GetCount());
-}
-
-IControlUI* TestContainer::GetItemAt(int index) const
-{
-    return index >= 0 && index < GetCount() ? children[index] : nullptr;
-}
-
-int TestContainer::GetItemIndex(IControlUI* control) const
-{
-    const auto found = std::find(children.begin(), children.end(), control);
-    return found != children.end() ? static_cast<int>(found - children.begin()) : -1;
-}
-
-bool TestContainer::SetItemIndex(IControlUI* control, int index)
-{
-    const int from = GetItemIndex(control);
-    if (from < 0 || index < 0 || index >= GetCount())
-        return false;
-    children.erase(children.begin() + from);
-    children.insert(children.begin() + index, AsControl(control));
-    NeedUpdate();
-    return true;
-}
-
-bool TestContainer::AddAt(IControlUI* control, int index)
-{
-    CControlUI* child = AsControl(control);
-    if (child == nullptr || index < 0 || index > GetCount())
-        return false;
-    children.insert(children.begin() + index, child);
-    if (m_manager != nullptr) {
-        child->SetManager(m_manager, this, true);
-        m_manager->RegisterNames(child);
-    }
-    if (!IsVisible())
-        child->SetInternVisible(false);
-    NeedUpdate();
-    return true;
-}
-
-bool TestContainer::Remove(IControlUI* control)
-{
-    const int index = GetItemIndex(control);
-    if (index < 0)
-        return false;
-    children.erase(children.begin() + index);
-    NeedUpdate();
-    delete control;
-    return true;
-}
-
-void TestContainer::RemoveAll()
-{
-    while (!children.empty())
-        Remove(children.back());
-}
-
-void TestContainer::SetManager(CWindowManagerUI* manager, IControlUI* parent, bool init)
-{
-    for (CControlUI* child : children)
-        child->SetManager(manager, this, init);
-    CControlUI::SetManager(manager, parent, init);
-}
-
-void TestContainer::SetPos(RECT rc)
-{
-    CControlUI::SetPos(rc);
-    for (CControlUI* child : children) {
-        if (!child->IsVisible())
-            continue;
-        const SIZE xy = child->GetFixedXY();
-        RECT at = {rc.left + xy.cx, rc.top + xy.cy, rc.right, rc.bottom};
-        if (child->GetFixedWidth() > 0)
-            at.right = at.left + child->GetFixedWidth();
-        if (child->GetFixedHeight() > 0)
-            at.bottom = at.top + child->GetFixedHeight();
-        child->SetPos(at);
-    }
-}
-
-void TestContainer::SetVisible(bool visible)
-{
-    if (m_visible == visible)
-        return;
-    CControlUI::SetVisible(visible);
-    for (CControlUI* child : children)
-        child->SetInternVisible(IsVisible());
-}
-
-void TestContainer::SetInternVisible(bool visible)
-{
-    CControlUI::SetInternVisible(visible);
-    for (CControlUI* child : children)
-        child->SetInternVisible(IsVisible());
-}
-
-IControlUI* TestContainer::FindControl(FindControlProc proc, void* data, UINT flags)
-{
-    if ((flags & UIFIND_VISIBLE) != 0 && !IsVisible())
-        return nullptr;
-    if ((flags & UIFIND_ENABLED) != 0 && !IsEnabled())
-        return nullptr;
-    if ((flags & UIFIND_HITTEST) != 0 && !PtInRect(&m_rcItem, *static_cast<POINT*>(data)))
-        return nullptr;
-    if ((flags & UIFIND_ME_FIRST) != 0) {
-        if (IControlUI* found = CControlUI::FindControl(proc, data, flags))
-            return found;
-    }
-    const int count = static_cast<int>(children.size());
-    for (int i = 0; i < count; ++i) {
-        CControlUI* child = children[(flags & UIFIND_TOP_FIRST) != 0 ? count - 1 - i : i];
-        if (IControlUI* found = child->FindControl(proc, data, flags))
-            return found;
-    }
-    if ((flags & UIFIND_ME_FIRST) == 0)
-        return CControlUI::FindControl(proc, data, flags);
-    return nullptr;
-}
-
-void TestContainer::DoPaint(HDC dc, const RECT& paint)
-{
-    CControlUI::DoPaint(dc, paint);
-    for (CControlUI* child : children) {
-        if (child->IsVisible())
-            child->DoPaint(dc, paint);
-    }
+    child->SetFixedWidth(at.right - at.left);
+    child->SetFixedHeight(at.bottom - at.top);
+    container->Add(child);
 }
 
 LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -319,7 +187,7 @@ void ControlTreeTest::TearDown()
     ReleaseGraveyard();
 }
 
-TestContainer* ControlTreeTest::Attach(TestContainer* root)
+CContainerUI* ControlTreeTest::Attach(CContainerUI* root)
 {
     root->SetName("root");
     Manager().AttachRoot(root);

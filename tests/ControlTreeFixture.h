@@ -1,7 +1,7 @@
 #pragma once
-// Small control trees on real windows, shared by the suites of the manager and the control
-// base: a host window whose messages go to its manager, a leaf that records the events it
-// sees, a label, a container that places its children at fixed offsets, and readers of the
+// Small control trees on real windows, shared by the suites of the manager and the
+// controls: a host window whose messages go to its manager, a leaf that records the events
+// it sees, a label, controls placed by hand in real containers, and readers of the
 // window's update rectangle and back buffer.
 
 #include <windows.h>
@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/controls/ContainerUI.h"
 #include "ui/controls/ControlUI.h"
 #include "ui/core/IContainerUI.h"
 #include "ui/core/WindowManagerUI.h"
@@ -79,33 +80,9 @@ public:
     const char* GetClass() const override { return "LabelUI"; }
 };
 
-// Owns its children and places each at its fixed offset from the container's corner, with
-// its fixed size; a fixed size of 0 stretches to the container's edge.
-// As a child list it deletes removed children at once (no delayed destroy); added
-// without an offset, a child covers the container.
-class TestContainer : public CControlUI, public IContainerUI {
-public:
-    ~TestContainer() override;
-
-    void Add(CControlUI* child, RECT at);
-    IControlUI* GetItemAt(int index) const override;
-    int GetItemIndex(IControlUI* control) const override;
-    bool SetItemIndex(IControlUI* control, int index) override;
-    int GetCount() const override { return static_cast<int>(children.size()); }
-    bool Add(IControlUI* control) override { return AddAt(control, GetCount()); }
-    bool AddAt(IControlUI* control, int index) override;
-    bool Remove(IControlUI* control) override;
-    bool RemoveAt(int index) override { return Remove(GetItemAt(index)); }
-    void RemoveAll() override;
-    void SetManager(CWindowManagerUI* manager, IControlUI* parent, bool init) override;
-    void SetPos(RECT rc) override;
-    void SetVisible(bool visible) override;
-    void SetInternVisible(bool visible) override;
-    IControlUI* FindControl(FindControlProc proc, void* data, UINT flags) override;
-    void DoPaint(HDC dc, const RECT& paint) override;
-
-    std::vector<CControlUI*> children;
-};
+// Makes child a floating child of container at `at`, counted from the container's
+// top-left corner: the suites place their controls by hand, whatever the layout.
+void AddPlaced(CContainerUI* container, CControlUI* child, RECT at);
 
 // A frameless window at a known place whose manager sees every message first.
 class HostWindow : public CWindowWnd {
@@ -148,9 +125,9 @@ protected:
     const std::vector<UINT>& Received() const { return m_host->received; }
     void OnWindowMessage(std::function<void(UINT)> hook) { m_host->onMessage = std::move(hook); }
     // Makes root the window's root and paints the window once: the first layout.
-    TestContainer* Attach(TestContainer* root);
+    CContainerUI* Attach(CContainerUI* root);
     // An empty root container over the whole client area, attached and painted.
-    TestContainer* AttachRoot() { return Attach(new TestContainer); }
+    CContainerUI* AttachRoot() { return Attach(new CContainerUI); }
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     // A mouse message at a client point.
     void Mouse(UINT message, int x, int y, WPARAM wParam = 0);

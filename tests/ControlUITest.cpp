@@ -268,19 +268,19 @@ protected:
     void SetUp() override
     {
         ControlTreeTest::SetUp();
-        root = new TestContainer;
-        box = new TestContainer;
+        root = new CContainerUI;
+        box = new CContainerUI;
         leaf = new ProbeControl("leaf", &log);
         outside = new ProbeControl("outside", &log);
-        root->Add(box, RECT{50, 10, 100, 60});
-        box->Add(leaf, RECT{30, 30, 100, 80});     // (80,40)-(150,90): partly in the box
-        box->Add(outside, RECT{60, 0, 80, 20});    // (110,10)-(130,30): out of the box
+        AddPlaced(root, box, RECT{50, 10, 100, 60});
+        AddPlaced(box, leaf, RECT{30, 30, 100, 80});     // (80,40)-(150,90): partly in the box
+        AddPlaced(box, outside, RECT{60, 0, 80, 20});    // (110,10)-(130,30): out of the box
         Attach(root);
         Validate();
     }
 
-    TestContainer* root = nullptr;
-    TestContainer* box = nullptr;
+    CContainerUI* root = nullptr;
+    CContainerUI* box = nullptr;
     ProbeControl* leaf = nullptr;
     ProbeControl* outside = nullptr;
 };
@@ -362,14 +362,15 @@ TEST_F(ControlTreeGeometryTest, AFloatingControlKeepsTheSideItIsAnchoredTo)
 
 TEST_F(ControlTreeGeometryTest, GeometryChangesAskTheParentUnlessTheControlFloats)
 {
+    leaf->SetFloat(false);
+    Paint();
     leaf->SetFixedWidth(40);
     EXPECT_TRUE(box->IsUpdateNeeded());
     EXPECT_FALSE(leaf->IsUpdateNeeded());
-    Paint();
-    EXPECT_EQ(120, leaf->GetPos().right);
 
     leaf->SetFloat(true);
     Paint();
+    EXPECT_EQ(120, leaf->GetPos().right) << "placed from its own fields";
     leaf->SetFixedHeight(10);
     EXPECT_FALSE(box->IsUpdateNeeded());
     EXPECT_TRUE(leaf->IsUpdateNeeded());
@@ -387,7 +388,8 @@ TEST_F(ControlTreeGeometryTest, ADeletedControlIsForgottenByItsManager)
     Mouse(WM_MOUSEMOVE, 85, 45);
     leaf->SetFocus();
     EXPECT_EQ(leaf, Manager().FindControl("leaf"));
-    box->children.erase(box->children.begin());
+    box->SetAutoDestroy(false);
+    ASSERT_TRUE(box->Remove(leaf));
     delete leaf;
     EXPECT_TRUE(destroyed);
     EXPECT_EQ(nullptr, Manager().GetFocus());
@@ -444,11 +446,11 @@ TEST_F(ControlPaintTest, BackgroundsAndBordersAsPainted)
          {{10, 10, white}, {60, 50, 0x0000FF}}},
     };
     for (const Case& c : cases) {
-        TestContainer* root = new TestContainer;
+        CContainerUI* root = new CContainerUI;
         root->SetBkColor(0xFFFFFFFF);
         CControlUI* control = new CControlUI;
         control->ApplyAttributeList(c.attributes);
-        root->Add(control, RECT{10, 10, 110, 90});
+        AddPlaced(root, control, RECT{10, 10, 110, 90});
         Attach(root);
         if (c.focused) {
             control->SetFocus();
@@ -464,10 +466,10 @@ TEST_F(ControlPaintTest, BackgroundsAndBordersAsPainted)
 
 TEST_F(ControlPaintTest, ABackgroundImageThatCannotBeLoadedIsForgottenUntilSetAgain)
 {
-    TestContainer* root = new TestContainer;
+    CContainerUI* root = new CContainerUI;
     CControlUI* control = new CControlUI;
     control->SetBkImage("file='missing.png'");
-    root->Add(control, RECT{10, 10, 110, 90});
+    AddPlaced(root, control, RECT{10, 10, 110, 90});
     Attach(root);
     EXPECT_STREQ("", control->GetBkImage()) << "not read from disk again at every paint";
     control->SetBkImage("file='missing.png'");

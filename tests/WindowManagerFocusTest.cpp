@@ -13,7 +13,7 @@ protected:
     void SetUp() override
     {
         ControlTreeTest::SetUp();
-        root = new TestContainer;
+        root = new CContainerUI;
         t1 = Add("T1", UIFLAG_TABSTOP, 0);
         plain = Add("N", 0, 40);
         t2 = Add("T2", UIFLAG_TABSTOP, 80);
@@ -28,7 +28,7 @@ protected:
     ProbeControl* Add(const char* name, UINT flags, int left)
     {
         auto* control = new ProbeControl(name, &log, flags);
-        root->Add(control, RECT{left, 10, left + 30, 40});
+        AddPlaced(root, control, RECT{left, 10, left + 30, 40});
         return control;
     }
 
@@ -51,7 +51,7 @@ protected:
         return focus != nullptr ? focus->GetName().GetData() : "none";
     }
 
-    TestContainer* root = nullptr;
+    CContainerUI* root = nullptr;
     ProbeControl* t1 = nullptr;
     ProbeControl* plain = nullptr;
     ProbeControl* t2 = nullptr;
@@ -172,7 +172,7 @@ protected:
         button->SetShortcut('X');
         for (CControlUI* control : {static_cast<CControlUI*>(before), static_cast<CControlUI*>(label),
                                     static_cast<CControlUI*>(after), static_cast<CControlUI*>(button)})
-            root->Add(control, RECT{0, 0, 10, 10});
+            AddPlaced(root, control, RECT{0, 0, 10, 10});
         Paint();
         log.clear();
     }
@@ -183,7 +183,7 @@ protected:
         return Manager().PreMessageHandler(WM_SYSCHAR, static_cast<BYTE>(key), 0, result);
     }
 
-    TestContainer* root = nullptr;
+    CContainerUI* root = nullptr;
     ProbeControl* before = nullptr;
     ProbeLabel* label = nullptr;
     ProbeControl* after = nullptr;

@@ -21,14 +21,14 @@ protected:
         root = AttachRoot();
         a = new ProbeControl("A", &log);
         b = new ProbeControl("B", &log);
-        root->Add(a, RECT{10, 10, 60, 60});
-        root->Add(b, RECT{100, 10, 150, 60});
+        AddPlaced(root, a, RECT{10, 10, 60, 60});
+        AddPlaced(root, b, RECT{100, 10, 150, 60});
         Paint();
         log.clear();
         notes.Clear();
     }
 
-    TestContainer* root = nullptr;
+    CContainerUI* root = nullptr;
     ProbeControl* a = nullptr;
     ProbeControl* b = nullptr;
 };

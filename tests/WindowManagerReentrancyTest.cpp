@@ -171,7 +171,7 @@ void WindowManagerReentrancyTest::Act()
     ASSERT_NE(nullptr, victim);
     switch (m_row->action) {
     case Action::Delete:
-        static_cast<TestContainer*>(victim->GetParent())->Remove(victim);
+        AsContainer(victim->GetParent())->Remove(victim);
         break;
     case Action::Hide:
         victim->SetVisible(false);
@@ -186,7 +186,7 @@ void WindowManagerReentrancyTest::Act()
         Manager().AttachRoot(nullptr);
         break;
     case Action::DeleteAndFocusOther:
-        static_cast<TestContainer*>(victim->GetParent())->Remove(victim);
+        AsContainer(victim->GetParent())->Remove(victim);
         Manager().SetFocus(Named("C"));
         break;
     }
@@ -194,11 +194,13 @@ void WindowManagerReentrancyTest::Act()
 
 void WindowManagerReentrancyTest::Build()
 {
-    auto* root = new TestContainer;
+    auto* root = new CContainerUI;
+    // Removed controls die at once, inside the handler that removes them.
+    root->SetDelayedDestroy(false);
     int left = 10;
     for (const char* name : kProbes) {
         auto* probe = new ActingProbe(name, &log, this);
-        root->Add(probe, RECT{left, 10, left + 50, 60});
+        AddPlaced(root, probe, RECT{left, 10, left + 50, 60});
         left += 90;
     }
     Attach(root);

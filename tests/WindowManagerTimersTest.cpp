@@ -13,11 +13,11 @@ protected:
     void SetUp() override
     {
         ControlTreeTest::SetUp();
-        TestContainer* root = new TestContainer;
+        CContainerUI* root = new CContainerUI;
         a = new ProbeControl("A", &log);
         b = new ProbeControl("B", &log);
-        root->Add(a, RECT{0, 0, 10, 10});
-        root->Add(b, RECT{10, 0, 20, 10});
+        AddPlaced(root, a, RECT{0, 0, 10, 10});
+        AddPlaced(root, b, RECT{10, 0, 20, 10});
         Attach(root);
         log.clear();
         notes.Clear();

@@ -13,17 +13,17 @@ protected:
     void SetUp() override
     {
         ControlTreeTest::SetUp();
-        root = new TestContainer;
+        root = new CContainerUI;
         a = new ProbeControl("A", &log);
         b = new ProbeControl("B", &log);
-        root->Add(a, RECT{10, 10, 60, 60});
-        root->Add(b, RECT{100, 10, 150, 60});
+        AddPlaced(root, a, RECT{10, 10, 60, 60});
+        AddPlaced(root, b, RECT{100, 10, 150, 60});
         Attach(root);
         log.clear();
         notes.Clear();
     }
 
-    TestContainer* root = nullptr;
+    CContainerUI* root = nullptr;
     ProbeControl* a = nullptr;
     ProbeControl* b = nullptr;
 };
@@ -99,7 +99,7 @@ TEST_F(WindowManagerUITest, NamesAreIndexedWhenAttachedAndTheLaterOfTwoWins)
     EXPECT_EQ(b, Manager().FindControl("B"));
     EXPECT_EQ(nullptr, Manager().FindControl("b"));
     auto* twin = new ProbeControl("B", &log);
-    root->Add(twin, RECT{0, 0, 5, 5});
+    AddPlaced(root, twin, RECT{0, 0, 5, 5});
     EXPECT_EQ(twin, Manager().FindControl("B"));
     Manager().ForgetControl(b);
     EXPECT_EQ(twin, Manager().FindControl("B")) << "the entry is not b's to remove";
@@ -110,6 +110,7 @@ TEST_F(WindowManagerUITest, RenamingMovesTheIndexEntryWithTheControl)
     a->SetName("A2");
     EXPECT_EQ(nullptr, Manager().FindControl("A"));
     EXPECT_EQ(a, Manager().FindControl("A2"));
+    root->SetDelayedDestroy(false);
     root->Remove(a);
     EXPECT_EQ(nullptr, Manager().FindControl("A2")) << "no entry outlives its control";
 
@@ -144,9 +145,9 @@ TEST_F(WindowManagerUITest, OptionGroupsHoldEachControlOnceAndGoWithTheirLastMem
 TEST_F(WindowManagerUITest, AManagerWithoutAWindowLeavesOtherWindowsAlone)
 {
     CWindowManagerUI windowless;
-    auto* tree = new TestContainer;
+    auto* tree = new CContainerUI;
     auto* leaf = new ProbeControl("leaf", &log, UIFLAG_TABSTOP);
-    tree->Add(leaf, RECT{0, 0, 10, 10});
+    AddPlaced(tree, leaf, RECT{0, 0, 10, 10});
     ASSERT_TRUE(windowless.AttachRoot(tree));
     ::SetFocus(Window());
     ASSERT_EQ(Window(), ::GetFocus());
@@ -182,9 +183,9 @@ TEST_F(WindowManagerUITest, AManagerDeletesItsTreeAndWhatAwaitsCleanup)
     g_destroyed = 0;
     auto manager = std::make_unique<CWindowManagerUI>();
     manager->Init(Window());
-    auto* tree = new TestContainer;
+    auto* tree = new CContainerUI;
     auto* leaf = new ProbeControl("leaf", &log);
-    tree->Add(leaf, RECT{0, 0, 10, 10});
+    AddPlaced(tree, leaf, RECT{0, 0, 10, 10});
     auto* waiting = new ProbeControl("waiting", &log);
     for (CControlUI* control : {static_cast<CControlUI*>(tree), static_cast<CControlUI*>(leaf),
                                 static_cast<CControlUI*>(waiting)})

@@ -3,7 +3,13 @@
 #include <iterator>
 #include <new>
 
+#include "ui/controls/ContainerUI.h"
 #include "ui/controls/ControlUI.h"
+#include "ui/controls/HorizontalLayoutUI.h"
+#include "ui/controls/ScrollBarUI.h"
+#include "ui/controls/TabLayoutUI.h"
+#include "ui/controls/TileLayoutUI.h"
+#include "ui/controls/VerticalLayoutUI.h"
 #include "ui/core/ControlFactory.h"
 
 namespace Veneer {
@@ -18,6 +24,12 @@ IControlUI* Construct()
 // One row per element name; each control class adds its own.
 const TControlClass kControlClasses[] = {
     {"Control", Construct<CControlUI>},
+    {"Container", Construct<CContainerUI>},
+    {"VerticalLayout", Construct<CVerticalLayoutUI>},
+    {"HorizontalLayout", Construct<CHorizontalLayoutUI>},
+    {"TileLayout", Construct<CTileLayoutUI>},
+    {"TabLayout", Construct<CTabLayoutUI>},
+    {"ScrollBar", Construct<CScrollBarUI>},
 };
 
 }  // namespace

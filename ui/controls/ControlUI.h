@@ -14,6 +14,17 @@
 
 namespace Veneer {
 
+// Bits of the button states of controls that are pressed and hovered (buttons, scroll bar
+// parts).
+enum : UINT {
+    UISTATE_FOCUSED = 0x01,
+    UISTATE_SELECTED = 0x02,
+    UISTATE_DISABLED = 0x04,
+    UISTATE_HOT = 0x08,
+    UISTATE_PUSHED = 0x10,
+    UISTATE_CAPTURED = 0x40,  // held since a press inside
+};
+
 // Proportional move and zoom of a floating control when its parent changes size.
 struct TRelativePosUI {
     bool relative = false;

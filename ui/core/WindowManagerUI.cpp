@@ -201,6 +201,7 @@ void CWindowManagerUI::ForgetControl(IControlUI* control)
     if (m_focus == control)
         m_focus = nullptr;
     KillTimer(control);
+    RemoveFrom(m_postPaintControls, control);
     const CUIString name = control->GetName();
     if (!name.IsEmpty() && m_nameIndex.Find(name) == control)
         m_nameIndex.Remove(name);

@@ -1,0 +1,51 @@
+#include "ui/controls/HorizontalLayoutUI.h"
+
+#include <cstring>
+
+#include "ui/controls/LayoutChildren.h"
+#include "ui/core/AttributeValue.h"
+
+namespace Veneer {
+
+const char* CHorizontalLayoutUI::GetClass() const
+{
+    return "HorizontalLayoutUI";
+}
+
+void* CHorizontalLayoutUI::GetInterface(const char* name)
+{
+    return std::strcmp(name, "HorizontalLayout") == 0 ? this : CBoxLayoutUI::GetInterface(name);
+}
+
+void CHorizontalLayoutUI::SetPos(RECT rc)
+{
+    CControlUI::SetPos(rc);
+    if (m_items.IsEmpty()) {
+        ProcessScrollBar(InnerRect(false), 0, 0);
+        return;
+    }
+    // Children start left of the view by the horizontal position; a horizontal layout
+    // computes no scroll range of its own.
+    const RECT inner = InnerRect(true);
+    TBoxLayout box;
+    box.axis = TLayoutAxis::Horizontal;
+    box.available = {inner.right - inner.left, inner.bottom - inner.top + GetScrollRange().cy};
+    box.mainStart = inner.left - GetScrollPos().cx;
+    box.crossStart = inner.top;
+    box.crossExtent = inner.bottom - inner.top;
+    box.childPadding = m_childPadding;
+    CLayoutChildren children(this);
+    LayOutBox(box, children);
+    if (children.IsAlive())
+        ProcessScrollBar(inner, 0, 0);
+}
+
+void CHorizontalLayoutUI::SetAttribute(const char* name, const char* value)
+{
+    if (std::strcmp(name, "sepwidth") == 0)
+        SetSepWidth(ParseInteger(value));
+    else
+        CBoxLayoutUI::SetAttribute(name, value);
+}
+
+}  // namespace Veneer

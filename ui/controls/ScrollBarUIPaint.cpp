@@ -1,0 +1,99 @@
+// The scroll bar's paint: background, arrows, thumb and the grip across the thumb, each
+// from the image of its state, the arrows and the thumb outlined when no image draws.
+
+#include "ui/controls/LayoutChildren.h"
+#include "ui/controls/ScrollBarUI.h"
+#include "ui/core/RenderUtil.h"
+
+namespace Veneer {
+namespace {
+
+const DWORD kOutlineColor = 0xFF85E4FF;
+
+UINT WithDisabled(UINT state, bool enabled)
+{
+    return enabled ? state & ~UISTATE_DISABLED : state | UISTATE_DISABLED;
+}
+
+}  // namespace
+
+void CScrollBarUI::DoPaint(HDC dc, const RECT& paint)
+{
+    if (!IntersectRect(&m_rcPaint, &paint, &m_rcItem))
+        return;
+    const bool enabled = IsEnabled();
+    // The background follows the thumb's state.
+    m_states[Thumb] = WithDisabled(m_states[Thumb], enabled);
+    PaintPart(dc, TScrollBarPart::Background, m_states[Thumb], nullptr);
+    const struct {
+        bool shown;
+        int state;
+        TScrollBarPart part;
+        const TLayoutRect& rc;
+    } arrows[] = {{m_showButton1, Button1, TScrollBarPart::Button1, m_parts.button1},
+                  {m_showButton2, Button2, TScrollBarPart::Button2, m_parts.button2}};
+    for (const auto& arrow : arrows) {
+        if (!arrow.shown)
+            continue;
+        m_states[arrow.state] = WithDisabled(m_states[arrow.state], enabled);
+        const RECT rc = ToRect(arrow.rc);
+        if (!PaintPart(dc, arrow.part, m_states[arrow.state], &rc))
+            CRenderUtil::DrawFrame(dc, rc, 2, kOutlineColor);
+    }
+    if (!HasThumb(m_parts))
+        return;
+    const RECT thumb = ToRect(m_parts.thumb);
+    if (!PaintPart(dc, TScrollBarPart::Thumb, m_states[Thumb], &thumb))
+        CRenderUtil::DrawFrame(dc, thumb, 2, kOutlineColor);
+    // The grip: a band as long as the bar is thick, across the middle of the thumb.
+    const int thickness = m_horizontal ? m_fixedSize.cy : m_fixedSize.cx;
+    RECT rail = thumb;
+    if (m_horizontal) {
+        rail.left = (thumb.left + thumb.right) / 2 - thickness / 2;
+        rail.right = rail.left + thickness;
+    } else {
+        rail.top = (thumb.top + thumb.bottom) / 2 - thickness / 2;
+        rail.bottom = rail.top + thickness;
+    }
+    PaintPart(dc, TScrollBarPart::Rail, m_states[Thumb], &rail);
+}
+
+bool CScrollBarUI::PaintPart(HDC dc, TScrollBarPart part, UINT state, const RECT* dest)
+{
+    const char* modify = nullptr;
+    if (dest != nullptr) {
+        m_imageModifier.Format("dest='%ld,%ld,%ld,%ld'", dest->left - m_rcItem.left,
+                               dest->top - m_rcItem.top, dest->right - m_rcItem.left,
+                               dest->bottom - m_rcItem.top);
+        modify = m_imageModifier;
+    }
+    // The image of the first state the part is in that has one; else the normal image.
+    const struct {
+        UINT bit;
+        TScrollBarImage image;
+    } states[] = {{UISTATE_DISABLED, TScrollBarImage::Disabled},
+                  {UISTATE_PUSHED, TScrollBarImage::Pushed},
+                  {UISTATE_HOT, TScrollBarImage::Hot}};
+    for (const auto& candidate : states) {
+        CUIString& image = Image(part, candidate.image);
+        if ((state & candidate.bit) != 0 && !image.IsEmpty()) {
+            if (DrawImage(dc, image, modify))
+                return true;
+            break;
+        }
+    }
+    return DrawImage(dc, Image(part, TScrollBarImage::Normal), modify);
+}
+
+bool CScrollBarUI::DrawImage(HDC dc, CUIString& image, const char* modify)
+{
+    if (image.IsEmpty())
+        return false;
+    // An image that cannot be drawn is dropped for good; the outline stands in for it.
+    if (CRenderUtil::DrawImageSpec(dc, m_manager, m_rcItem, m_rcPaint, image, modify))
+        return true;
+    image.Empty();
+    return false;
+}
+
+}  // namespace Veneer

@@ -1,0 +1,53 @@
+#include "ui/controls/VerticalLayoutUI.h"
+
+#include <cstring>
+
+#include "ui/controls/LayoutChildren.h"
+#include "ui/core/AttributeValue.h"
+
+namespace Veneer {
+
+const char* CVerticalLayoutUI::GetClass() const
+{
+    return "VerticalLayoutUI";
+}
+
+void* CVerticalLayoutUI::GetInterface(const char* name)
+{
+    return std::strcmp(name, "VerticalLayout") == 0 ? this : CBoxLayoutUI::GetInterface(name);
+}
+
+void CVerticalLayoutUI::SetPos(RECT rc)
+{
+    CControlUI::SetPos(rc);
+    const RECT inner = InnerRect(true);
+    if (m_items.IsEmpty()) {
+        ProcessScrollBar(inner, 0, 0);
+        return;
+    }
+    // Children may be wider than the view by the horizontal range, and start above it by
+    // the vertical position.
+    const SIZE range = GetScrollRange();
+    const SIZE scrolled = GetScrollPos();
+    TBoxLayout box;
+    box.axis = TLayoutAxis::Vertical;
+    box.available = {inner.right - inner.left + range.cx, inner.bottom - inner.top};
+    box.mainStart = inner.top - scrolled.cy;
+    box.crossStart = inner.left - scrolled.cx;
+    box.crossExtent = box.available.cx;
+    box.childPadding = m_childPadding;
+    CLayoutChildren children(this);
+    const int needed = LayOutBox(box, children);
+    if (children.IsAlive())
+        ProcessScrollBar(inner, 0, needed);
+}
+
+void CVerticalLayoutUI::SetAttribute(const char* name, const char* value)
+{
+    if (std::strcmp(name, "sepheight") == 0)
+        SetSepHeight(ParseInteger(value));
+    else
+        CBoxLayoutUI::SetAttribute(name, value);
+}
+
+}  // namespace Veneer
