@@ -136,8 +136,9 @@ TEST(MarkupReaderTest, ReadsNumbersAndColours)
     for (const Case& c : cases) {
         const TMarkupToken tag = OpenTag(c.tag);
         EXPECT_EQ(c.number, Veneer::ReadNumberArgument(tag)) << c.tag;
-        if (c.tag[1] == 'c')
+        if (c.tag[1] == 'c') {
             EXPECT_EQ(c.color, Veneer::ReadColorArgument(tag)) << c.tag;
+        }
     }
 }
 
@@ -165,8 +166,9 @@ TEST(MarkupReaderTest, ReadsFontsByIndexAndByFace)
     for (const Case& c : cases) {
         const Veneer::TMarkupFont font = Veneer::ReadFontArguments(OpenTag(c.tag));
         EXPECT_EQ(c.byIndex, font.byIndex) << c.tag;
-        if (c.byIndex)
+        if (c.byIndex) {
             EXPECT_EQ(c.index, font.index) << c.tag;
+        }
         EXPECT_EQ(c.face, Range(font.face, font.faceEnd)) << c.tag;
         EXPECT_EQ(c.size, font.size) << c.tag;
         EXPECT_EQ(c.bold, font.bold) << c.tag;
