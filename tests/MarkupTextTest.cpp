@@ -240,6 +240,8 @@ TEST_F(MarkupTextTest, MeasuresLinesAndLineHeights)
         // Word break keeps "aa " on the first line; without it the line is cut in a word.
         {"aa b", DT_WORDBREAK, Width("aa "), Width("aa "), 2 * line},
         {"aa bb", 0, Width("aa b"), Width("aa b"), 2 * line},
+        // A word in a run of its own is not split when the line has text before it.
+        {"aa {x 0}bbb", DT_WORDBREAK, Width("aa bb"), std::max(Width("aa "), Width("bbb")), 2 * line},
         {"", 0, 9999, 0, line},
     };
     for (const Case& c : cases) {
@@ -262,6 +264,25 @@ TEST_F(MarkupTextTest, CalculatingOnlyDrawsNothing)
 
 // Each part is drawn in its font and colour with the bottoms of their lines on one edge:
 // the same pixels as the three parts drawn by hand at those places.
+TEST_F(MarkupTextTest, ClipsToItsRectangleAndGivesBackTheClipItFound)
+{
+    const HDC dc = m_canvas.Dc();
+    HRGN found = CreateRectRgn(0, 0, 0, 0);
+    Draw("{f 1}abcdefghijklmnopqrstuvwxyz{n}abc{n}abc", {20, 10, 80, 40});
+    const RECT ink = InkBox(m_canvas, IsInk);
+    EXPECT_TRUE(ink.left >= 20 && ink.top >= 10 && ink.right <= 80 && ink.bottom <= 40);
+    EXPECT_EQ(0, GetClipRgn(dc, found));  // none before, none after
+
+    HRGN round = CreateRoundRectRgn(0, 0, 100, 60, 30, 30);
+    SelectClipRgn(dc, round);
+    Draw("ab", {10, 10, 200, 50});
+    ASSERT_EQ(1, GetClipRgn(dc, found));
+    EXPECT_TRUE(EqualRgn(found, round));
+    SelectClipRgn(dc, nullptr);
+    DeleteObject(round);
+    DeleteObject(found);
+}
+
 TEST_F(MarkupTextTest, CountdownSharesOneBottomLineInFontOneAndRed)
 {
     const std::string text = kCodeExpiresIn + "{f 1}{c #FF0000}59{/c}{/f}" + kSeconds;

@@ -5,6 +5,7 @@
 #include "ui/core/RenderUtil.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "ui/core/MarkupDevice.h"
 #include "ui/core/MarkupReader.h"
@@ -515,8 +516,9 @@ void CMarkupPainter::TextRun(const char* end)
 
 // The part of start .. end that fits before the right edge. A run that overflows loses
 // the character that did not fit (unless it is the only one at the left edge, so that
-// every line takes at least one), goes back to its last break point with word break, and
-// gives up one or two more characters for "..." with end ellipsis.
+// every line takes at least one); with word break it goes back to its last break point,
+// or to the next line when it has none and the line holds something already; with end
+// ellipsis it gives up one or two more characters for "...".
 TRunCut CMarkupPainter::CutRun(const char* start, const char* end)
 {
     const int available = m_rc.right - m_x;
@@ -534,6 +536,8 @@ TRunCut CMarkupPainter::CutRun(const char* start, const char* end)
         }
         if (lastBreak != nullptr)
             fit = std::min(lastBreak, fit);
+        else if (!atLeft)
+            fit = start;  // a word that starts after other text goes to the next line whole
     }
     const bool ellipsis = (m_format & DT_END_ELLIPSIS) != 0 && fit > start;
     if (ellipsis) {
@@ -619,9 +623,9 @@ void CRenderUtil::DrawMarkupText(HDC dc, CWindowManagerUI* manager, RECT& rc, co
         return;
     }
     const bool drawing = (format & DT_CALCRECT) == 0;
-    TClipState clip;
+    std::optional<CClipToRect> clip;
     if (drawing)
-        BeginClip(dc, rc, clip);
+        clip.emplace(dc, rc);
     CMarkupDevice device(dc, manager->GetDefaultFontEntry(), color, manager->GetSelectedColor());
     RECT area = rc;
     if (drawing)

@@ -71,6 +71,33 @@ private:
     HGDIOBJ m_previous;
 };
 
+// Narrows a DC's clip to a rectangle (logical coordinates) and gives back the clip region
+// exactly as it was at the end of its scope.
+class CClipToRect {
+public:
+    CClipToRect(HDC dc, const RECT& rc) : m_dc(dc), m_previous(CreateRectRgn(0, 0, 0, 0))
+    {
+        // 1: a clip region was copied; 0: the DC had none, which is given back as none.
+        if (m_previous != nullptr && GetClipRgn(dc, m_previous) != 1) {
+            DeleteObject(m_previous);
+            m_previous = nullptr;
+        }
+        IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
+    }
+    ~CClipToRect()
+    {
+        SelectClipRgn(m_dc, m_previous);
+        if (m_previous != nullptr)
+            DeleteObject(m_previous);
+    }
+    CClipToRect(const CClipToRect&) = delete;
+    CClipToRect& operator=(const CClipToRect&) = delete;
+
+private:
+    HDC m_dc;
+    HRGN m_previous;
+};
+
 // A top-down 32-bit DIB section: pixels B, G, R, A from the top row down.
 inline HBITMAP CreateTopDownDib(int width, int height, void** bits)
 {
