@@ -355,15 +355,16 @@ TEST_F(MarkupTextTest, AlignsASingleLineOnItsMeasuredSize)
     }
 }
 
+// The dots follow the shortened run on its own bottom line, also in a taller line.
 TEST_F(MarkupTextTest, EllipsisGivesUpCharactersForDots)
 {
-    const int width = Width("abcdef") + 1;
-    Draw("abcdefghij", {0, 0, width, 30}, DT_SINGLELINE | DT_END_ELLIPSIS);
-    const std::vector<std::uint32_t> cut = Pixels({0, 0, width, 30});
+    const int width = Width("X", 1) + Width("abcdef") + 1;
+    Draw("{f 1}X{/f}abcdefghij", {0, 0, width, 60}, DT_SINGLELINE | DT_END_ELLIPSIS);
+    const std::vector<std::uint32_t> cut = Pixels({0, 0, width, 60});
     m_canvas.Clear(kWhite);
-    Draw("abcd...", {0, 0, 300, 30}, DT_SINGLELINE);
-    EXPECT_TRUE(cut == Pixels({0, 0, width, 30}));
-    EXPECT_EQ(width, Measure("abcdefghij", DT_SINGLELINE | DT_END_ELLIPSIS, width).right);
+    Draw("{f 1}X{/f}abcd...", {0, 0, 300, 60}, DT_SINGLELINE);
+    EXPECT_TRUE(cut == Pixels({0, 0, width, 60}));
+    EXPECT_EQ(width, Measure("abcdefghijkl", DT_SINGLELINE | DT_END_ELLIPSIS, width).right);
 }
 
 TEST_F(MarkupTextTest, ColourTagsTakeSixOrEightDigits)

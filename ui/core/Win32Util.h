@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers of the Windows-only files: owners for GDI handles, so that every object,
-// DC and selection is given back on every path out of a function; top-down DIB sections;
-// entry points looked up at run time.
+// DC, selection and clip is given back on every path out of a function; top-down DIB
+// sections; entry points looked up at run time.
 
 #include <windows.h>
 
