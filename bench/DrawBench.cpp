@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <functional>
+#include <vector>
+
+#include "bench/BestOfRounds.h"
 
 #include "ui/core/RenderUtil.h"
 #include "ui/core/Win32Util.h"
@@ -24,34 +26,6 @@ constexpr int kRounds = 7;
 // "请点击下方按钮来获取验证码" and the face "微软雅黑", in GBK.
 const char kPrompt[] = "\xC7\xEB\xB5\xE3\xBB\xF7\xCF\xC2\xB7\xBD\xB0\xB4\xC5\xA5\xC0\xB4\xBB\xF1\xC8\xA1\xD1\xE9\xD6\xA4\xC2\xEB";
 const char kFace[] = "\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA";
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Run(const std::function<void()>& draw, int calls)
-{
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    for (int i = 0; i < calls; ++i)
-        draw();
-    GdiFlush();
-    QueryPerformanceCounter(&end);
-    return Seconds(start, end);
-}
-
-// Calls per round: enough for about 30 ms.
-int Calibrate(const std::function<void()>& draw)
-{
-    Run(draw, 3);
-    int calls = 1;
-    while (Run(draw, calls) < 0.03 && calls < (1 << 20))
-        calls *= 2;
-    return calls;
-}
 
 // An opaque 800 x 600 32-bit DIB section of varied pixels.
 HBITMAP MakePicture()
@@ -88,11 +62,7 @@ int main()
     const RECT combo = {100, 100, 500, 200};
     RECT text = {0, 250, kWidth, 350};
 
-    struct Case {
-        const char* name;
-        std::function<void()> draw;
-    };
-    const Case cases[] = {
+    const std::vector<LorvikBench::TBenchCase> cases = {
         {"floor: BitBlt of the whole buffer",
          [&] { BitBlt(buffer.dc.Get(), 0, 0, kWidth, kHeight, picture.dc.Get(), 0, 0, SRCCOPY); }},
         {"opaque 800 x 600 image, no corners",
@@ -111,23 +81,10 @@ int main()
          }},
     };
 
-    // The cases take turns round by round, so a busy moment of the machine hits them alike.
-    const int count = static_cast<int>(sizeof(cases) / sizeof(cases[0]));
-    int calls[sizeof(cases) / sizeof(cases[0])];
-    double best[sizeof(cases) / sizeof(cases[0])];
-    for (int i = 0; i < count; ++i) {
-        calls[i] = Calibrate(cases[i].draw);
-        best[i] = 1e30;
-    }
-    for (int round = 0; round < kRounds; ++round) {
-        for (int i = 0; i < count; ++i) {
-            const double perCall = Run(cases[i].draw, calls[i]) / calls[i] * 1e6;
-            best[i] = perCall < best[i] ? perCall : best[i];
-        }
-    }
+    const std::vector<double> best = LorvikBench::BestOfRounds(cases, kRounds);
 
     std::printf("draw: %d x %d back buffer, microseconds per call, best of %d rounds\n", kWidth, kHeight, kRounds);
-    for (int i = 0; i < count; ++i)
+    for (std::size_t i = 0; i < cases.size(); ++i)
         std::printf("  %-40s %10.1f us %8.2f x floor\n", cases[i].name, best[i], best[i] / best[0]);
     return 0;
 }

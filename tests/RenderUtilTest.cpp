@@ -10,9 +10,11 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
+#include "tests/Canvas.h"
 #include "ui/core/Heap.h"
 #include "ui/core/WindowManagerUI.h"
 
+using VeneerTest::Canvas;
 using Veneer::CRenderUtil;
 using Veneer::CWindowManagerUI;
 using Veneer::TClipState;
@@ -24,57 +26,6 @@ constexpr std::uint32_t kRed = 0xFFFF0000;
 constexpr std::uint32_t kGreen = 0xFF00FF00;
 constexpr std::uint32_t kBlue = 0xFF0000FF;
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
-
-// A 32-bit top-down DIB section selected into a memory DC, read back pixel by pixel.
-class Canvas {
-public:
-    Canvas(int width, int height) : m_width(width), m_height(height), m_dc(CreateCompatibleDC(nullptr))
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-        m_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-        m_previous = SelectObject(m_dc, m_bitmap);
-    }
-    ~Canvas()
-    {
-        SelectObject(m_dc, m_previous);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-
-    HDC Dc() const { return m_dc; }
-    RECT Bounds() const { return {0, 0, m_width, m_height}; }
-    void Clear(std::uint32_t value)
-    {
-        GdiFlush();
-        for (int i = 0; i < m_width * m_height; ++i)
-            m_bits[i] = value;
-    }
-    // Red, green and blue only: the drawing operations leave the alpha byte as they like.
-    std::uint32_t At(int x, int y) const
-    {
-        GdiFlush();
-        return m_bits[y * m_width + x] & 0xFFFFFF;
-    }
-    std::uint32_t Raw(int x, int y) const
-    {
-        GdiFlush();
-        return m_bits[y * m_width + x];
-    }
-    void Set(int x, int y, std::uint32_t value)
-    {
-        GdiFlush();
-        m_bits[y * m_width + x] = value;
-    }
-
-private:
-    int m_width;
-    int m_height;
-    HDC m_dc;
-    HBITMAP m_bitmap = nullptr;
-    std::uint32_t* m_bits = nullptr;
-    HGDIOBJ m_previous = nullptr;
-};
 
 std::uint32_t Rgb(std::uint32_t argb)
 {

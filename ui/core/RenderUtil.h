@@ -1,6 +1,7 @@
 #pragma once
 // CRenderUtil: the drawing operations every control paints with: images (decoded once,
-// premultiplied, drawn as a nine-grid), fills, lines, frames, plain text and clipping.
+// premultiplied, drawn as a nine-grid), fills, lines, frames, plain and marked-up text,
+// and clipping.
 // The operations keep no state but the blending entry points, looked up once.
 
 #include <windows.h>
@@ -83,6 +84,15 @@ public:
     // rc is in and out: with DT_CALCRECT it receives the size of the text.
     static void DrawPlainText(HDC dc, CWindowManagerUI* manager, RECT& rc, const char* text,
                               DWORD color, int font, UINT format);
+    // Text with brace mark-up (MarkupReader.h). color is the text colour outside {c} and
+    // links (alpha ignored). links and linkTexts hold linkCount entries: on entry the
+    // rectangles and texts of the previous call, whose rectangle under the mouse makes its
+    // link hot; on return the links drawn, linkCount their number (null arrays: none).
+    // With DT_CALCRECT nothing is drawn and rc receives the size the text needs; format
+    // also heeds DT_SINGLELINE, DT_CENTER, DT_RIGHT, DT_VCENTER, DT_WORDBREAK and
+    // DT_END_ELLIPSIS.
+    static void DrawMarkupText(HDC dc, CWindowManagerUI* manager, RECT& rc, const char* text, DWORD color,
+                               RECT* links, CUIString* linkTexts, int& linkCount, UINT format);
 
     static void BeginClip(HDC dc, const RECT& rc, TClipState& clip);
     static void BeginRoundClip(HDC dc, const RECT& rc, const RECT& item, int width,

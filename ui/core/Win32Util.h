@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers of the Windows-only files: owners for GDI handles, so that every object,
-// DC and selection is given back on every path out of a function; top-down DIB sections;
-// entry points looked up at run time; attribute values as RECT and SIZE.
+// DC, selection and clip is given back on every path out of a function; top-down DIB
+// sections; entry points looked up at run time; attribute values as RECT and SIZE.
 
 #include <windows.h>
 
@@ -82,6 +82,33 @@ public:
 private:
     HDC m_dc;
     HGDIOBJ m_previous;
+};
+
+// Narrows a DC's clip to a rectangle (logical coordinates) and gives back the clip region
+// exactly as it was at the end of its scope.
+class CClipToRect {
+public:
+    CClipToRect(HDC dc, const RECT& rc) : m_dc(dc), m_previous(CreateRectRgn(0, 0, 0, 0))
+    {
+        // 1: a clip region was copied; 0: the DC had none, which is given back as none.
+        if (m_previous != nullptr && GetClipRgn(dc, m_previous) != 1) {
+            DeleteObject(m_previous);
+            m_previous = nullptr;
+        }
+        IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
+    }
+    ~CClipToRect()
+    {
+        SelectClipRgn(m_dc, m_previous);
+        if (m_previous != nullptr)
+            DeleteObject(m_previous);
+    }
+    CClipToRect(const CClipToRect&) = delete;
+    CClipToRect& operator=(const CClipToRect&) = delete;
+
+private:
+    HDC m_dc;
+    HRGN m_previous;
 };
 
 // A top-down 32-bit DIB section: pixels B, G, R, A from the top row down.
