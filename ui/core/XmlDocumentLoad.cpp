@@ -70,7 +70,8 @@ ReadResult ReadWholeFile(const char* path, Buffer& buffer)
 {
     FileHandle file{CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (file.handle == INVALID_HANDLE_VALUE)
+    // A pipe or a device is no file: its size says nothing, and a read may wait for ever.
+    if (file.handle == INVALID_HANDLE_VALUE || GetFileType(file.handle) != FILE_TYPE_DISK)
         return ReadResult::kNotOpened;
     LARGE_INTEGER size = {};
     if (!GetFileSizeEx(file.handle, &size))
