@@ -66,7 +66,9 @@ void CWindowManagerUI::DeleteBuffers()
 
 void CWindowManagerUI::Invalidate(const RECT& rc)
 {
-    if (!m_layingOutRoot)
+    // Controls not placed yet (a skin being built) ask with empty rectangles: under Wine
+    // each platform call is a trip to the server, for nothing.
+    if (!m_layingOutRoot && !IsRectEmpty(&rc))
         InvalidateWindow(&rc);
 }
 
