@@ -192,8 +192,10 @@ void CDialogBuilder::ApplyWindowAttributes(CWindowManagerUI* manager)
     const CXmlNode root = m_document.GetRoot();
     for (int i = 0; i < root.GetAttributeCount(); ++i) {
         for (const TWindowAttribute& row : kWindowAttributes) {
-            if (Is(root.GetAttributeName(i), row.name))
+            if (Is(root.GetAttributeName(i), row.name)) {
                 row.apply(*manager, root.GetAttributeValue(i));
+                break;
+            }
         }
     }
 }
