@@ -203,7 +203,7 @@ void CDialogBuilder::ApplyWindowAttributes(CWindowManagerUI* manager)
 IControlUI* CDialogBuilder::MakeChildren(const CXmlNode& node, IControlUI* parent,
                                          CWindowManagerUI* manager)
 {
-    IContainerUI* container = nullptr;
+    TLevel level = {parent, nullptr};
     IControlUI* first = nullptr;
     for (CXmlNode child = node.GetFirstChild(); child.IsValid(); child = child.GetNextSibling()) {
         const char* element = child.GetName();
@@ -218,43 +218,55 @@ IControlUI* CDialogBuilder::MakeChildren(const CXmlNode& node, IControlUI* paren
             Skip(child, TBuildSkip::NoParent);
             continue;
         }
-        IControlUI* control = MakeControl(element);
-        if (control == nullptr) {
-            Skip(child, TBuildSkip::UnknownElement);
-            continue;
-        }
-        if (child.HasChildren())
-            MakeChildren(child, control, manager);
-        // A parent already in a window would attach the control before it is dressed, and
-        // enter its names while it has none: it is added once dressed instead.
-        const bool live = parent != nullptr && parent->GetManager() != nullptr;
-        if (parent != nullptr) {
-            if (container == nullptr)
-                container = AsContainer(parent);
-            if (container == nullptr) {
-                delete control;
-                Skip(child, TBuildSkip::ParentNotContainer);
-                return nullptr;
-            }
-            if (!live && !container->Add(control)) {
-                delete control;
-                Skip(child, TBuildSkip::AddRefused);
-                continue;
-            }
-        }
-        if (!Dress(child, control, manager))
-            continue;
-        if (live && !container->Add(control)) {
-            delete control;
-            Skip(child, TBuildSkip::AddRefused);
-            continue;
-        }
-        if (m_report != nullptr)
-            m_report->OnControl(child, control);
+        bool levelEnds = false;
+        IControlUI* control = MakeElement(child, level, manager, &levelEnds);
+        if (levelEnds)
+            return nullptr;
         if (first == nullptr)
             first = control;
     }
     return first;
+}
+
+IControlUI* CDialogBuilder::MakeElement(const CXmlNode& node, TLevel& level,
+                                        CWindowManagerUI* manager, bool* levelEnds)
+{
+    IControlUI* control = MakeControl(node.GetName());
+    if (control == nullptr) {
+        Skip(node, TBuildSkip::UnknownElement);
+        return nullptr;
+    }
+    if (node.HasChildren())
+        MakeChildren(node, control, manager);
+    // A parent already in a window would attach the control before it is dressed, and
+    // enter its names while it has none: it is added once dressed instead.
+    IControlUI* parent = level.parent;
+    const bool live = parent != nullptr && parent->GetManager() != nullptr;
+    if (parent != nullptr) {
+        if (level.container == nullptr)
+            level.container = AsContainer(parent);
+        if (level.container == nullptr) {
+            delete control;
+            Skip(node, TBuildSkip::ParentNotContainer);
+            *levelEnds = true;
+            return nullptr;
+        }
+        if (!live && !level.container->Add(control)) {
+            delete control;
+            Skip(node, TBuildSkip::AddRefused);
+            return nullptr;
+        }
+    }
+    if (!Dress(node, control, manager))
+        return nullptr;
+    if (live && !level.container->Add(control)) {
+        delete control;
+        Skip(node, TBuildSkip::AddRefused);
+        return nullptr;
+    }
+    if (m_report != nullptr)
+        m_report->OnControl(node, control);
+    return control;
 }
 
 IControlUI* CDialogBuilder::MakeControl(const char* element)

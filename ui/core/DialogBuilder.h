@@ -16,6 +16,7 @@
 namespace Veneer {
 
 class CWindowManagerUI;
+class IContainerUI;
 class IControlUI;
 
 // Makes the controls whose element names the element table does not know ("Menu").
@@ -94,8 +95,19 @@ private:
     bool Load(const char* skin, const char* type);
     void Declare(CWindowManagerUI* manager);
     void ApplyWindowAttributes(CWindowManagerUI* manager);
+    // The parent of the controls made for a node's children, and its child list once the
+    // first of them asked for it.
+    struct TLevel {
+        IControlUI* parent;
+        IContainerUI* container;
+    };
+
     IControlUI* MakeChildren(const CXmlNode& node, IControlUI* parent,
                              CWindowManagerUI* manager);
+    // The control of one element, made, dressed and attached; null when it makes none.
+    // *levelEnds is set when the parent holds no children: nor will the later siblings.
+    IControlUI* MakeElement(const CXmlNode& node, TLevel& level, CWindowManagerUI* manager,
+                            bool* levelEnds);
     IControlUI* MakeControl(const char* element);
     bool Dress(const CXmlNode& node, IControlUI* control, CWindowManagerUI* manager);
     void Include(const CXmlNode& node, IControlUI* parent, CWindowManagerUI* manager);
