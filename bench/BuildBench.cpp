@@ -1,9 +1,10 @@
 // build: skins from text to the first paint of a window, in three steps timed apart:
 // building the control tree (CDialogBuilder from the skin's text, with its fonts and
 // default lists), laying it out, and the first paint (back buffer, images decoded on first
-// use). The main window's shape (tests/skins/mainwindow.xml, 30 controls with the
-// program's images) and generated skins of 1 000 and 5 000 controls, with the growth
-// between those two. Each round uses a new window and manager, as the program does once.
+// use); and the whole way, build and first paint with the manager's own layout. The main
+// window's shape (tests/skins/mainwindow.xml, 30 controls with the program's images) and
+// generated skins of 1 000 and 5 000 controls, with the growth between those two. Each
+// round uses a new window and manager, as the program does once.
 #include <windows.h>
 
 #include <cstdio>
@@ -82,40 +83,61 @@ int CountControls(IControlUI* root)
     return count;
 }
 
+IControlUI* Build(CWindowManagerUI& manager, const std::string& skin)
+{
+    CDialogBuilder builder;
+    IControlUI* root = builder.Create(skin.c_str(), nullptr, nullptr, &manager);
+    if (root == nullptr)
+        std::fprintf(stderr, "build: the skin makes no control: %s\n",
+                     builder.GetDocument().GetErrorMessage());
+    return root;
+}
+
+void Paint(HWND hwnd)
+{
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+    GdiFlush();
+}
+
+// The steps apart: the layout as a root's SetPos (as bench/layout times it; each control
+// placed invalidates its rectangle, which the manager's own pass saves), then the paint.
+// And the whole way as the program goes it: build, attach, and the first paint, in which
+// the manager lays the tree out.
 Figures Measure(const std::string& skin)
 {
     Figures figures;
     for (int round = 0; round < kRounds; ++round) {
-        BenchWindow window("LorvikBuildBench");
-        HWND hwnd = window.Open("build", 800, 600);
-        if (hwnd == nullptr)
+        BenchWindow apart("LorvikBuildBench");
+        BenchWindow together("LorvikBuildBench");
+        if (apart.Open("build", 800, 600) == nullptr || together.Open("build", 800, 600) == nullptr)
             return figures;
         LARGE_INTEGER start, built, laidOut, painted;
         QueryPerformanceCounter(&start);
-        CDialogBuilder builder;
-        IControlUI* root = builder.Create(skin.c_str(), nullptr, nullptr, &window.manager);
+        IControlUI* root = Build(apart.manager, skin);
         QueryPerformanceCounter(&built);
-        if (root == nullptr) {
-            std::fprintf(stderr, "build: the skin makes no control: %s\n",
-                         builder.GetDocument().GetErrorMessage());
-            DestroyWindow(hwnd);
+        if (root == nullptr)
             return figures;
-        }
-        window.manager.AttachRoot(root);
+        apart.manager.AttachRoot(root);
         RECT client = {};
-        GetClientRect(hwnd, &client);
+        GetClientRect(apart.GetHWND(), &client);
         root->SetPos(client);
         QueryPerformanceCounter(&laidOut);
-        InvalidateRect(hwnd, nullptr, FALSE);
-        UpdateWindow(hwnd);
-        GdiFlush();
+        Paint(apart.GetHWND());
         QueryPerformanceCounter(&painted);
         figures.controls = CountControls(root);
         figures.build = std::min(figures.build, Milliseconds(start, built));
         figures.layout = std::min(figures.layout, Milliseconds(built, laidOut));
         figures.paint = std::min(figures.paint, Milliseconds(laidOut, painted));
-        figures.total = std::min(figures.total, Milliseconds(start, painted));
-        DestroyWindow(hwnd);
+
+        LARGE_INTEGER wholeStart, wholeEnd;
+        QueryPerformanceCounter(&wholeStart);
+        together.manager.AttachRoot(Build(together.manager, skin));
+        Paint(together.GetHWND());
+        QueryPerformanceCounter(&wholeEnd);
+        figures.total = std::min(figures.total, Milliseconds(wholeStart, wholeEnd));
+        DestroyWindow(apart.GetHWND());
+        DestroyWindow(together.GetHWND());
     }
     return figures;
 }
@@ -144,16 +166,17 @@ int main()
     std::printf("build: skins from text to the first paint in an 800 x 600 window, "
                 "best of %d rounds (ms)\n\n", kRounds);
     std::printf("%-26s %8s %9s %10s %9s %9s %9s\n", "skin", "controls", "build", "layout",
-                "paint", "total", "us/ctl");
+                "paint", "whole", "us/ctl");
     Print("main window", window);
     Print("generated, 1 000 controls", small);
     Print("generated, 5 000 controls", large);
     const double controls = static_cast<double>(large.controls) / small.controls;
     std::printf("\ngrowth from 1 000 to 5 000 controls (x%.2f the controls): build x%.2f, "
-                "layout x%.2f, paint x%.2f, total x%.2f\n",
+                "layout x%.2f, paint x%.2f, whole x%.2f\n",
                 controls, large.build / small.build, large.layout / small.layout,
                 large.paint / small.paint, large.total / small.total);
-    std::printf("target: the main window from text to first paint under 20 ms: %s (%.2f ms)\n",
+    std::printf("target: the main window from text to first paint (whole) under 20 ms: %s "
+                "(%.2f ms)\n",
                 window.total < 20.0 ? "met" : "missed", window.total);
     return 0;
 }
