@@ -81,6 +81,9 @@ bool CContainerUI::AddAt(IControlUI* control, int index)
 
 bool CContainerUI::Insert(CControlUI* child, int index)
 {
+    // A control held twice would be deleted twice.
+    if (child == this || m_items.Find(child) >= 0)
+        return false;
     // In the list before it is attached: a refused insertion leaves the control untouched
     // (not named in the window) for the caller to keep.
     if (!m_items.InsertAt(index, child))
