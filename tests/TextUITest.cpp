@@ -86,6 +86,15 @@ TEST_F(TextTest, TheLinkUnderTheMouseIsDrawnHot)
     Mouse(WM_MOUSEMOVE, Middle(second).x + 1, Middle(second).y);
     update = UpdateRect();
     EXPECT_TRUE(IsRectEmpty(&update)) << "moving within it does not";
+
+    // A link is hot only under the mouse, never through the place of a link drawn before.
+    Mouse(WM_MOUSEMOVE, 199, 59);
+    text->SetText("{a two}x{/a}");
+    Repaint();
+    ASSERT_EQ(1, text->GetLinkCount());
+    Mouse(WM_MOUSEMOVE, Middle(second).x, Middle(second).y);
+    Repaint();
+    EXPECT_EQ(0x0000FFu, InkColor(text->GetLinkRect(0), kWhite));
 }
 
 TEST_F(TextTest, AtMostEightLinksAreKeptAndPlainTextHasNone)
