@@ -339,13 +339,8 @@ IControlUI* CContainerUI::FindControl(FindControlProc proc, void* data, UINT fla
 
 void CContainerUI::DoEvent(TUIEvent& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_parent != nullptr)
-            m_parent->DoEvent(event);
-        else
-            CControlUI::DoEvent(event);
+    if (PassOnUnhitMouseEvent(event))
         return;
-    }
     if (event.type == TUIEventType::SetFocus) {
         m_focused = true;
         return;
