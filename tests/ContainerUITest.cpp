@@ -103,6 +103,9 @@ TEST_F(ContainerTest, TheChildListRefusesWhatItCannotDoAndNeverLosesAChild)
     EXPECT_FALSE(root->AddAt(&stray, -1));
     EXPECT_EQ(nullptr, stray.GetManager()) << "a refused control stays the caller's";
     EXPECT_EQ(nullptr, Manager().FindControl("stray"));
+    EXPECT_FALSE(root->Add(a)) << "a child held twice would be deleted twice";
+    EXPECT_FALSE(root->AddAt(b, 0));
+    EXPECT_FALSE(root->Add(root));
 
     EXPECT_FALSE(root->SetItemIndex(a, 3)) << "past the last place";
     EXPECT_FALSE(root->SetItemIndex(a, -1));

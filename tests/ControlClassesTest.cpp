@@ -51,6 +51,10 @@ TEST_F(ControlClassesTest, ElementNamesMakeTheirClassesExactly)
         {"TileLayout", "TileLayoutUI", true},
         {"TabLayout", "TabLayoutUI", true},
         {"ScrollBar", "ScrollBarUI", false},
+        {"Label", "LabelUI", false},
+        {"Button", "ButtonUI", false},
+        {"Option", "OptionUI", false},
+        {"Text", "TextUI", false},
     };
     for (const auto& c : cases) {
         IControlUI* control = CControlFactory::Create(c.element);

@@ -1,6 +1,7 @@
 #include "tests/ControlTreeFixture.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -134,6 +135,11 @@ void ProbeControl::operator delete(void* memory, std::size_t size)
     Graveyard().push_back(memory);
 }
 
+void KeepUntilTestEnds(void* memory)
+{
+    Graveyard().push_back(memory);
+}
+
 void ReleaseGraveyard()
 {
     for (void* memory : Graveyard())
@@ -168,6 +174,18 @@ void NotifyLog::Notify(TNotifyMsg& msg)
     const char* sender = msg.sender != nullptr ? msg.sender->GetName().GetData() : "-";
     entries.push_back(std::string(sender) + ":" + msg.type.GetData());
     messages.push_back(msg);
+}
+
+std::vector<std::string> NotifyLog::Of(std::initializer_list<const char*> types) const
+{
+    std::vector<std::string> kept;
+    for (size_t i = 0; i < messages.size(); ++i) {
+        for (const char* type : types) {
+            if (messages[i].type == type)
+                kept.push_back(entries[i]);
+        }
+    }
+    return kept;
 }
 
 void ControlTreeTest::SetUp()
@@ -235,6 +253,51 @@ DWORD ControlTreeTest::PixelAt(int x, int y) const
     SelectObject(dc, previous);
     DeleteDC(dc);
     return (GetRValue(pixel) << 16) | (GetGValue(pixel) << 8) | GetBValue(pixel);
+}
+
+void ControlTreeTest::ForEachPixel(RECT area, const std::function<void(int, int, DWORD)>& visit) const
+{
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
+    std::vector<DWORD> bits(kWidth * kHeight);
+    HDC dc = CreateCompatibleDC(nullptr);
+    GetDIBits(dc, m_host->manager.GetOffscreenBitmap(), 0, kHeight, bits.data(), &info,
+              DIB_RGB_COLORS);
+    DeleteDC(dc);
+    const RECT client = {0, 0, kWidth, kHeight};
+    IntersectRect(&area, &area, &client);
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x)
+            visit(x, y, bits[y * kWidth + x] & 0xFFFFFF);
+    }
+}
+
+RECT ControlTreeTest::InkBox(RECT area, DWORD background) const
+{
+    RECT box = {};
+    ForEachPixel(area, [&](int x, int y, DWORD pixel) {
+        const RECT dot = {x, y, x + 1, y + 1};
+        if (pixel != background)
+            UnionRect(&box, &box, &dot);
+    });
+    return box;
+}
+
+DWORD ControlTreeTest::InkColor(RECT area, DWORD background) const
+{
+    auto distance = [background](DWORD pixel) {
+        int sum = 0;
+        for (int shift = 0; shift < 24; shift += 8)
+            sum += std::abs(static_cast<int>((pixel >> shift) & 0xFF) -
+                            static_cast<int>((background >> shift) & 0xFF));
+        return sum;
+    };
+    DWORD farthest = background;
+    ForEachPixel(area, [&](int, int, DWORD pixel) {
+        if (distance(pixel) > distance(farthest))
+            farthest = pixel;
+    });
+    return farthest;
 }
 
 }  // namespace VeneerTest

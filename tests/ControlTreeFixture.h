@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -36,6 +38,21 @@ const char* EventName(TUIEventType type);
 EventLog& CallsAfterDelete();
 // Frees the memory of the probes deleted so far.
 void ReleaseGraveyard();
+// Keeps a deleted control's memory until the test ends.
+void KeepUntilTestEnds(void* memory);
+
+// A control whose memory is poisoned rather than freed when it is deleted: a use after
+// deletion follows garbage pointers, which the fixture records as an access violation.
+template <class Control>
+class Poisoned : public Control {
+public:
+    using Control::Control;
+    static void operator delete(void* memory, std::size_t size)
+    {
+        std::memset(memory, 0xDD, size);
+        KeepUntilTestEnds(memory);
+    }
+};
 
 // A leaf that records each event before the base handles it.
 class ProbeControl : public CControlUI {
@@ -105,8 +122,26 @@ public:
         entries.clear();
         messages.clear();
     }
+    // The entries of some types only, in order.
+    std::vector<std::string> Of(std::initializer_list<const char*> types) const;
     std::vector<std::string> entries;
     std::vector<TNotifyMsg> messages;
+};
+
+// Removes the sender of one type of notification from a container, which deletes it (at
+// once, unless the container delays its deletions).
+class RemoveSender : public INotifyUI {
+public:
+    RemoveSender(CContainerUI* container, const char* type) : m_container(container), m_type(type) {}
+    void Notify(TNotifyMsg& msg) override
+    {
+        if (msg.type == m_type.c_str())
+            m_container->Remove(msg.sender);
+    }
+
+private:
+    CContainerUI* m_container;
+    std::string m_type;
 };
 
 class ControlTreeTest : public ::testing::Test {
@@ -134,16 +169,30 @@ protected:
     // The same, for messages that carry a screen point.
     void ScreenMouse(UINT message, int x, int y, WPARAM wParam = 0);
     void Paint() { UpdateWindow(m_hwnd); }
+    // Paints the whole window again.
+    void Repaint()
+    {
+        InvalidateRect(m_hwnd, nullptr, FALSE);
+        Paint();
+    }
     // Empties the window's update region; UpdateRect reads it back.
     void Validate() { ValidateRect(m_hwnd, nullptr); }
     RECT UpdateRect() const;
     // A pixel of the back buffer as 0xRRGGBB.
     DWORD PixelAt(int x, int y) const;
+    // The smallest rectangle around the back buffer's pixels in area that differ from
+    // background (0xRRGGBB); empty when none does.
+    RECT InkBox(RECT area, DWORD background) const;
+    // The pixel in area farthest from background: the middle of a stroke, in its own colour.
+    DWORD InkColor(RECT area, DWORD background) const;
 
     EventLog log;
     NotifyLog notes;
 
 private:
+    // Visits every back buffer pixel in area as (x, y, 0xRRGGBB).
+    void ForEachPixel(RECT area, const std::function<void(int, int, DWORD)>& visit) const;
+
     std::unique_ptr<HostWindow> m_host;
     HWND m_hwnd = nullptr;
     void* m_accessGuard = nullptr;

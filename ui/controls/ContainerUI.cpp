@@ -81,6 +81,9 @@ bool CContainerUI::AddAt(IControlUI* control, int index)
 
 bool CContainerUI::Insert(CControlUI* child, int index)
 {
+    // A control held twice would be deleted twice.
+    if (child == this || m_items.Find(child) >= 0)
+        return false;
     // In the list before it is attached: a refused insertion leaves the control untouched
     // (not named in the window) for the caller to keep.
     if (!m_items.InsertAt(index, child))
@@ -336,13 +339,8 @@ IControlUI* CContainerUI::FindControl(FindControlProc proc, void* data, UINT fla
 
 void CContainerUI::DoEvent(TUIEvent& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_parent != nullptr)
-            m_parent->DoEvent(event);
-        else
-            CControlUI::DoEvent(event);
+    if (PassOnUnhitMouseEvent(event))
         return;
-    }
     if (event.type == TUIEventType::SetFocus) {
         m_focused = true;
         return;

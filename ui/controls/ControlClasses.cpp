@@ -3,11 +3,15 @@
 #include <iterator>
 #include <new>
 
+#include "ui/controls/ButtonUI.h"
 #include "ui/controls/ContainerUI.h"
 #include "ui/controls/ControlUI.h"
 #include "ui/controls/HorizontalLayoutUI.h"
+#include "ui/controls/LabelUI.h"
+#include "ui/controls/OptionUI.h"
 #include "ui/controls/ScrollBarUI.h"
 #include "ui/controls/TabLayoutUI.h"
+#include "ui/controls/TextUI.h"
 #include "ui/controls/TileLayoutUI.h"
 #include "ui/controls/VerticalLayoutUI.h"
 #include "ui/core/ControlFactory.h"
@@ -30,6 +34,10 @@ const TControlClass kControlClasses[] = {
     {"TileLayout", Construct<CTileLayoutUI>},
     {"TabLayout", Construct<CTabLayoutUI>},
     {"ScrollBar", Construct<CScrollBarUI>},
+    {"Label", Construct<CLabelUI>},
+    {"Button", Construct<CButtonUI>},
+    {"Option", Construct<COptionUI>},
+    {"Text", Construct<CTextUI>},
 };
 
 }  // namespace

@@ -462,6 +462,17 @@ void CControlUI::DoEvent(TUIEvent& event)
         m_parent->DoEvent(event);
 }
 
+bool CControlUI::PassOnUnhitMouseEvent(TUIEvent& event)
+{
+    if (IsMouseEnabled() || !IsMouseEvent(event.type))
+        return false;
+    if (m_parent != nullptr)
+        m_parent->DoEvent(event);
+    else
+        CControlUI::DoEvent(event);
+    return true;
+}
+
 SIZE CControlUI::EstimateSize(SIZE)
 {
     return m_fixedSize;

@@ -167,6 +167,13 @@ protected:
     void NeedGeometryUpdate();
     // Invalidates rc clipped by every ancestor's item rectangle.
     void InvalidateClipped(RECT rc);
+    // A mouse event for a control that is not mouse-enabled goes to the parent, or to the
+    // base handling without one; true when the event was such.
+    bool PassOnUnhitMouseEvent(TUIEvent& event);
+    // Draws an image attribute string into the item rectangle, clipped to the paint
+    // rectangle. A string that cannot be drawn is emptied rather than loaded again at every
+    // paint (setting it again retries); false then, and for an empty string.
+    bool DrawImage(HDC dc, CUIString& image, const char* modify = nullptr);
 
     CWindowManagerUI* m_manager = nullptr;
     CControlUI* m_parent = nullptr;

@@ -43,11 +43,17 @@ void CControlUI::PaintBkColor(HDC dc)
 
 void CControlUI::PaintBkImage(HDC dc)
 {
-    if (m_bkImage.IsEmpty())
-        return;
-    // A string that cannot be drawn is dropped rather than tried again on every paint.
-    if (!CRenderUtil::DrawImageSpec(dc, m_manager, m_rcItem, m_rcPaint, m_bkImage))
-        m_bkImage.Empty();
+    DrawImage(dc, m_bkImage);
+}
+
+bool CControlUI::DrawImage(HDC dc, CUIString& image, const char* modify)
+{
+    if (image.IsEmpty())
+        return false;
+    if (CRenderUtil::DrawImageSpec(dc, m_manager, m_rcItem, m_rcPaint, image, modify))
+        return true;
+    image.Empty();
+    return false;
 }
 
 void CControlUI::PaintStatusImage(HDC)

@@ -96,8 +96,8 @@ private:
 
     // Painting (ScrollBarUIPaint.cpp).
     // The part's image for its state, else its normal image; false when none drew.
+    // An image that cannot be drawn is dropped for good; the outline stands in for it.
     bool PaintPart(HDC dc, TScrollBarPart part, UINT state, const RECT* dest);
-    bool DrawImage(HDC dc, CUIString& image, const char* modify);
 
     bool m_horizontal = false;
     int m_range = 100;

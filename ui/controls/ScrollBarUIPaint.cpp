@@ -85,15 +85,4 @@ bool CScrollBarUI::PaintPart(HDC dc, TScrollBarPart part, UINT state, const RECT
     return DrawImage(dc, Image(part, TScrollBarImage::Normal), modify);
 }
 
-bool CScrollBarUI::DrawImage(HDC dc, CUIString& image, const char* modify)
-{
-    if (image.IsEmpty())
-        return false;
-    // An image that cannot be drawn is dropped for good; the outline stands in for it.
-    if (CRenderUtil::DrawImageSpec(dc, m_manager, m_rcItem, m_rcPaint, image, modify))
-        return true;
-    image.Empty();
-    return false;
-}
-
 }  // namespace Veneer

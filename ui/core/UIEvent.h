@@ -70,6 +70,13 @@ struct TUIEvent {
     LPARAM lParam = 0;
 };
 
+// A release that ends a press another window's capture cancelled: the press is finished
+// without acting on it.
+inline bool IsCancelledPress(const TUIEvent& event)
+{
+    return event.type == TUIEventType::ButtonUp && event.mouse.x == -1 && event.mouse.y == -1;
+}
+
 struct TNotifyMsg {
     CUIString type;  // "click", "windowinit", "timer" ...
     IControlUI* sender = nullptr;

@@ -1,0 +1,231 @@
+#include "ui/controls/ButtonUI.h"
+
+#include <cstring>
+
+#include "ui/core/AttributeValue.h"
+#include "ui/core/ControlWatch.h"
+
+namespace Veneer {
+namespace {
+
+// The state images in the order they are chosen; the first state the button is in decides.
+const struct {
+    UINT bit;
+    TButtonImage image;
+} kStateImages[] = {{UISTATE_DISABLED, TButtonImage::Disabled},
+                    {UISTATE_PUSHED, TButtonImage::Pushed},
+                    {UISTATE_HOT, TButtonImage::Hot},
+                    {UISTATE_FOCUSED, TButtonImage::Focused}};
+
+}  // namespace
+
+CButtonUI::CButtonUI()
+{
+    m_textStyle = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+}
+
+const char* CButtonUI::GetClass() const
+{
+    return "ButtonUI";
+}
+
+void* CButtonUI::GetInterface(const char* name)
+{
+    return std::strcmp(name, "Button") == 0 ? this : CLabelUI::GetInterface(name);
+}
+
+UINT CButtonUI::GetControlFlags() const
+{
+    UINT flags = 0;
+    if (IsKeyboardEnabled())
+        flags |= UIFLAG_TABSTOP;
+    if (IsEnabled())
+        flags |= UIFLAG_SETCURSOR;
+    return flags;
+}
+
+bool CButtonUI::Activate()
+{
+    if (!CControlUI::Activate())
+        return false;
+    if (m_manager != nullptr)
+        m_manager->SendNotify(this, "click");
+    return true;
+}
+
+void CButtonUI::SetEnabled(bool enabled)
+{
+    CControlUI::SetEnabled(enabled);
+    if (!IsEnabled())
+        m_buttonState = 0;
+}
+
+const char* CButtonUI::GetImage(TButtonImage state) const
+{
+    return m_images[static_cast<int>(state)];
+}
+
+void CButtonUI::SetImage(TButtonImage state, const char* image)
+{
+    Image(state) = image;
+    Invalidate();
+}
+
+void CButtonUI::SetStateBit(UINT bit, bool on)
+{
+    m_buttonState = on ? m_buttonState | bit : m_buttonState & ~bit;
+}
+
+void CButtonUI::DoEvent(TUIEvent& event)
+{
+    if (PassOnUnhitMouseEvent(event))
+        return;
+    const bool inside = PtInRect(&m_rcItem, event.mouse) != FALSE;
+    const bool captured = (m_buttonState & UISTATE_CAPTURED) != 0;
+    switch (event.type) {
+    case TUIEventType::SetFocus:
+    case TUIEventType::KillFocus:
+        Invalidate();
+        break;
+    case TUIEventType::KeyDown:
+        if (IsKeyboardEnabled() && (event.key == VK_SPACE || event.key == VK_RETURN)) {
+            Activate();
+            return;
+        }
+        break;
+    case TUIEventType::ButtonDown:
+    case TUIEventType::DblClick:
+        if (inside && IsEnabled()) {
+            m_buttonState |= UISTATE_PUSHED | UISTATE_CAPTURED;
+            Invalidate();
+        }
+        return;
+    case TUIEventType::MouseMove:
+        if (captured) {
+            SetStateBit(UISTATE_PUSHED, inside);
+            Invalidate();
+        }
+        return;
+    case TUIEventType::ButtonUp:
+        if (!captured)
+            return;
+        if (inside && !IsCancelledPress(event)) {
+            // The click's receivers may destroy the button.
+            CControlWatch self(this);
+            Activate();
+            if (!self)
+                return;
+        }
+        m_buttonState &= ~(UISTATE_PUSHED | UISTATE_CAPTURED);
+        Invalidate();
+        return;
+    case TUIEventType::ContextMenu:
+        if (IsContextMenuUsed() && m_manager != nullptr)
+            m_manager->SendNotify(this, "menu", event.wParam, event.lParam);
+        return;
+    case TUIEventType::MouseEnter:
+    case TUIEventType::MouseLeave:
+        if (IsEnabled()) {
+            SetStateBit(UISTATE_HOT, event.type == TUIEventType::MouseEnter);
+            Invalidate();
+        }
+        return;
+    case TUIEventType::SetCursor:
+        ::SetCursor(LoadCursor(nullptr, IDC_HAND));
+        return;
+    default:
+        break;
+    }
+    CLabelUI::DoEvent(event);
+}
+
+namespace {
+
+// The state images first, in the order of TButtonImage: SetAttribute reads the image
+// from the row's index.
+const TAttributeInfo kOwnAttributes[] = {
+    {"normalimage", TAttributeKind::Image},
+    {"hotimage", TAttributeKind::Image},
+    {"pushedimage", TAttributeKind::Image},
+    {"focusedimage", TAttributeKind::Image},
+    {"disabledimage", TAttributeKind::Image},
+    {"hottextcolor", TAttributeKind::Plain},
+    {"pushedtextcolor", TAttributeKind::Plain},
+    {"focusedtextcolor", TAttributeKind::Plain},
+};
+
+}  // namespace
+
+const TAttributeTable CButtonUI::kAttributeTable =
+    MakeAttributeTable(&CLabelUI::kAttributeTable, kOwnAttributes);
+
+const TAttributeTable& CButtonUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
+void CButtonUI::SetAttribute(const char* name, const char* value)
+{
+    if (name == nullptr || value == nullptr)
+        return CLabelUI::SetAttribute(name, value);
+    for (int i = 0; i < static_cast<int>(TButtonImage::Count); ++i) {
+        if (std::strcmp(name, kOwnAttributes[i].name) == 0)
+            return SetImage(static_cast<TButtonImage>(i), value);
+    }
+    auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
+    if (is("hottextcolor"))
+        SetHotTextColor(ParseColor(value, false));
+    else if (is("pushedtextcolor"))
+        SetPushedTextColor(ParseColor(value, false));
+    else if (is("focusedtextcolor"))
+        SetFocusedTextColor(ParseColor(value, false));
+    else
+        CLabelUI::SetAttribute(name, value);
+}
+
+SIZE CButtonUI::EstimateSize(SIZE)
+{
+    return EstimateLine(8);
+}
+
+void CButtonUI::RefreshState()
+{
+    SetStateBit(UISTATE_FOCUSED, IsFocused());
+    SetStateBit(UISTATE_DISABLED, !IsEnabled());
+}
+
+void CButtonUI::PaintStatusImage(HDC dc)
+{
+    RefreshState();
+    for (const auto& state : kStateImages) {
+        if ((m_buttonState & state.bit) == 0)
+            continue;
+        // The state's image, else (when it is missing or failed) the normal one.
+        if (DrawImage(dc, Image(state.image)))
+            return;
+        break;
+    }
+    DrawImage(dc, Image(TButtonImage::Normal));
+}
+
+DWORD CButtonUI::StateTextColor() const
+{
+    if ((m_buttonState & UISTATE_PUSHED) != 0 && m_pushedTextColor != 0)
+        return m_pushedTextColor;
+    if ((m_buttonState & UISTATE_HOT) != 0 && m_hotTextColor != 0)
+        return m_hotTextColor;
+    if ((m_buttonState & UISTATE_FOCUSED) != 0 && m_focusedTextColor != 0)
+        return m_focusedTextColor;
+    return EnabledColor();
+}
+
+void CButtonUI::PaintText(HDC dc)
+{
+    RefreshState();
+    FillDefaultColors();
+    if (m_text.IsEmpty())
+        return;
+    DrawText(dc, StateTextColor(), m_textStyle);
+}
+
+}  // namespace Veneer

@@ -1,0 +1,138 @@
+#include "ui/controls/TextUI.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "ui/core/RenderUtil.h"
+
+namespace Veneer {
+
+CTextUI::CTextUI()
+{
+    m_textStyle = DT_WORDBREAK;
+    m_textPadding = RECT{2, 0, 2, 0};
+}
+
+const char* CTextUI::GetClass() const
+{
+    return "TextUI";
+}
+
+void* CTextUI::GetInterface(const char* name)
+{
+    return std::strcmp(name, "Text") == 0 ? this : CLabelUI::GetInterface(name);
+}
+
+UINT CTextUI::GetControlFlags() const
+{
+    return IsEnabled() && m_linkCount > 0 ? UINT{UIFLAG_SETCURSOR} : 0;
+}
+
+RECT CTextUI::GetLinkRect(int index) const
+{
+    return index >= 0 && index < m_linkCount ? m_links[index] : RECT{};
+}
+
+const char* CTextUI::GetLinkText(int index) const
+{
+    return index >= 0 && index < m_linkCount ? m_linkTexts[index].GetData() : "";
+}
+
+int CTextUI::LinkAt(POINT pt) const
+{
+    for (int i = 0; i < m_linkCount; ++i) {
+        if (PtInRect(&m_links[i], pt))
+            return i;
+    }
+    return -1;
+}
+
+void CTextUI::DoEvent(TUIEvent& event)
+{
+    if (PassOnUnhitMouseEvent(event))
+        return;
+    const int link = LinkAt(event.mouse);
+    const bool enabled = IsEnabled();
+    switch (event.type) {
+    case TUIEventType::SetCursor:
+        if (link < 0)
+            break;
+        ::SetCursor(LoadCursor(nullptr, IDC_HAND));
+        return;
+    case TUIEventType::ButtonDown:
+    case TUIEventType::DblClick:
+        if (!enabled || link < 0)
+            break;
+        Invalidate();
+        return;
+    case TUIEventType::ButtonUp:
+        if (!enabled || link < 0 || IsCancelledPress(event))
+            break;
+        if (m_manager != nullptr)
+            m_manager->SendNotify(this, "link", static_cast<WPARAM>(link));
+        return;
+    case TUIEventType::ContextMenu:
+        return;
+    case TUIEventType::MouseMove:
+        if (!enabled || m_linkCount == 0)
+            break;
+        if (link != m_hoveredLink) {
+            m_hoveredLink = link;
+            Invalidate();
+        }
+        return;
+    case TUIEventType::MouseLeave:
+        if (!enabled || m_linkCount == 0 || m_hoveredLink < 0)
+            break;
+        m_hoveredLink = -1;
+        Invalidate();
+        return;
+    default:
+        break;
+    }
+    CLabelUI::DoEvent(event);
+}
+
+SIZE CTextUI::EstimateSize(SIZE available)
+{
+    if (m_manager == nullptr || m_manager->GetPaintDC() == nullptr)
+        return m_fixedSize;
+    RECT rc = {m_textPadding.left, 0,
+               std::max(available.cx, m_fixedSize.cx) - m_textPadding.right, 9999};
+    const UINT style = m_textStyle | DT_CALCRECT;
+    if (m_text.IsEmpty()) {
+        rc = RECT{};
+    } else if (m_showHtml) {
+        int links = 0;
+        CRenderUtil::DrawMarkupText(m_manager->GetPaintDC(), m_manager, rc, m_text, m_textColor,
+                                    nullptr, nullptr, links, style);
+    } else {
+        CRenderUtil::DrawPlainText(m_manager->GetPaintDC(), m_manager, rc, m_text, m_textColor,
+                                   m_font, style);
+    }
+    SIZE size = {rc.right - rc.left + m_textPadding.left + m_textPadding.right,
+                 rc.bottom - rc.top + m_textPadding.top + m_textPadding.bottom};
+    if (m_fixedSize.cy != 0)
+        size.cy = m_fixedSize.cy;
+    return size;
+}
+
+void CTextUI::PaintText(HDC dc)
+{
+    // Plain text has no links: those of earlier mark-up must not answer the mouse.
+    m_linkCount = m_showHtml && !m_text.IsEmpty() ? kMaxLinks : 0;
+    if (!m_text.IsEmpty()) {
+        FillDefaultColors();
+        RECT rc = TextRect();
+        if (m_showHtml)
+            CRenderUtil::DrawMarkupText(dc, m_manager, rc, m_text, EnabledColor(), m_links,
+                                        m_linkTexts, m_linkCount, m_textStyle);
+        else
+            CRenderUtil::DrawPlainText(dc, m_manager, rc, m_text, EnabledColor(), m_font,
+                                       m_textStyle);
+    }
+    // Places of links no longer drawn must not make a link hot at the next paint.
+    std::fill(m_links + m_linkCount, m_links + kMaxLinks, RECT{});
+}
+
+}  // namespace Veneer
