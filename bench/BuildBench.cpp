@@ -51,8 +51,8 @@ std::string MainWindowSkin()
     return text;
 }
 
-// A scrolling list of rows: each row a horizontal layout of nine controls, some with an
-// image, some with a colour and a border; rows * 10 + 1 controls in all.
+// A scrolling list of rows: each row a horizontal layout of nine controls, images and
+// labels with a colour and a border; rows * 10 + 1 controls in all.
 std::string GeneratedSkin(int rows)
 {
     std::string text = "<Window size=\"800,600\"><Font name=\"Tahoma\" size=\"12\"/>"
@@ -65,8 +65,8 @@ std::string GeneratedSkin(int rows)
                 text += "<Control name=\"img" + name +
                         "\" width=\"75\" bkimage=\"res='115' restype='png' corner='4,4,4,4'\"/>";
             else
-                text += "<Control name=\"box" + name +
-                        "\" bkcolor=\"#FF4775CC\" bordercolor=\"#FF0934DA\" text=\"x\"/>";
+                text += "<Label name=\"label" + name +
+                        "\" bkcolor=\"#FF4775CC\" bordercolor=\"#FF0934DA\" text=\"" + name + "\"/>";
         }
         text += "</HorizontalLayout>";
     }
