@@ -16,6 +16,14 @@ void* CListContainerElementUI::GetInterface(const char* name)
     return CListItemBaseUI<CContainerUI>::GetInterface(name);
 }
 
+const TAttributeTable CListContainerElementUI::kAttributeTable =
+    MakeAttributeTable(&CContainerUI::kAttributeTable, kListItemAttributes);
+
+const TAttributeTable& CListContainerElementUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 void CListContainerElementUI::DoPaint(HDC dc, const RECT& paint)
 {
     if (!IntersectRect(&m_rcPaint, &paint, &m_rcItem))

@@ -17,6 +17,10 @@ public:
     void* GetInterface(const char* name) override;
 
     void DoPaint(HDC dc, const RECT& paint) override;
+    const TAttributeTable& GetAttributeTable() const override;
+    // The attributes this class reads itself, chained to its base class's table.
+    static const TAttributeTable kAttributeTable;
+
 };
 
 }  // namespace Veneer

@@ -21,6 +21,14 @@ void* CListElementUI::GetInterface(const char* name)
     return CListItemBaseUI<CControlUI>::GetInterface(name);
 }
 
+const TAttributeTable CListElementUI::kAttributeTable =
+    MakeAttributeTable(&CControlUI::kAttributeTable, kListItemAttributes);
+
+const TAttributeTable& CListElementUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 const char* CListLabelElementUI::GetClass() const
 {
     return "ListLabelElementUI";

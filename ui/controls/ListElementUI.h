@@ -19,6 +19,9 @@ public:
     const char* GetClass() const override;
     // "ListElement", then "ListItem" and "Control".
     void* GetInterface(const char* name) override;
+    const TAttributeTable& GetAttributeTable() const override;
+    // The attributes this class reads itself, chained to its base class's table.
+    static const TAttributeTable kAttributeTable;
 };
 
 class CListLabelElementUI : public CListElementUI {

@@ -136,6 +136,24 @@ void CListHeaderItemUI::DoEvent(TUIEvent& event)
     CButtonUI::DoEvent(event);
 }
 
+namespace {
+
+const TAttributeInfo kOwnAttributes[] = {
+    {"dragable", TAttributeKind::Plain},
+    {"sepwidth", TAttributeKind::Plain},
+    {"sepimage", TAttributeKind::Image},
+};
+
+}  // namespace
+
+const TAttributeTable CListHeaderItemUI::kAttributeTable =
+    MakeAttributeTable(&CButtonUI::kAttributeTable, kOwnAttributes);
+
+const TAttributeTable& CListHeaderItemUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 void CListHeaderItemUI::SetAttribute(const char* name, const char* value)
 {
     if (name == nullptr || value == nullptr)

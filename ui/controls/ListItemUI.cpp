@@ -213,6 +213,8 @@ void CListItemBaseUI<Base>::DrawItemBk(HDC dc)
                               style.lineColor);
 }
 
+const TAttributeInfo kListItemAttributes[1] = {{"selected", TAttributeKind::Plain}};
+
 template class CListItemBaseUI<CControlUI>;
 template class CListItemBaseUI<CContainerUI>;
 

@@ -69,6 +69,9 @@ protected:
     IListOwnerUI* m_owner = nullptr;
 };
 
+// The attribute every list item reads itself ("selected"), for the tables of the classes.
+extern const TAttributeInfo kListItemAttributes[1];
+
 extern template class CListItemBaseUI<CControlUI>;
 extern template class CListItemBaseUI<CContainerUI>;
 

@@ -46,7 +46,42 @@ const struct {
     {"right", DT_CENTER, DT_RIGHT},
 };
 
+// Every attribute the list reads itself, with the item style's.
+const TAttributeInfo kOwnAttributes[] = {
+    {"header", TAttributeKind::Plain},
+    {"headerbkimage", TAttributeKind::Image},
+    {"scrollselect", TAttributeKind::Plain},
+    {"multiexpanding", TAttributeKind::Plain},
+    {"itemfont", TAttributeKind::Font},
+    {"itemalign", TAttributeKind::Plain},
+    {"itemendellipsis", TAttributeKind::Plain},
+    {"itemtextpadding", TAttributeKind::Plain},
+    {"itemtextcolor", TAttributeKind::Plain},
+    {"itembkcolor", TAttributeKind::Plain},
+    {"itemselectedtextcolor", TAttributeKind::Plain},
+    {"itemselectedbkcolor", TAttributeKind::Plain},
+    {"itemhottextcolor", TAttributeKind::Plain},
+    {"itemhotbkcolor", TAttributeKind::Plain},
+    {"itemdisabledtextcolor", TAttributeKind::Plain},
+    {"itemdisabledbkcolor", TAttributeKind::Plain},
+    {"itemlinecolor", TAttributeKind::Plain},
+    {"itembkimage", TAttributeKind::Image},
+    {"itemselectedimage", TAttributeKind::Image},
+    {"itemhotimage", TAttributeKind::Image},
+    {"itemdisabledimage", TAttributeKind::Image},
+    {"itemaltbk", TAttributeKind::Plain},
+    {"itemshowhtml", TAttributeKind::Plain},
+};
+
 }  // namespace
+
+const TAttributeTable CListUI::kAttributeTable =
+    MakeAttributeTable(&CVerticalLayoutUI::kAttributeTable, kOwnAttributes);
+
+const TAttributeTable& CListUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
 
 void CListUI::SetItemShowHtml(bool showHtml)
 {
