@@ -76,7 +76,7 @@ function(lorvik_test name)
     if(ARG_SERIAL)
         set(serial TRUE)
     endif()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 180
                          PROPERTIES TIMEOUT 120 RUN_SERIAL ${serial}
                          PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] 1 test\\.|\\[  SKIPPED \\] 1 test"
                          FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")

@@ -55,6 +55,12 @@ TEST_F(ControlClassesTest, ElementNamesMakeTheirClassesExactly)
         {"Button", "ButtonUI", false},
         {"Option", "OptionUI", false},
         {"Text", "TextUI", false},
+        {"List", "ListUI", true},
+        {"ListHeader", "ListHeaderUI", true},
+        {"ListHeaderItem", "ListHeaderItemUI", false},
+        {"ListLabelElement", "ListLabelElementUI", false},
+        {"ListTextElement", "ListTextElementUI", false},
+        {"ListContainerElement", "ListContainerElementUI", true},
     };
     for (const auto& c : cases) {
         IControlUI* control = CControlFactory::Create(c.element);

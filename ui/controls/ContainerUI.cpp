@@ -40,18 +40,23 @@ void* CContainerUI::GetInterface(const char* name)
 
 CControlUI* CContainerUI::GetItemAt(int index) const
 {
-    return static_cast<CControlUI*>(m_items.GetAt(index));
+    return OwnItemAt(index);
 }
 
 int CContainerUI::GetItemIndex(IControlUI* control) const
+{
+    return OwnIndexOf(control);
+}
+
+int CContainerUI::OwnIndexOf(IControlUI* control) const
 {
     return control != nullptr ? m_items.Find(AsControl(control)) : -1;
 }
 
 bool CContainerUI::SetItemIndex(IControlUI* control, int index)
 {
-    const int from = GetItemIndex(control);
-    if (from < 0 || index < 0 || index >= GetCount())
+    const int from = OwnIndexOf(control);
+    if (from < 0 || index < 0 || index >= OwnCount())
         return false;
     // Taken out and put back in a block of the same size: this cannot fail.
     m_items.Remove(from);
@@ -62,19 +67,19 @@ bool CContainerUI::SetItemIndex(IControlUI* control, int index)
 
 int CContainerUI::GetCount() const
 {
-    return m_items.GetSize();
+    return OwnCount();
 }
 
 bool CContainerUI::Add(IControlUI* control)
 {
     CControlUI* child = AsControl(control);
-    return child != nullptr && Insert(child, GetCount());
+    return child != nullptr && Insert(child, OwnCount());
 }
 
 bool CContainerUI::AddAt(IControlUI* control, int index)
 {
     CControlUI* child = AsControl(control);
-    if (child == nullptr || index < 0 || index > GetCount())
+    if (child == nullptr || index < 0 || index > OwnCount())
         return false;
     return Insert(child, index);
 }
@@ -105,7 +110,7 @@ bool CContainerUI::Insert(CControlUI* child, int index)
 
 bool CContainerUI::Remove(IControlUI* control)
 {
-    const int index = GetItemIndex(control);
+    const int index = OwnIndexOf(control);
     if (index < 0)
         return false;
     NeedUpdate();
@@ -117,7 +122,7 @@ bool CContainerUI::Remove(IControlUI* control)
 
 bool CContainerUI::RemoveAt(int index)
 {
-    CControlUI* child = GetItemAt(index);
+    CControlUI* child = OwnItemAt(index);
     return child != nullptr && Remove(child);
 }
 
@@ -126,7 +131,7 @@ void CContainerUI::RemoveAll()
     // From the end: each removal is then free of shifting, even for thousands of children.
     while (!m_items.IsEmpty()) {
         const int last = m_items.GetSize() - 1;
-        CControlUI* child = GetItemAt(last);
+        CControlUI* child = OwnItemAt(last);
         m_items.Remove(last);
         Dispose(child);
     }
@@ -197,23 +202,23 @@ void CContainerUI::SetMouseChildEnabled(bool enabled)
 
 int CContainerUI::FindSelectable(int index, bool forward) const
 {
-    const int count = GetCount();
+    const int count = OwnCount();
     if (count == 0)
         return -1;
     index = index < 0 ? 0 : (index >= count ? count - 1 : index);
     const int step = forward ? 1 : -1;
     for (int i = index; i >= 0 && i < count; i += step) {
-        CControlUI* child = GetItemAt(i);
+        CControlUI* child = OwnItemAt(i);
         if (child->GetInterface("ListItem") != nullptr && child->IsVisible() && child->IsEnabled())
             return i;
     }
-    return forward ? -1 : FindSelectable(0, true);
+    return forward ? -1 : CContainerUI::FindSelectable(0, true);
 }
 
 void CContainerUI::SetManager(CWindowManagerUI* manager, IControlUI* parent, bool init)
 {
-    for (int i = 0; i < GetCount(); ++i)
-        GetItemAt(i)->SetManager(manager, this, init);
+    for (int i = 0; i < OwnCount(); ++i)
+        OwnItemAt(i)->SetManager(manager, this, init);
     if (m_verticalScrollBar != nullptr)
         m_verticalScrollBar->SetManager(manager, this, init);
     if (m_horizontalScrollBar != nullptr)
@@ -226,15 +231,15 @@ void CContainerUI::SetVisible(bool visible)
     if (m_visible == visible)
         return;
     CControlUI::SetVisible(visible);
-    for (int i = 0; i < GetCount(); ++i)
-        GetItemAt(i)->SetInternVisible(IsVisible());
+    for (int i = 0; i < OwnCount(); ++i)
+        OwnItemAt(i)->SetInternVisible(IsVisible());
 }
 
 void CContainerUI::SetInternVisible(bool visible)
 {
     CControlUI::SetInternVisible(visible);
-    for (int i = 0; i < GetCount(); ++i)
-        GetItemAt(i)->SetInternVisible(IsVisible());
+    for (int i = 0; i < OwnCount(); ++i)
+        OwnItemAt(i)->SetInternVisible(IsVisible());
 }
 
 void CContainerUI::SetMouseEnabled(bool enabled)
@@ -279,7 +284,7 @@ void CContainerUI::SetPos(RECT rc)
 
 void CContainerUI::SetFloatPos(int index)
 {
-    CControlUI* child = GetItemAt(index);
+    CControlUI* child = OwnItemAt(index);
     if (child == nullptr || !child->IsVisible() || !child->IsFloat())
         return;
     const TRelativePosUI relative = child->GetRelativePos();
@@ -322,7 +327,7 @@ IControlUI* CContainerUI::FindControl(FindControlProc proc, void* data, UINT fla
     const RECT inner = InnerRect(true);
     // The mouse's hot path: every move tests every child of the containers under it.
     void* const* items = m_items.GetData();
-    const int count = GetCount();
+    const int count = OwnCount();
     const bool topFirst = (flags & UIFIND_TOP_FIRST) != 0;
     for (int i = 0; i < count; ++i) {
         CControlUI* child = static_cast<CControlUI*>(items[topFirst ? count - 1 - i : i]);
@@ -410,17 +415,17 @@ void CContainerUI::SetAttribute(const char* name, const char* value)
     } else if (is("mousechild")) {
         SetMouseChildEnabled(ParseBoolean(value));
     } else if (is("vscrollbar")) {
-        EnableScrollBar(ParseBoolean(value), m_horizontalScrollBar != nullptr);
+        EnableScrollBar(ParseBoolean(value), GetHorizontalScrollBar() != nullptr);
     } else if (is("vscrollbarstyle")) {
-        EnableScrollBar(true, m_horizontalScrollBar != nullptr);
-        if (m_verticalScrollBar != nullptr)
-            m_verticalScrollBar->ApplyAttributeList(value);
+        EnableScrollBar(true, GetHorizontalScrollBar() != nullptr);
+        if (CScrollBarUI* bar = GetVerticalScrollBar())
+            bar->ApplyAttributeList(value);
     } else if (is("hscrollbar")) {
-        EnableScrollBar(m_verticalScrollBar != nullptr, ParseBoolean(value));
+        EnableScrollBar(GetVerticalScrollBar() != nullptr, ParseBoolean(value));
     } else if (is("hscrollbarstyle")) {
-        EnableScrollBar(m_verticalScrollBar != nullptr, true);
-        if (m_horizontalScrollBar != nullptr)
-            m_horizontalScrollBar->ApplyAttributeList(value);
+        EnableScrollBar(GetVerticalScrollBar() != nullptr, true);
+        if (CScrollBarUI* bar = GetHorizontalScrollBar())
+            bar->ApplyAttributeList(value);
     } else if (is("childpadding")) {
         SetChildPadding(ParseInteger(value));
     } else {

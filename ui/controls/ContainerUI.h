@@ -25,7 +25,9 @@ public:
     // "IContainer" gives the child list, "Container" the object.
     void* GetInterface(const char* name) override;
 
-    // The child list. Only controls derived from CControlUI can be children.
+    // The child list. Only controls derived from CControlUI can be children. A derived
+    // class may show another list here (a list shows the items of its body); the
+    // container's own work on its children goes by OwnCount and OwnItemAt below.
     CControlUI* GetItemAt(int index) const override;
     int GetItemIndex(IControlUI* control) const override;
     // Moves a child to index, counted in the list without it. False, with the list as it
@@ -97,9 +99,16 @@ public:
     static const TAttributeTable kAttributeTable;
     void DoPaint(HDC dc, const RECT& paint) override;
 
-protected:
     // The item rectangle less the inset, and less the visible bars when withBars.
     RECT InnerRect(bool withBars) const;
+
+protected:
+    friend class CLayoutChildren;
+
+    // The container's own children, whatever its child list shows.
+    int OwnCount() const { return m_items.GetSize(); }
+    CControlUI* OwnItemAt(int index) const { return static_cast<CControlUI*>(m_items.GetAt(index)); }
+    int OwnIndexOf(IControlUI* control) const;
     bool IsScrollBarShown(const CScrollBarUI* bar) const;
     // A removed child: deleted now, handed to the manager, or left to the caller.
     void Dispose(CControlUI* child);

@@ -39,8 +39,8 @@ void CContainerUI::PaintChildren(HDC dc, const RECT& paint)
     const RECT inner = InnerRect(true);
     RECT innerPaint;
     if (!IntersectRect(&innerPaint, &paint, &inner)) {
-        for (int i = 0; i < GetCount(); ++i) {
-            CControlUI* child = GetItemAt(i);
+        for (int i = 0; i < OwnCount(); ++i) {
+            CControlUI* child = OwnItemAt(i);
             const RECT pos = child->GetPos();
             if (child->IsVisible() && child->IsFloat() && Meets(paint, pos) && Meets(m_rcItem, pos))
                 child->DoPaint(dc, paint);
@@ -49,8 +49,8 @@ void CContainerUI::PaintChildren(HDC dc, const RECT& paint)
     }
     TClipState clip;
     CRenderUtil::BeginClip(dc, innerPaint, clip);
-    for (int i = 0; i < GetCount(); ++i) {
-        CControlUI* child = GetItemAt(i);
+    for (int i = 0; i < OwnCount(); ++i) {
+        CControlUI* child = OwnItemAt(i);
         const RECT pos = child->GetPos();
         if (!child->IsVisible() || !Meets(paint, pos))
             continue;

@@ -48,8 +48,8 @@ void CContainerUI::SetScrollPos(SIZE pos)
         return;
     // Moving a child runs its size handlers, which may change the list or destroy us.
     CControlWatch self(this);
-    for (int i = 0; self && i < GetCount(); ++i) {
-        CControlUI* child = GetItemAt(i);
+    for (int i = 0; self && i < OwnCount(); ++i) {
+        CControlUI* child = OwnItemAt(i);
         if (!child->IsVisible() || child->IsFloat())
             continue;
         RECT rc = child->GetPos();

@@ -8,6 +8,10 @@
 #include "ui/controls/ControlUI.h"
 #include "ui/controls/HorizontalLayoutUI.h"
 #include "ui/controls/LabelUI.h"
+#include "ui/controls/ListContainerElementUI.h"
+#include "ui/controls/ListElementUI.h"
+#include "ui/controls/ListHeaderUI.h"
+#include "ui/controls/ListUI.h"
 #include "ui/controls/OptionUI.h"
 #include "ui/controls/ScrollBarUI.h"
 #include "ui/controls/TabLayoutUI.h"
@@ -38,6 +42,12 @@ const TControlClass kControlClasses[] = {
     {"Button", Construct<CButtonUI>},
     {"Option", Construct<COptionUI>},
     {"Text", Construct<CTextUI>},
+    {"List", Construct<CListUI>},
+    {"ListHeader", Construct<CListHeaderUI>},
+    {"ListHeaderItem", Construct<CListHeaderItemUI>},
+    {"ListLabelElement", Construct<CListLabelElementUI>},
+    {"ListTextElement", Construct<CListTextElementUI>},
+    {"ListContainerElement", Construct<CListContainerElementUI>},
 };
 
 }  // namespace

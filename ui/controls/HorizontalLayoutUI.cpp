@@ -24,13 +24,14 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
         ProcessScrollBar(InnerRect(false), 0, 0);
         return;
     }
-    // Children start left of the view by the horizontal position; a horizontal layout
-    // computes no scroll range of its own.
+    // Children start left of the view by the horizontal position (of the layout's own
+    // bar); a horizontal layout computes no scroll range of its own.
     const RECT inner = InnerRect(true);
     TBoxLayout box;
     box.axis = TLayoutAxis::Horizontal;
-    box.available = {inner.right - inner.left, inner.bottom - inner.top + GetScrollRange().cy};
-    box.mainStart = inner.left - GetScrollPos().cx;
+    box.available = {inner.right - inner.left,
+                     inner.bottom - inner.top + CContainerUI::GetScrollRange().cy};
+    box.mainStart = inner.left - CContainerUI::GetScrollPos().cx;
     box.crossStart = inner.top;
     box.crossExtent = inner.bottom - inner.top;
     box.childPadding = m_childPadding;

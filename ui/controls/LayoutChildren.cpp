@@ -11,24 +11,24 @@ CLayoutChildren::CLayoutChildren(CContainerUI* container)
 
 int CLayoutChildren::GetCount() const
 {
-    return m_watch ? m_container->GetCount() : 0;
+    return m_watch ? m_container->OwnCount() : 0;
 }
 
 bool CLayoutChildren::IsVisible(int index) const
 {
-    const CControlUI* child = m_watch ? m_container->GetItemAt(index) : nullptr;
+    const CControlUI* child = m_watch ? m_container->OwnItemAt(index) : nullptr;
     return child != nullptr && child->IsVisible();
 }
 
 bool CLayoutChildren::IsFloat(int index) const
 {
-    const CControlUI* child = m_watch ? m_container->GetItemAt(index) : nullptr;
+    const CControlUI* child = m_watch ? m_container->OwnItemAt(index) : nullptr;
     return child != nullptr && child->IsFloat();
 }
 
 TLayoutChild CLayoutChildren::Describe(int index) const
 {
-    const CControlUI* child = m_watch ? m_container->GetItemAt(index) : nullptr;
+    const CControlUI* child = m_watch ? m_container->OwnItemAt(index) : nullptr;
     if (child == nullptr)
         return TLayoutChild{};
     TLayoutChild description;
@@ -41,14 +41,14 @@ TLayoutChild CLayoutChildren::Describe(int index) const
 
 TLayoutSize CLayoutChildren::Estimate(int index, TLayoutSize available)
 {
-    CControlUI* child = m_watch ? m_container->GetItemAt(index) : nullptr;
+    CControlUI* child = m_watch ? m_container->OwnItemAt(index) : nullptr;
     return child != nullptr ? ToLayoutSize(child->EstimateSize(ToSize(available)))
                             : TLayoutSize{};
 }
 
 void CLayoutChildren::Place(int index, const TLayoutRect& rc)
 {
-    if (CControlUI* child = m_watch ? m_container->GetItemAt(index) : nullptr)
+    if (CControlUI* child = m_watch ? m_container->OwnItemAt(index) : nullptr)
         child->SetPos(ToRect(rc));
 }
 

@@ -26,9 +26,9 @@ void CVerticalLayoutUI::SetPos(RECT rc)
         return;
     }
     // Children may be wider than the view by the horizontal range, and start above it by
-    // the vertical position.
-    const SIZE range = GetScrollRange();
-    const SIZE scrolled = GetScrollPos();
+    // the vertical position: of the layout's own bars, whatever a derived class scrolls.
+    const SIZE range = CContainerUI::GetScrollRange();
+    const SIZE scrolled = CContainerUI::GetScrollPos();
     TBoxLayout box;
     box.axis = TLayoutAxis::Vertical;
     box.available = {inner.right - inner.left + range.cx, inner.bottom - inner.top};

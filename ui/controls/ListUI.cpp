@@ -1,0 +1,381 @@
+// The list's child list, selection, keyboard and wheel. The body, scrolling and the
+// layout of the header with its columns are in ListUILayout.cpp, skin attributes and the
+// item style in ListUIAttributes.cpp.
+
+#include "ui/controls/ListUI.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "ui/core/ControlWatch.h"
+
+namespace Veneer {
+namespace {
+
+bool IsHeaderItem(CControlUI* control)
+{
+    return std::strstr(control->GetClass(), "ListHeaderItemUI") != nullptr;
+}
+
+// Where an index lands when the item at from moves to to.
+int AfterMove(int index, int from, int to)
+{
+    if (index == from)
+        return to;
+    if (from < index && index <= to)
+        return index - 1;
+    if (to <= index && index < from)
+        return index + 1;
+    return index;
+}
+
+}  // namespace
+
+CListUI::CListUI() : m_body(this)
+{
+    // The parts are members: the container must never delete its own children.
+    m_autoDestroy = false;
+    CVerticalLayoutUI::Add(&m_builtInHeader);
+    CVerticalLayoutUI::Add(&m_body);
+}
+
+CListUI::~CListUI()
+{
+    // The built-in parts die as members; a header the skin gave dies here.
+    for (int i = 0; i < OwnCount(); ++i) {
+        CControlUI* child = OwnItemAt(i);
+        if (child != &m_body && child != &m_builtInHeader)
+            delete child;
+    }
+    m_items.Empty();
+}
+
+const char* CListUI::GetClass() const
+{
+    return "ListUI";
+}
+
+void* CListUI::GetInterface(const char* name)
+{
+    if (std::strcmp(name, "List") == 0)
+        return this;
+    if (std::strcmp(name, "IList") == 0)
+        return static_cast<IListUI*>(this);
+    if (std::strcmp(name, "IListOwner") == 0)
+        return static_cast<IListOwnerUI*>(this);
+    return CVerticalLayoutUI::GetInterface(name);
+}
+
+UINT CListUI::GetControlFlags() const
+{
+    return UIFLAG_TABSTOP;
+}
+
+CControlUI* CListUI::GetItemAt(int index) const
+{
+    return m_body.GetItemAt(index);
+}
+
+int CListUI::GetItemIndex(IControlUI* control) const
+{
+    CControlUI* child = AsControl(control);
+    if (child != nullptr && IsHeaderItem(child))
+        return m_header->GetItemIndex(child);
+    return m_body.GetItemIndex(control);
+}
+
+bool CListUI::SetItemIndex(IControlUI* control, int index)
+{
+    CControlUI* child = AsControl(control);
+    if (child != nullptr && IsHeaderItem(child))
+        return m_header->SetItemIndex(child, index);
+    const int from = m_body.GetItemIndex(control);
+    if (from < 0 || !m_body.SetItemIndex(control, index))
+        return false;
+    RenumberItems(std::min(from, index));
+    m_curSel = AfterMove(m_curSel, from, index);
+    m_expandedItem = AfterMove(m_expandedItem, from, index);
+    return true;
+}
+
+int CListUI::GetCount() const
+{
+    return m_body.GetCount();
+}
+
+bool CListUI::Add(IControlUI* control)
+{
+    return Insert(AsControl(control), -1);
+}
+
+bool CListUI::AddAt(IControlUI* control, int index)
+{
+    return index >= 0 && Insert(AsControl(control), index);
+}
+
+bool CListUI::Insert(CControlUI* child, int index)
+{
+    if (child == nullptr)
+        return false;
+    if (child->GetInterface("ListHeader") != nullptr)
+        return AddHeader(dynamic_cast<CListHeaderUI*>(child));
+    if (IsHeaderItem(child))
+        return AddHeaderItem(child, index);
+    // Refused before the item is touched: one already here keeps its index.
+    const bool append = index < 0;
+    if (append)
+        index = m_body.GetCount();
+    if (index > m_body.GetCount() || m_body.GetItemIndex(child) >= 0)
+        return false;
+    IListItemUI* item = AsListItem(child);
+    if (item != nullptr) {
+        item->SetOwner(this);
+        item->SetIndex(index);
+    }
+    // Attaching the item runs its initialisation, whose handlers may destroy the list.
+    CControlWatch self(this);
+    const bool added = append ? m_body.Add(child) : m_body.AddAt(child, index);
+    if (!added) {
+        if (item != nullptr)
+            item->SetOwner(nullptr);
+        return false;
+    }
+    if (!self)
+        return true;
+    RenumberItems(index + 1);
+    if (m_curSel >= index)
+        ++m_curSel;
+    if (m_expandedItem >= index)
+        ++m_expandedItem;
+    // An item selected before it joined (by its "selected" attribute) becomes the list's
+    // selection, so that the list and its items agree.
+    if (item != nullptr && item->IsSelected())
+        SelectItem(index, false);
+    return true;
+}
+
+bool CListUI::AddHeader(CListHeaderUI* header)
+{
+    // Only an empty header gives way: the columns of one with items stay.
+    if (header == nullptr || header == m_header || m_header->GetCount() > 0)
+        return false;
+    CControlWatch self(this);
+    if (!CVerticalLayoutUI::AddAt(header, 0))
+        return false;
+    if (!self)
+        return true;
+    CListHeaderUI* old = m_header;
+    m_header = header;
+    CVerticalLayoutUI::Remove(old);
+    const bool hidden = !old->m_visible;
+    if (old != &m_builtInHeader) {
+        if (m_manager != nullptr)
+            m_manager->AddDelayedCleanup(old);
+        else
+            delete old;
+    }
+    UpdateColumns();
+    // The list's "header" attribute may have come before the header.
+    if (hidden)
+        header->SetVisible(false);
+    return true;
+}
+
+bool CListUI::AddHeaderItem(CControlUI* item, int index)
+{
+    CControlWatch self(this);
+    const bool added = index < 0 ? m_header->Add(item) : m_header->AddAt(item, index);
+    if (added && self)
+        UpdateColumns();
+    return added;
+}
+
+bool CListUI::Remove(IControlUI* control)
+{
+    CControlUI* child = AsControl(control);
+    if (child == nullptr)
+        return false;
+    if (IsHeaderItem(child)) {
+        CControlWatch self(this);
+        const bool removed = m_header->Remove(child);
+        if (removed && self)
+            UpdateColumns();
+        return removed;
+    }
+    const int index = m_body.GetItemIndex(child);
+    if (index < 0)
+        return false;
+    // An item its caller keeps must not point at the list.
+    if (IListItemUI* item = AsListItem(child); item != nullptr && !m_body.IsAutoDestroy())
+        item->SetOwner(nullptr);
+    // The item's destruction runs its handlers, which may destroy the list.
+    CControlWatch self(this);
+    m_body.Remove(child);
+    if (!self)
+        return true;
+    RenumberItems(index);
+    if (m_expandedItem == index)
+        m_expandedItem = -1;
+    else if (m_expandedItem > index)
+        --m_expandedItem;
+    if (m_curSel == index) {
+        m_curSel = -1;
+        SelectItem(FindSelectable(index, false), false);
+    } else if (m_curSel > index) {
+        --m_curSel;
+    }
+    return true;
+}
+
+bool CListUI::RemoveAt(int index)
+{
+    CControlUI* item = m_body.GetItemAt(index);
+    return item != nullptr && Remove(item);
+}
+
+void CListUI::RemoveAll()
+{
+    m_curSel = -1;
+    m_expandedItem = -1;
+    // Items their caller keeps must not point at the list.
+    if (!m_body.IsAutoDestroy()) {
+        for (int i = 0; i < m_body.GetCount(); ++i) {
+            if (IListItemUI* item = AsListItem(m_body.GetItemAt(i)))
+                item->SetOwner(nullptr);
+        }
+    }
+    m_body.RemoveAll();
+}
+
+void CListUI::RenumberItems(int from)
+{
+    for (int i = std::max(from, 0); i < m_body.GetCount(); ++i) {
+        if (IListItemUI* item = AsListItem(m_body.GetItemAt(i)))
+            item->SetIndex(i);
+    }
+}
+
+bool CListUI::SelectItem(int index, bool takeFocus)
+{
+    if (index == m_curSel)
+        return true;
+    const int previous = m_curSel;
+    // Items, focus handlers and the receivers of "itemselect" may destroy the list.
+    CControlWatch self(this);
+    if (m_curSel >= 0) {
+        // Cleared first: the item's Select(false) then has no selection to hand back.
+        m_curSel = -1;
+        if (IListItemUI* old = AsListItem(m_body.GetItemAt(previous)))
+            old->Select(false);
+        if (!self)
+            return false;
+    }
+    if (index < 0)
+        return false;
+    CControlUI* control = m_body.GetItemAt(index);
+    IListItemUI* item = AsListItem(control);
+    if (item == nullptr || !control->IsVisible() || !control->IsEnabled())
+        return false;
+    // Stored before the item is told: its own call back here then ends at once.
+    m_curSel = index;
+    if (!item->Select(true)) {
+        if (self)
+            m_curSel = -1;
+        return false;
+    }
+    if (!self)
+        return false;
+    EnsureVisible(index);
+    if (!self)
+        return false;
+    if (takeFocus) {
+        control->SetFocus();
+        if (!self)
+            return false;
+    }
+    if (m_manager != nullptr)
+        m_manager->SendNotify(this, "itemselect", static_cast<WPARAM>(index),
+                              static_cast<LPARAM>(previous));
+    return true;
+}
+
+bool CListUI::ExpandItem(int index, bool expand)
+{
+    if (m_expandedItem >= 0 && m_expandedItem != index && !m_style.multiExpandable) {
+        if (IListItemUI* old = AsListItem(m_body.GetItemAt(m_expandedItem)))
+            old->Expand(false);
+        m_expandedItem = -1;
+    }
+    IListItemUI* item = AsListItem(m_body.GetItemAt(index));
+    if (item == nullptr || !item->Expand(expand))
+        return false;
+    m_expandedItem = expand ? index : -1;
+    return true;
+}
+
+bool CListUI::SelectFrom(int index, bool forward)
+{
+    return SelectItem(FindSelectable(index, forward), true);
+}
+
+void CListUI::DoEvent(TUIEvent& event)
+{
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
+        if (m_parent != nullptr)
+            m_parent->DoEvent(event);
+        else
+            CVerticalLayoutUI::DoEvent(event);
+        return;
+    }
+    switch (event.type) {
+    case TUIEventType::SetFocus:
+        m_focused = true;
+        return;
+    case TUIEventType::KillFocus:
+        m_focused = false;
+        return;
+    case TUIEventType::KeyDown:
+        switch (event.key) {
+        case VK_RETURN:
+            if (CControlUI* item = m_body.GetItemAt(m_curSel))
+                item->Activate();
+            return;
+        case VK_PRIOR:
+            PageUp();
+            return;
+        case VK_NEXT:
+            PageDown();
+            return;
+        case VK_END:
+            SelectFrom(GetCount() - 1, true);
+            return;
+        case VK_HOME:
+            SelectFrom(0, false);
+            return;
+        case VK_UP:
+            SelectFrom(m_curSel - 1, false);
+            return;
+        case VK_DOWN:
+            SelectFrom(m_curSel + 1, true);
+            return;
+        default:
+            break;
+        }
+        break;
+    case TUIEventType::ScrollWheel:
+        if (event.wParam > 1)
+            break;
+        if (m_scrollSelect)
+            SelectFrom(event.wParam == 0 ? m_curSel - 1 : m_curSel + 1, event.wParam == 1);
+        else if (event.wParam == 0)
+            LineUp();
+        else
+            LineDown();
+        return;
+    default:
+        break;
+    }
+    CVerticalLayoutUI::DoEvent(event);
+}
+
+}  // namespace Veneer
