@@ -67,40 +67,61 @@ int main()
     QueryPerformanceCounter(&painted);
     const double firstPaint = Milliseconds(entry, painted);
 
-    const double fullPaint = Best(kRounds, [&] {
-        InvalidateRect(hwnd, nullptr, FALSE);
-        UpdateWindow(hwnd);
-    });
-
-    SendCode(hwnd);
-    TNotifyMsg tick;
-    tick.type = "timer";
-    tick.sender = frame->GetManager().FindControl("lbl_tokentip");
-    const double tickRepaint = Best(kRounds, [&] {
-        frame->Notify(tick);
-        UpdateWindow(hwnd);
-    });
-
+    // Two measures of each paint: the whole paint message (invalidate, WM_PAINT with the
+    // platform's own work) and the drawing alone (the tree into a back buffer like the
+    // manager's, then the copy onto the window), which is what the message does for the
+    // controls. The manager's own buffer stays its own: a bitmap is in one DC at a time.
+    CWindowManagerUI& manager = frame->GetManager();
     RECT client;
     GetClientRect(hwnd, &client);
     HDC screen = GetDC(hwnd);
     HDC buffer = CreateCompatibleDC(screen);
-    const HGDIOBJ previous = SelectObject(buffer, frame->GetManager().GetOffscreenBitmap());
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    const HGDIOBJ previous = SelectObject(buffer, bitmap);
+    const auto draw = [&](const RECT& rc) {
+        manager.GetRoot()->DoPaint(buffer, rc);
+        BitBlt(screen, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, buffer, rc.left, rc.top, SRCCOPY);
+    };
+
     const double blit = Best(kRounds, [&] {
         BitBlt(screen, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
     });
+    const double fullPaint = Best(kRounds, [&] {
+        InvalidateRect(hwnd, nullptr, FALSE);
+        UpdateWindow(hwnd);
+    });
+    const double fullDraw = Best(kRounds, [&] { draw(client); });
+
+    SendCode(hwnd);
+    TNotifyMsg tick;
+    tick.type = "timer";
+    tick.sender = manager.FindControl("lbl_tokentip");
+    const RECT tip = tick.sender->GetPos();
+    const double tickPaint = Best(kRounds, [&] {
+        frame->Notify(tick);
+        UpdateWindow(hwnd);
+    });
+    const double tickDraw = Best(kRounds, [&] {
+        frame->Notify(tick);
+        ValidateRect(hwnd, nullptr);
+        draw(tip);
+    });
     SelectObject(buffer, previous);
+    DeleteObject(bitmap);
     DeleteDC(buffer);
     ReleaseDC(hwnd, screen);
 
     std::printf("app: Lorvik's own window, %ld x %ld, best of %d rounds after one to warm up\n", client.right,
                 client.bottom, kRounds);
-    std::printf("  entry to the end of the first paint  %8.2f ms   (target: under 50 ms)\n", firstPaint);
-    std::printf("  full paint                           %8.3f ms   %5.1f x one BitBlt (target: at most 10 x)\n",
-                fullPaint, fullPaint / blit);
-    std::printf("  repaint after one countdown tick     %8.3f ms   %5.1f %% of a full paint (target: under 5 %%)\n",
-                tickRepaint, 100.0 * tickRepaint / fullPaint);
-    std::printf("  one BitBlt of the window's buffer    %8.3f ms\n", blit);
+    std::printf("  entry to the end of the first paint   %8.2f ms   (target: under 50 ms)\n", firstPaint);
+    std::printf("  one BitBlt of the window's buffer     %8.3f ms\n", blit);
+    std::printf("                                        paint message          drawing alone\n");
+    std::printf("  full paint                            %8.3f ms %6.1f x    %8.3f ms %6.1f x one BitBlt"
+                " (target: at most 10 x)\n",
+                fullPaint, fullPaint / blit, fullDraw, fullDraw / blit);
+    std::printf("  repaint after one countdown tick      %8.3f ms %6.1f %%    %8.3f ms %6.1f %% of a full paint"
+                " (target: under 5 %%)\n",
+                tickPaint, 100.0 * tickPaint / fullPaint, tickDraw, 100.0 * tickDraw / fullDraw);
     std::fflush(stdout);
     CloseMainWindow(hwnd);
     return 0;
