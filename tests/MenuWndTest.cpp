@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -171,6 +172,29 @@ protected:
     HWND m_owner = nullptr;
 };
 
+// The box around the dark pixels of a back buffer's area: text in the default colour.
+RECT DarkInk(HBITMAP buffer, RECT area)
+{
+    BITMAP size = {};
+    GetObjectA(buffer, sizeof(size), &size);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.bmWidth, -size.bmHeight, 1, 32, BI_RGB};
+    std::vector<DWORD> bits(static_cast<size_t>(size.bmWidth) * size.bmHeight);
+    HDC dc = CreateCompatibleDC(nullptr);
+    GetDIBits(dc, buffer, 0, size.bmHeight, bits.data(), &info, DIB_RGB_COLORS);
+    DeleteDC(dc);
+    RECT box = {};
+    for (int y = std::max(0L, area.top); y < std::min(area.bottom, size.bmHeight); ++y) {
+        for (int x = std::max(0L, area.left); x < std::min(area.right, size.bmWidth); ++x) {
+            const DWORD pixel = bits[static_cast<size_t>(y) * size.bmWidth + x];
+            const RECT dot = {x, y, x + 1, y + 1};
+            if ((pixel & 0xFF) < 0x60 && ((pixel >> 8) & 0xFF) < 0x60 && ((pixel >> 16) & 0xFF) < 0x60)
+                UnionRect(&box, &box, &dot);
+        }
+    }
+    return box;
+}
+
 TEST_F(MenuWndTest, TheTrayMenuOpensAtItsPointWithTheSizeOfItsEntry)
 {
     CMenuWnd* menu = Open(kTrayMenu, {500, 400});
@@ -187,6 +211,12 @@ TEST_F(MenuWndTest, TheTrayMenuOpensAtItsPointWithTheSizeOfItsEntry)
     EXPECT_EQ(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, exStyle & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
     EXPECT_EQ(m_owner, GetParent(menu->GetHWND()));
     EXPECT_EQ(menu->GetHWND(), GetFocus());
+
+    UpdateWindow(menu->GetHWND());
+    const RECT entry = exit->GetPos();
+    const RECT ink = DarkInk(menu->GetManager().GetOffscreenBitmap(), entry);
+    EXPECT_FALSE(IsRectEmpty(&ink)) << "the entry's text is drawn";
+    EXPECT_GE(ink.left, entry.left + 30) << "after the menu's item text padding";
 }
 
 TEST_F(MenuWndTest, ALeftPressPostsTheQuitMessageBeforeTheEntrySeesItAndClosesEveryMenu)
