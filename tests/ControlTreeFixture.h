@@ -128,6 +128,16 @@ public:
     std::vector<TNotifyMsg> messages;
 };
 
+// Runs a function for every notification of a window.
+class NotifyHook : public INotifyUI {
+public:
+    explicit NotifyHook(std::function<void(TNotifyMsg&)> hook) : m_hook(std::move(hook)) {}
+    void Notify(TNotifyMsg& msg) override { m_hook(msg); }
+
+private:
+    std::function<void(TNotifyMsg&)> m_hook;
+};
+
 // Removes the sender of one type of notification from a container, which deletes it (at
 // once, unless the container delays its deletions).
 class RemoveSender : public INotifyUI {
