@@ -55,6 +55,7 @@ TEST_F(ControlClassesTest, ElementNamesMakeTheirClassesExactly)
         {"Button", "ButtonUI", false},
         {"Option", "OptionUI", false},
         {"Text", "TextUI", false},
+        {"Edit", "EditUI", false},
     };
     for (const auto& c : cases) {
         IControlUI* control = CControlFactory::Create(c.element);

@@ -6,6 +6,7 @@
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/ContainerUI.h"
 #include "ui/controls/ControlUI.h"
+#include "ui/controls/EditUI.h"
 #include "ui/controls/HorizontalLayoutUI.h"
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/OptionUI.h"
@@ -38,6 +39,7 @@ const TControlClass kControlClasses[] = {
     {"Button", Construct<CButtonUI>},
     {"Option", Construct<COptionUI>},
     {"Text", Construct<CTextUI>},
+    {"Edit", Construct<CEditUI>},
 };
 
 }  // namespace
