@@ -56,6 +56,8 @@ TEST_F(ControlClassesTest, ElementNamesMakeTheirClassesExactly)
         {"Option", "OptionUI", false},
         {"Text", "TextUI", false},
         {"Edit", "EditUI", false},
+        {"Progress", "ProgressUI", false},
+        {"Slider", "SliderUI", false},
     };
     for (const auto& c : cases) {
         IControlUI* control = CControlFactory::Create(c.element);

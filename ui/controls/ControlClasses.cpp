@@ -10,7 +10,9 @@
 #include "ui/controls/HorizontalLayoutUI.h"
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/OptionUI.h"
+#include "ui/controls/ProgressUI.h"
 #include "ui/controls/ScrollBarUI.h"
+#include "ui/controls/SliderUI.h"
 #include "ui/controls/TabLayoutUI.h"
 #include "ui/controls/TextUI.h"
 #include "ui/controls/TileLayoutUI.h"
@@ -40,6 +42,8 @@ const TControlClass kControlClasses[] = {
     {"Option", Construct<COptionUI>},
     {"Text", Construct<CTextUI>},
     {"Edit", Construct<CEditUI>},
+    {"Progress", Construct<CProgressUI>},
+    {"Slider", Construct<CSliderUI>},
 };
 
 }  // namespace
