@@ -259,7 +259,7 @@ void CEditUI::OnPress(const TUIEvent& event)
         return;
     // The native window under the mouse gets the rest of the press.
     if (m_manager != nullptr)
-        m_manager->ReleaseCapture();
+        m_manager->EndPress();
     if (m_editWnd != nullptr) {
         SelectAll();
         return;

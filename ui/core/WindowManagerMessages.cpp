@@ -404,7 +404,7 @@ IControlUI* CWindowManagerUI::TakeCapture()
     return capture.Get();
 }
 
-void CWindowManagerUI::ReleaseCapture()
+void CWindowManagerUI::EndPress()
 {
     TakeCapture();
 }

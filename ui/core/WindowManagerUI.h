@@ -162,7 +162,7 @@ public:
     // Ends the current press for the window: the pressed control gets no release, and the
     // native mouse capture is let go, so that a native child window under the mouse gets
     // the button's later messages.
-    void ReleaseCapture();
+    void EndPress();
     // Moves the focus to control (when it is a tab stop) at the next paint, after layout.
     void SetFocusNeeded(IControlUI* control);
     bool FocusNextTabStop(bool forward);
