@@ -193,6 +193,10 @@ TEST_F(ProgressTest, AttributesAndNames)
     EXPECT_EQ(9, slider.GetMaxValue());
     EXPECT_EQ(4, slider.GetValue());
     EXPECT_FALSE(slider.IsHorizontal());
+    // An emptied range is repaired for the thumb's arithmetic too, painted or not.
+    slider.SetMaxValue(3);
+    EXPECT_EQ(4, slider.GetValue());
+    EXPECT_EQ(12, slider.GetThumbRect().bottom - slider.GetThumbRect().top);
     EXPECT_STREQ("base", slider.GetText()) << "other names go to the label";
     EXPECT_EQ(UINT{DT_CENTER | DT_SINGLELINE}, slider.GetTextStyle());
     EXPECT_EQ(12, slider.GetFixedHeight());
