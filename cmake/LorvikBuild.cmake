@@ -60,17 +60,24 @@ else()
 endif()
 include(GoogleTest)
 
-# lorvik_test(name SOURCES... LIBS ...): one GoogleTest executable, every case a CTest test.
+# lorvik_test(name [SERIAL] SOURCES... LIBS ...): one GoogleTest executable, every case a
+# CTest test.
+# SERIAL: the cases run while no other test runs (long cases that the Wine server's
+# contention with test programs starting beside them would slow down many times).
 function(lorvik_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "SERIAL" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_compile_options(${name} PRIVATE ${LORVIK_WARNINGS})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${LORVIK_GTEST_MAIN})
     # PRE_TEST: listing the cases under Wine happens when ctest runs, inside the warmed prefix.
     # A case passes only when GoogleTest says so: a test program that dies without a word
     # (Wine ends one whose stack overflowed with exit status 0) must not count as passing.
+    set(serial FALSE)
+    if(ARG_SERIAL)
+        set(serial TRUE)
+    endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                         PROPERTIES TIMEOUT 120
+                         PROPERTIES TIMEOUT 120 RUN_SERIAL ${serial}
                          PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] 1 test\\.|\\[  SKIPPED \\] 1 test"
                          FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
 endfunction()

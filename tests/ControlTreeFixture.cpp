@@ -63,6 +63,12 @@ public:
         return none;
     }
     void SetAttribute(const char*, const char*) override { Record("SetAttribute"); }
+    const TAttributeTable& GetAttributeTable() const override
+    {
+        Record("GetAttributeTable");
+        static const TAttributeTable none = {};
+        return none;
+    }
     static void operator delete(void*) { CallsAfterDelete().push_back("deleted twice"); }
 
 private:

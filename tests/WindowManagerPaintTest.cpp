@@ -2,6 +2,7 @@
 // asked for it, painting only the area the system reports, post-painting, printing.
 
 #include <map>
+#include <vector>
 
 #include "tests/ControlTreeFixture.h"
 
@@ -188,24 +189,48 @@ TEST_F(WindowManagerPaintTest, AWindowWithoutARootIsValidatedWithoutABuffer)
     delete root;
 }
 
+// Prints the client area into a DIB and reads it back as 0xRRGGBB per pixel.
+std::vector<DWORD> PrintClient(HWND window, int width, int height)
+{
+    void* bits = nullptr;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, dib);
+    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    GdiFlush();
+    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits),
+                              static_cast<const DWORD*>(bits) + width * height);
+    for (DWORD& pixel : pixels)
+        pixel &= 0xFFFFFF;
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    DeleteObject(dib);
+    return pixels;
+}
+
 TEST_F(WindowManagerPaintTest, PrintClientPaintsTheWholeTreeIntoTheGivenDC)
 {
     root->SetBkColor(0xFF102030);
     a->SetBkColor(0xFFC08040);
     Attach(root);
-    void* bits = nullptr;
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = SelectObject(dc, dib);
-    Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    const DWORD* pixels = static_cast<const DWORD*>(bits);
-    EXPECT_EQ(0x102030u, pixels[5 * kWidth + 5] & 0xFFFFFF);
-    EXPECT_EQ(0xC08040u, pixels[20 * kWidth + 20] & 0xFFFFFF);
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-    DeleteObject(dib);
+    const std::vector<DWORD> pixels = PrintClient(Window(), kWidth, kHeight);
+    EXPECT_EQ(0x102030u, pixels[5 * kWidth + 5]);
+    EXPECT_EQ(0xC08040u, pixels[20 * kWidth + 20]);
+}
+
+// A picture of a window that was never shown: the tree is laid out as a paint would.
+TEST_F(WindowManagerPaintTest, PrintClientLaysOutAWindowThatWasNeverPainted)
+{
+    ShowWindow(Window(), SW_HIDE);
+    root->SetBkColor(0xFF102030);
+    a->SetBkColor(0xFFC08040);
+    Manager().AttachRoot(root);
+    const std::vector<DWORD> pixels = PrintClient(Window(), kWidth, kHeight);
+    EXPECT_EQ(0x102030u, pixels[5 * kWidth + 5]);
+    EXPECT_EQ(0xC08040u, pixels[20 * kWidth + 20]);
+    EXPECT_EQ((RECT{10, 10, 60, 60}), a->GetPos());
 }
 
 }  // namespace

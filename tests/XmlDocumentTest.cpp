@@ -5,6 +5,10 @@
 #include <cstdio>
 #include <string>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "ui/core/Heap.h"
 #include "ui/core/TextStep.h"
 
@@ -215,6 +219,57 @@ TEST(XmlDocumentTest, ShowsTheFirstSixtyFourAttributes)
     EXPECT_STREQ("63", node.GetAttributeValue(63));
     char buffer[8] = {};
     EXPECT_FALSE(node.GetAttributeValue("a64", buffer, 7));
+    EXPECT_TRUE(node.HasUnseenAttributes());
+
+    text = "<A";
+    for (int i = 0; i < 64; ++i)
+        text += " a" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+    ASSERT_TRUE(document.LoadFromString((text + "><B/></A>").c_str()));
+    EXPECT_EQ(64, document.GetRoot().GetAttributeCount());
+    EXPECT_FALSE(document.GetRoot().HasUnseenAttributes()) << "exactly 64: none unseen";
+    EXPECT_FALSE(document.GetRoot().GetFirstChild().HasUnseenAttributes());
+    EXPECT_FALSE(CXmlNode().HasUnseenAttributes());
+}
+
+// Places count in the text as it was loaded, although the parse overwrote line breaks
+// after element and attribute names with terminators.
+TEST(XmlDocumentTest, PlacesElementsAndAttributesInTheOriginalText)
+{
+    // The same text in GBK and in UTF-8: a Chinese character is one column.
+    auto text = [](const char* chinese) {
+        return std::string("<Window\n  size=\"1,2\">\r\n <Label\ntext\n=\"&quot;") + chinese +
+               "\" a=\"\"/></Window>";
+    };
+    CXmlDocument document;
+    int line = 0, column = 0;
+    ASSERT_TRUE(document.LoadFromString(text("\xD6\xD0").c_str()));
+    EXPECT_FALSE(document.GetPlace(document.GetRoot().GetName(), &line, &column))
+        << "nothing kept unless asked";
+
+    document.SetKeepOriginal(true);
+    const std::string utf8 = text("\xE4\xB8\xAD");
+    for (bool fromMemory : {false, true}) {
+        ASSERT_TRUE(fromMemory ? document.LoadFromMemory(utf8.data(), utf8.size())
+                               : document.LoadFromString(text("\xD6\xD0").c_str()));
+        const CXmlNode root = document.GetRoot();
+        const CXmlNode label = root.GetFirstChild();
+        const struct {
+            const char* at;
+            int line, column;
+        } cases[] = {
+            {root.GetName(), 1, 2},
+            {root.GetAttributeName(0), 2, 3},
+            {label.GetName(), 3, 3},
+            {label.GetAttributeName(0), 4, 1},
+            {label.GetAttributeName(1), 5, 12},
+        };
+        for (const auto& c : cases) {
+            ASSERT_TRUE(document.GetPlace(c.at, &line, &column)) << c.at;
+            EXPECT_EQ(c.line, line) << c.at;
+            EXPECT_EQ(c.column, column) << c.at;
+        }
+        EXPECT_FALSE(document.GetPlace("elsewhere", &line, &column));
+    }
 }
 
 TEST(XmlDocumentTest, RefusesNestingDeeperThanTheLimitWithoutExhaustingTheStack)
@@ -378,6 +433,20 @@ TEST(XmlDocumentTest, LoadsFilesUpToFourMebibytes)
     for (const Case& c : cases)
         std::remove(c.path.c_str());
 }
+
+#ifndef _WIN32
+// Opening a FIFO for reading waits for a writer: only files are opened at all.
+TEST(XmlDocumentTest, RefusesAFifoAtOnce)
+{
+    const std::string path = testing::TempDir() + "xml_fifo.xml";
+    std::remove(path.c_str());
+    ASSERT_EQ(0, mkfifo(path.c_str(), 0600));
+    CXmlDocument document;
+    EXPECT_FALSE(document.LoadFromPath(path.c_str()));
+    EXPECT_STREQ("Error opening file", document.GetErrorMessage());
+    std::remove(path.c_str());
+}
+#endif
 
 // The table holds 500 records after its first allocation, then grows by half plus 500.
 TEST(XmlDocumentTest, GrowsTheElementTableAndReportsWhenMemoryRunsOut)

@@ -1,70 +1,90 @@
-// skinlint FILE.xml: loads a skin with the framework's XML parser, as the program would, and
-// prints what the skin builder will see: the element tree with its attributes, one element
-// per line, indented by depth. On failure it prints the parser's message, the text where
-// parsing stopped and its 1-based line and column instead. Exit status 0 or 1.
+// skinlint [--strict] FILE.xml: builds a skin as the program would, with the program's
+// resources and the files beside the skin, and prints the element tree the builder sees:
+// one element per line, indented by depth, each value escaped so that it stays on its line
+// and reads unambiguously. Warnings name, with line and column, what the program would
+// silently get wrong (SkinCheck.h). When the skin cannot be loaded it prints the parser's
+// message, the text where parsing stopped and its line and column instead.
+// Exit status 1 on errors (a skin that cannot be loaded, output that cannot be written)
+// and, with --strict, on warnings; 0 otherwise.
+#include <windows.h>
+
 #include <cstdio>
+#include <cstring>
 #include <string>
 
-#include "ui/core/XmlDocument.h"
+#include "tools/skinlint/SkinCheck.h"
+#include "ui/controls/ControlClasses.h"
+#include "ui/core/DialogBuilder.h"
+#include "ui/core/IControlUI.h"
+#include "ui/core/WindowManagerUI.h"
 
-using Veneer::CXmlDocument;
-using Veneer::CXmlNode;
+using namespace Veneer;
 
 namespace {
 
-void PrintTree(const CXmlNode& node, int depth)
+int Usage()
 {
-    std::printf("%*s%s", depth * 2, "", node.GetName());
-    for (int i = 0; i < node.GetAttributeCount(); ++i)
-        std::printf(" %s=\"%s\"", node.GetAttributeName(i), node.GetAttributeValue(i));
-    std::printf("\n");
-    if (node.GetAttributeCount() == CXmlNode::kMaxAttributes)
-        std::fprintf(stderr, "warning: %s: attributes after the %dth are ignored\n", node.GetName(),
-                     CXmlNode::kMaxAttributes);
-    for (CXmlNode child = node.GetFirstChild(); child.IsValid(); child = child.GetNextSibling())
-        PrintTree(child, depth + 1);
+    std::fprintf(stderr, "usage: skinlint [--strict] FILE.xml\n");
+    return 1;
 }
 
-// The location may hold line breaks; it stays on its one line.
-std::string Escaped(const char* text)
+void PrintLoadError(const CXmlDocument& document)
 {
-    std::string out;
-    for (; *text != '\0'; ++text) {
-        switch (*text) {
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default: out += *text; break;
-        }
+    if (document.GetErrorMessage()[0] == '\0') {
+        std::fprintf(stderr, "error: no element\n");
+        return;
     }
-    return out;
+    std::fprintf(stderr, "error: %s\n", document.GetErrorMessage());
+    std::fprintf(stderr, "at: %s\n", SkinLint::Escaped(document.GetErrorLocation(), false).c_str());
+    if (document.GetErrorLine() > 0)
+        std::fprintf(stderr, "line %d, column %d\n", document.GetErrorLine(),
+                     document.GetErrorColumn());
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: skinlint FILE.xml\n");
-        return 1;
+    bool strict = false;
+    const char* path = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--strict") == 0)
+            strict = true;
+        else if (path == nullptr && argv[i][0] != '-')
+            path = argv[i];
+        else
+            return Usage();
     }
-    CXmlDocument document;
-    if (!document.LoadFromPath(argv[1])) {
-        std::fprintf(stderr, "error: %s\n", document.GetErrorMessage());
-        std::fprintf(stderr, "at: %s\n", Escaped(document.GetErrorLocation()).c_str());
-        if (document.GetErrorLine() > 0)
-            std::fprintf(stderr, "line %d, column %d\n", document.GetErrorLine(),
-                         document.GetErrorColumn());
-        return 1;
+    if (path == nullptr)
+        return Usage();
+
+    CWindowManagerUI::SetInstance(GetModuleHandleA(nullptr));
+    RegisterControls();
+    // The skin's folder is the resource path: its images and Include sources are read
+    // from there, as the program reads them from its own.
+    const std::string file = path;
+    const std::size_t slash = file.find_last_of("/\\");
+    const std::string folder = slash == std::string::npos ? "" : file.substr(0, slash + 1);
+    CWindowManagerUI::SetResourcePath(folder.c_str());
+
+    CWindowManagerUI manager;
+    SkinLint::CSkinCheck check(manager, stdout, stderr);
+    CDialogBuilder builder;
+    builder.SetReport(&check);
+    delete builder.Create(file.substr(folder.size()).c_str(), nullptr, nullptr, &manager);
+
+    int status = 0;
+    if (!builder.GetDocument().GetRoot().IsValid()) {
+        PrintLoadError(builder.GetDocument());
+        status = 1;
+    } else {
+        check.Finish();
+        if (strict && check.GetWarningCount() > 0)
+            status = 1;
     }
-    const CXmlNode root = document.GetRoot();
-    if (!root.IsValid()) {
-        std::fprintf(stderr, "error: no element\n");
-        return 1;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "error: the output could not be written\n");
+        status = 1;
     }
-    PrintTree(root, 0);
-    for (CXmlNode extra = root.GetNextSibling(); extra.IsValid(); extra = extra.GetNextSibling())
-        std::fprintf(stderr, "warning: %s: only the first top-level element is used\n",
-                     extra.GetName());
-    return 0;
+    return status;
 }

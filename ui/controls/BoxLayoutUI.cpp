@@ -109,6 +109,22 @@ void CBoxLayoutUI::Drag(POINT pt)
     m_manager->Invalidate(invalid);
 }
 
+namespace {
+
+const TAttributeInfo kOwnAttributes[] = {
+    {"sepimm", TAttributeKind::Plain},
+};
+
+}  // namespace
+
+const TAttributeTable CBoxLayoutUI::kAttributeTable =
+    MakeAttributeTable(&CContainerUI::kAttributeTable, kOwnAttributes);
+
+const TAttributeTable& CBoxLayoutUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 void CBoxLayoutUI::SetAttribute(const char* name, const char* value)
 {
     if (std::strcmp(name, "sepimm") == 0)

@@ -25,6 +25,9 @@ public:
 
     void DoEvent(TUIEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
+    const TAttributeTable& GetAttributeTable() const override;
+    // The attributes this class reads itself, chained to its base class's table.
+    static const TAttributeTable kAttributeTable;
     void DoPostPaint(HDC dc, const RECT& paint) override;
 
 protected:

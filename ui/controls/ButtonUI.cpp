@@ -6,12 +6,6 @@
 #include "ui/core/ControlWatch.h"
 
 namespace Veneer {
-namespace {
-
-const char* const kImageAttributes[] = {"normalimage", "hotimage", "pushedimage", "focusedimage",
-                                        "disabledimage"};
-
-}  // namespace
 
 CButtonUI::CButtonUI()
 {
@@ -133,12 +127,37 @@ void CButtonUI::DoEvent(TUIEvent& event)
     CLabelUI::DoEvent(event);
 }
 
+namespace {
+
+// The state images first, in the order of TButtonImage: SetAttribute reads the image
+// from the row's index.
+const TAttributeInfo kOwnAttributes[] = {
+    {"normalimage", TAttributeKind::Image},
+    {"hotimage", TAttributeKind::Image},
+    {"pushedimage", TAttributeKind::Image},
+    {"focusedimage", TAttributeKind::Image},
+    {"disabledimage", TAttributeKind::Image},
+    {"hottextcolor", TAttributeKind::Plain},
+    {"pushedtextcolor", TAttributeKind::Plain},
+    {"focusedtextcolor", TAttributeKind::Plain},
+};
+
+}  // namespace
+
+const TAttributeTable CButtonUI::kAttributeTable =
+    MakeAttributeTable(&CLabelUI::kAttributeTable, kOwnAttributes);
+
+const TAttributeTable& CButtonUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 void CButtonUI::SetAttribute(const char* name, const char* value)
 {
     if (name == nullptr || value == nullptr)
         return CLabelUI::SetAttribute(name, value);
     for (int i = 0; i < static_cast<int>(TButtonImage::Count); ++i) {
-        if (std::strcmp(name, kImageAttributes[i]) == 0)
+        if (std::strcmp(name, kOwnAttributes[i].name) == 0)
             return SetImage(static_cast<TButtonImage>(i), value);
     }
     auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };

@@ -380,6 +380,28 @@ void CContainerUI::DoEvent(TUIEvent& event)
     CControlUI::DoEvent(event);
 }
 
+namespace {
+
+const TAttributeInfo kOwnAttributes[] = {
+    {"inset", TAttributeKind::Plain},
+    {"mousechild", TAttributeKind::Plain},
+    {"vscrollbar", TAttributeKind::Plain},
+    {"vscrollbarstyle", TAttributeKind::Plain},
+    {"hscrollbar", TAttributeKind::Plain},
+    {"hscrollbarstyle", TAttributeKind::Plain},
+    {"childpadding", TAttributeKind::Plain},
+};
+
+}  // namespace
+
+const TAttributeTable CContainerUI::kAttributeTable =
+    MakeAttributeTable(&CControlUI::kAttributeTable, kOwnAttributes);
+
+const TAttributeTable& CContainerUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 void CContainerUI::SetAttribute(const char* name, const char* value)
 {
     auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };

@@ -124,6 +124,9 @@ public:
     virtual void DoEvent(TUIEvent& event);
 
     void SetAttribute(const char* name, const char* value) override;
+    const TAttributeTable& GetAttributeTable() const override;
+    // The attributes this class reads itself, chained to its base class's table.
+    static const TAttributeTable kAttributeTable;
     virtual SIZE EstimateSize(SIZE available);
 
     void DoPaint(HDC dc, const RECT& paint) override;

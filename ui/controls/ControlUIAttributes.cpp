@@ -8,6 +8,51 @@
 
 namespace Veneer {
 
+namespace {
+
+const TAttributeInfo kOwnAttributes[] = {
+    {"pos", TAttributeKind::Plain},
+    {"relativepos", TAttributeKind::Plain},
+    {"padding", TAttributeKind::Plain},
+    {"bkcolor", TAttributeKind::Plain},
+    {"bkcolor1", TAttributeKind::Plain},
+    {"bkcolor2", TAttributeKind::Plain},
+    {"bkcolor3", TAttributeKind::Plain},
+    {"bordercolor", TAttributeKind::Plain},
+    {"focusbordercolor", TAttributeKind::Plain},
+    {"colorhsl", TAttributeKind::Plain},
+    {"bordersize", TAttributeKind::Plain},
+    {"borderround", TAttributeKind::Plain},
+    {"bkimage", TAttributeKind::Image},
+    {"width", TAttributeKind::Plain},
+    {"height", TAttributeKind::Plain},
+    {"minwidth", TAttributeKind::Plain},
+    {"minheight", TAttributeKind::Plain},
+    {"maxwidth", TAttributeKind::Plain},
+    {"maxheight", TAttributeKind::Plain},
+    {"name", TAttributeKind::Plain},
+    {"text", TAttributeKind::Plain},
+    {"tooltip", TAttributeKind::Plain},
+    {"userdata", TAttributeKind::Plain},
+    {"enabled", TAttributeKind::Plain},
+    {"mouse", TAttributeKind::Plain},
+    {"keyboard", TAttributeKind::Plain},
+    {"visible", TAttributeKind::Plain},
+    {"float", TAttributeKind::Plain},
+    {"shortcut", TAttributeKind::Plain},
+    {"menu", TAttributeKind::Plain},
+};
+
+}  // namespace
+
+const TAttributeTable CControlUI::kAttributeTable =
+    MakeAttributeTable(nullptr, kOwnAttributes);
+
+const TAttributeTable& CControlUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 void CControlUI::SetAttribute(const char* name, const char* value)
 {
     // Null reads as empty: no name matches, and the value is the empty value.

@@ -40,6 +40,22 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
         ProcessScrollBar(inner, 0, 0);
 }
 
+namespace {
+
+const TAttributeInfo kOwnAttributes[] = {
+    {"sepwidth", TAttributeKind::Plain},
+};
+
+}  // namespace
+
+const TAttributeTable CHorizontalLayoutUI::kAttributeTable =
+    MakeAttributeTable(&CBoxLayoutUI::kAttributeTable, kOwnAttributes);
+
+const TAttributeTable& CHorizontalLayoutUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 void CHorizontalLayoutUI::SetAttribute(const char* name, const char* value)
 {
     if (std::strcmp(name, "sepwidth") == 0)

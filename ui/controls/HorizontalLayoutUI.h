@@ -22,6 +22,9 @@ public:
 
     void SetPos(RECT rc) override;
     void SetAttribute(const char* name, const char* value) override;
+    const TAttributeTable& GetAttributeTable() const override;
+    // The attributes this class reads itself, chained to its base class's table.
+    static const TAttributeTable kAttributeTable;
 };
 
 }  // namespace Veneer

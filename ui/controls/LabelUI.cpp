@@ -79,6 +79,28 @@ void CLabelUI::DoEvent(TUIEvent& event)
     }
 }
 
+namespace {
+
+const TAttributeInfo kOwnAttributes[] = {
+    {"align", TAttributeKind::Plain},
+    {"endellipsis", TAttributeKind::Plain},
+    {"font", TAttributeKind::Font},
+    {"textcolor", TAttributeKind::Plain},
+    {"disabledtextcolor", TAttributeKind::Plain},
+    {"textpadding", TAttributeKind::Plain},
+    {"showhtml", TAttributeKind::Plain},
+};
+
+}  // namespace
+
+const TAttributeTable CLabelUI::kAttributeTable =
+    MakeAttributeTable(&CControlUI::kAttributeTable, kOwnAttributes);
+
+const TAttributeTable& CLabelUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 void CLabelUI::SetAttribute(const char* name, const char* value)
 {
     if (name == nullptr || value == nullptr)

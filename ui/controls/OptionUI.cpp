@@ -105,6 +105,26 @@ void COptionUI::SetForeImage(const char* image)
     Invalidate();
 }
 
+namespace {
+
+const TAttributeInfo kOwnAttributes[] = {
+    {"group", TAttributeKind::Plain},
+    {"selected", TAttributeKind::Plain},
+    {"selectedimage", TAttributeKind::Image},
+    {"foreimage", TAttributeKind::Image},
+    {"selectedtextcolor", TAttributeKind::Plain},
+};
+
+}  // namespace
+
+const TAttributeTable COptionUI::kAttributeTable =
+    MakeAttributeTable(&CButtonUI::kAttributeTable, kOwnAttributes);
+
+const TAttributeTable& COptionUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 void COptionUI::SetAttribute(const char* name, const char* value)
 {
     if (name == nullptr || value == nullptr)

@@ -45,6 +45,9 @@ public:
     void SetForeImage(const char* image);
 
     void SetAttribute(const char* name, const char* value) override;
+    const TAttributeTable& GetAttributeTable() const override;
+    // The attributes this class reads itself, chained to its base class's table.
+    static const TAttributeTable kAttributeTable;
     void PaintStatusImage(HDC dc) override;
     void PaintText(HDC dc) override;
 

@@ -340,21 +340,58 @@ bool CScrollBarUI::NotifyScroll()
     return static_cast<bool>(self);
 }
 
+namespace {
+
+constexpr int kImageStates = static_cast<int>(TScrollBarImage::Count);
+constexpr int kImageAttributes = static_cast<int>(TScrollBarPart::Count) * kImageStates;
+
+// The images first, part by part in the order of TScrollBarPart, each in the order of
+// TScrollBarImage: SetAttribute reads part and state from the row's index.
+const TAttributeInfo kOwnAttributes[] = {
+    {"bknormalimage", TAttributeKind::Image},
+    {"bkhotimage", TAttributeKind::Image},
+    {"bkpushedimage", TAttributeKind::Image},
+    {"bkdisabledimage", TAttributeKind::Image},
+    {"button1normalimage", TAttributeKind::Image},
+    {"button1hotimage", TAttributeKind::Image},
+    {"button1pushedimage", TAttributeKind::Image},
+    {"button1disabledimage", TAttributeKind::Image},
+    {"button2normalimage", TAttributeKind::Image},
+    {"button2hotimage", TAttributeKind::Image},
+    {"button2pushedimage", TAttributeKind::Image},
+    {"button2disabledimage", TAttributeKind::Image},
+    {"thumbnormalimage", TAttributeKind::Image},
+    {"thumbhotimage", TAttributeKind::Image},
+    {"thumbpushedimage", TAttributeKind::Image},
+    {"thumbdisabledimage", TAttributeKind::Image},
+    {"railnormalimage", TAttributeKind::Image},
+    {"railhotimage", TAttributeKind::Image},
+    {"railpushedimage", TAttributeKind::Image},
+    {"raildisabledimage", TAttributeKind::Image},
+    {"linesize", TAttributeKind::Plain},
+    {"range", TAttributeKind::Plain},
+    {"value", TAttributeKind::Plain},
+    {"showbutton1", TAttributeKind::Plain},
+    {"showbutton2", TAttributeKind::Plain},
+};
+
+}  // namespace
+
+const TAttributeTable CScrollBarUI::kAttributeTable =
+    MakeAttributeTable(&CControlUI::kAttributeTable, kOwnAttributes);
+
+const TAttributeTable& CScrollBarUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 void CScrollBarUI::SetAttribute(const char* name, const char* value)
 {
-    static const char* const parts[] = {"bk", "button1", "button2", "thumb", "rail"};
-    static const char* const states[] = {"normalimage", "hotimage", "pushedimage",
-                                         "disabledimage"};
-    for (int part = 0; part < static_cast<int>(TScrollBarPart::Count); ++part) {
-        const size_t prefix = std::strlen(parts[part]);
-        if (std::strncmp(name, parts[part], prefix) != 0)
-            continue;
-        for (int state = 0; state < static_cast<int>(TScrollBarImage::Count); ++state) {
-            if (std::strcmp(name + prefix, states[state]) == 0) {
-                SetImage(static_cast<TScrollBarPart>(part), static_cast<TScrollBarImage>(state),
-                         value);
-                return;
-            }
+    for (int i = 0; i < kImageAttributes; ++i) {
+        if (std::strcmp(name, kOwnAttributes[i].name) == 0) {
+            SetImage(static_cast<TScrollBarPart>(i / kImageStates),
+                     static_cast<TScrollBarImage>(i % kImageStates), value);
+            return;
         }
     }
     auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };

@@ -70,6 +70,9 @@ public:
     void SetPos(RECT rc) override;
     void DoEvent(TUIEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
+    const TAttributeTable& GetAttributeTable() const override;
+    // The attributes this class reads itself, chained to its base class's table.
+    static const TAttributeTable kAttributeTable;
     void DoPaint(HDC dc, const RECT& paint) override;
 
 private:

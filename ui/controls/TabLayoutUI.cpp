@@ -117,6 +117,22 @@ void CTabLayoutUI::SetPos(RECT rc)
     LayOutTabPage(ToLayoutRect(InnerRect(false)), m_curSel, children);
 }
 
+namespace {
+
+const TAttributeInfo kOwnAttributes[] = {
+    {"selectedid", TAttributeKind::Plain},
+};
+
+}  // namespace
+
+const TAttributeTable CTabLayoutUI::kAttributeTable =
+    MakeAttributeTable(&CContainerUI::kAttributeTable, kOwnAttributes);
+
+const TAttributeTable& CTabLayoutUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 void CTabLayoutUI::SetAttribute(const char* name, const char* value)
 {
     if (std::strcmp(name, "selectedid") == 0)

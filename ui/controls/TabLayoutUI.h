@@ -30,6 +30,9 @@ public:
 
     void SetPos(RECT rc) override;
     void SetAttribute(const char* name, const char* value) override;
+    const TAttributeTable& GetAttributeTable() const override;
+    // The attributes this class reads itself, chained to its base class's table.
+    static const TAttributeTable kAttributeTable;
 
 private:
     // Called after a child was inserted at index.

@@ -54,6 +54,23 @@ void CTileLayoutUI::SetPos(RECT rc)
         ProcessScrollBar(inner, 0, height);
 }
 
+namespace {
+
+const TAttributeInfo kOwnAttributes[] = {
+    {"itemsize", TAttributeKind::Plain},
+    {"columns", TAttributeKind::Plain},
+};
+
+}  // namespace
+
+const TAttributeTable CTileLayoutUI::kAttributeTable =
+    MakeAttributeTable(&CContainerUI::kAttributeTable, kOwnAttributes);
+
+const TAttributeTable& CTileLayoutUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 void CTileLayoutUI::SetAttribute(const char* name, const char* value)
 {
     if (std::strcmp(name, "itemsize") == 0) {

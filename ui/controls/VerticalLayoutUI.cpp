@@ -42,6 +42,22 @@ void CVerticalLayoutUI::SetPos(RECT rc)
         ProcessScrollBar(inner, 0, needed);
 }
 
+namespace {
+
+const TAttributeInfo kOwnAttributes[] = {
+    {"sepheight", TAttributeKind::Plain},
+};
+
+}  // namespace
+
+const TAttributeTable CVerticalLayoutUI::kAttributeTable =
+    MakeAttributeTable(&CBoxLayoutUI::kAttributeTable, kOwnAttributes);
+
+const TAttributeTable& CVerticalLayoutUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 void CVerticalLayoutUI::SetAttribute(const char* name, const char* value)
 {
     if (std::strcmp(name, "sepheight") == 0)

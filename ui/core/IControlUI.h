@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "ui/core/AttributeTable.h"
 #include "ui/core/UIEvent.h"
 #include "ui/core/UIString.h"
 
@@ -74,6 +75,8 @@ public:
 
     // One skin attribute; unknown names are ignored.
     virtual void SetAttribute(const char* name, const char* value) = 0;
+    // The attributes SetAttribute reads: the class's own table, chained to its bases'.
+    virtual const TAttributeTable& GetAttributeTable() const = 0;
     // name="value" pairs separated by single blanks, applied in order with SetAttribute,
     // up to the first pair that is not well formed.
     void ApplyAttributeList(const char* list);

@@ -6,6 +6,8 @@
 namespace Veneer {
 namespace {
 
+constexpr int kPrintLayoutPasses = 4;
+
 // A control that asks for layout and has not been placed in this pass yet.
 IControlUI* MatchUpdateNeeded(IControlUI* control, void* placed)
 {
@@ -64,7 +66,9 @@ void CWindowManagerUI::DeleteBuffers()
 
 void CWindowManagerUI::Invalidate(const RECT& rc)
 {
-    if (!m_layingOutRoot)
+    // Controls not placed yet (a skin being built) ask with empty rectangles: under Wine
+    // each platform call is a trip to the server, for nothing.
+    if (!m_layingOutRoot && !IsRectEmpty(&rc))
         InvalidateWindow(&rc);
 }
 
@@ -183,6 +187,10 @@ void CWindowManagerUI::PaintThroughBuffer(HDC screen, const RECT& paint)
 
 void CWindowManagerUI::PrintClient(HDC dc, LPARAM flags)
 {
+    // A window printed before it was ever painted (a hidden one, for a picture of it) is
+    // laid out first, as a paint would; a pass whose controls ask for another gets it.
+    for (int pass = 0; pass < kPrintLayoutPasses && m_root != nullptr && m_updateNeeded; ++pass)
+        LayOut();
     RECT client = {};
     GetClientRect(m_window, &client);
     const int saved = SaveDC(dc);

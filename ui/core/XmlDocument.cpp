@@ -452,37 +452,87 @@ bool CXmlNode::GetAttributeValue(const char* name, char* buffer, int maximum) co
     return false;
 }
 
+namespace {
+
 // The parse left each attribute as name, NUL, spaces, '"', value, NUL between the NUL after
-// the element name and the element's data. The scan stays inside that span.
-void CXmlNode::ScanAttributes() const
+// the element name and the element's data. One step of the scan: the attribute at p, if
+// any, and p moved past it; the scan stays inside [p, end).
+bool NextAttribute(const char*& p, const char* end, const char** name, const char** value)
 {
-    if (m_attributeCount != 0 || !IsValid())
-        return;
-    const char* const text = m_document->m_text;
-    const TXmlElement& element = m_document->m_elements[m_element];
-    const char* const end = text + element.data;
-    const char* p = text + element.name;
     auto pastNul = [end](const char* q) {
         while (q < end && *q != '\0')
             ++q;
         return q < end ? q + 1 : end;
     };
-    for (p = pastNul(p); p < end && m_attributeCount < kMaxAttributes;) {
-        p = kAsciiClasses.SkipSpace(p);
-        const char* name = p;
-        p = kAsciiClasses.SkipSpace(pastNul(p));
-        if (p >= end || *p != '"')
-            return;
+    if (p >= end)
+        return false;
+    p = kAsciiClasses.SkipSpace(p);
+    *name = p;
+    p = kAsciiClasses.SkipSpace(pastNul(p));
+    if (p >= end || *p != '"')
+        return false;
+    *value = p + 1;
+    p = pastNul(p + 1);
+    return true;
+}
+
+}  // namespace
+
+// Where the attributes of the element start, and where they end.
+void CXmlNode::AttributeSpan(const char** begin, const char** end) const
+{
+    const char* const text = m_document->m_text;
+    const TXmlElement& element = m_document->m_elements[m_element];
+    *end = text + element.data;
+    const char* p = text + element.name;
+    while (p < *end && *p != '\0')
+        ++p;
+    *begin = p < *end ? p + 1 : *end;
+}
+
+void CXmlNode::ScanAttributes() const
+{
+    if (m_attributeCount != 0 || !IsValid())
+        return;
+    const char* const text = m_document->m_text;
+    const char* p;
+    const char* end;
+    AttributeSpan(&p, &end);
+    const char* name;
+    const char* value;
+    while (m_attributeCount < kMaxAttributes && NextAttribute(p, end, &name, &value)) {
         m_attributes[m_attributeCount++] = {static_cast<std::uint32_t>(name - text),
-                                            static_cast<std::uint32_t>(p + 1 - text)};
-        p = pastNul(p + 1);
+                                            static_cast<std::uint32_t>(value - text)};
     }
+}
+
+bool CXmlNode::HasUnseenAttributes() const
+{
+    if (!IsValid())
+        return false;
+    const char* p;
+    const char* end;
+    AttributeSpan(&p, &end);
+    const char* name;
+    const char* value;
+    int count = 0;
+    while (NextAttribute(p, end, &name, &value)) {
+        if (++count > kMaxAttributes)
+            return true;
+    }
+    return false;
 }
 
 // CXmlDocument
 
 CXmlDocument::CXmlDocument()
-    : m_text(nullptr), m_elements(nullptr), m_elementCount(0), m_elementCapacity(0)
+    : m_text(nullptr),
+      m_textLength(0),
+      m_original(nullptr),
+      m_keepOriginal(false),
+      m_elements(nullptr),
+      m_elementCount(0),
+      m_elementCapacity(0)
 {
     ClearError();
 }
@@ -495,8 +545,11 @@ CXmlDocument::~CXmlDocument()
 void CXmlDocument::Release()
 {
     Heap::Release(m_text);
+    Heap::Release(m_original);
     Heap::Release(m_elements);
     m_text = nullptr;
+    m_textLength = 0;
+    m_original = nullptr;
     m_elements = nullptr;
     m_elementCount = 0;
     m_elementCapacity = 0;

@@ -36,6 +36,8 @@ public:
 
     bool IsValid() const;
     // Null for an invalid node.
+    const CXmlDocument* GetDocument() const { return m_document; }
+    // Null for an invalid node.
     const char* GetName() const;
     CXmlNode GetFirstChild() const;
     CXmlNode GetNextSibling() const;
@@ -47,6 +49,8 @@ public:
     // "" for an index outside 0 .. count-1; null for an invalid node.
     const char* GetAttributeName(int index) const;
     const char* GetAttributeValue(int index) const;
+    // True when the element has more attributes than the kMaxAttributes that are seen.
+    bool HasUnseenAttributes() const;
     // Copies at most `maximum` bytes of the value of the first attribute named exactly
     // `name` into the caller's zeroed buffer, never half a double-byte character; false
     // when there is no such attribute.
@@ -61,6 +65,7 @@ private:
 
     CXmlNode(const CXmlDocument* document, std::uint32_t element);
     void ScanAttributes() const;
+    void AttributeSpan(const char** begin, const char** end) const;
 
     std::uint32_t m_element;
     const CXmlDocument* m_document;
@@ -92,8 +97,20 @@ public:
     // The file `name` below CWindowManagerUI's resource path (an absolute name is not
     // recognised: the path is always put in front).
     bool LoadFromFile(const char* name);
+    // The resource of that id and type in CWindowManagerUI's resource module, through
+    // LoadFromMemory.
+    bool LoadFromResource(unsigned id, const char* type);
 #endif
     void Release();
+
+    // From the next load on, keep a copy of the text as it was before parsing, so that
+    // GetPlace can tell where an element or attribute stands (skin checkers use it; the
+    // copy costs the text's size again).
+    void SetKeepOriginal(bool keep) { m_keepOriginal = keep; }
+    // The 1-based line and column of `at`, a place in the text such as GetName or
+    // GetAttributeName give (a double-byte character is one column). False when the
+    // original was not kept or `at` is not in the text.
+    bool GetPlace(const char* at, int* line, int* column) const;
 
     // Record 1, or an invalid node when nothing was parsed.
     CXmlNode GetRoot() const;
@@ -119,7 +136,13 @@ private:
     void ClearError();
     bool Fail(const char* message);
 
+    // Keeps the original of the text just loaded, when asked to; false when memory ran out.
+    bool KeepOriginal();
+
     char* m_text;
+    std::size_t m_textLength;
+    char* m_original;  // the text before parsing, when m_keepOriginal
+    bool m_keepOriginal;
     TXmlElement* m_elements;
     std::uint32_t m_elementCount;
     std::uint32_t m_elementCapacity;

@@ -70,7 +70,8 @@ ReadResult ReadWholeFile(const char* path, Buffer& buffer)
 {
     FileHandle file{CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (file.handle == INVALID_HANDLE_VALUE)
+    // A pipe or a device is no file: its size says nothing, and a read may wait for ever.
+    if (file.handle == INVALID_HANDLE_VALUE || GetFileType(file.handle) != FILE_TYPE_DISK)
         return ReadResult::kNotOpened;
     LARGE_INTEGER size = {};
     if (!GetFileSizeEx(file.handle, &size))
@@ -98,9 +99,10 @@ struct FileHandle {
 
 ReadResult ReadWholeFile(const char* path, Buffer& buffer)
 {
-    FileHandle file{open(path, O_RDONLY | O_CLOEXEC)};
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer; it is refused below.
+    FileHandle file{open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
     struct stat status = {};
-    // A directory does not open on Windows either.
+    // A directory does not open on Windows either; nor is anything but a file read.
     if (file.fd < 0 || fstat(file.fd, &status) != 0 || !S_ISREG(status.st_mode))
         return ReadResult::kNotOpened;
     const ReadResult sized = CheckSize(static_cast<unsigned long long>(status.st_size), buffer);
@@ -128,20 +130,47 @@ const char kTextTooLarge[] = "Text too large";
 
 const char CXmlDocument::kOutOfMemory[] = "Out of memory";
 
-void CXmlDocument::Locate(const char* pristine)
+namespace {
+
+// The 1-based line and column of stop in text; a double-byte character is one column.
+void CountPlace(const char* text, const char* stop, int* line, int* column)
 {
-    int line = 1, column = 1;
-    const char* const stop = pristine + m_errorOffset;
-    for (const char* p = pristine; p < stop && *p != '\0'; p = NextChar(p)) {
+    *line = 1;
+    *column = 1;
+    for (const char* p = text; p < stop && *p != '\0'; p = NextChar(p)) {
         if (*p == '\n') {
-            ++line;
-            column = 1;
+            ++*line;
+            *column = 1;
         } else {
-            ++column;
+            ++*column;
         }
     }
-    m_errorLine = line;
-    m_errorColumn = column;
+}
+
+}  // namespace
+
+void CXmlDocument::Locate(const char* pristine)
+{
+    CountPlace(pristine, pristine + m_errorOffset, &m_errorLine, &m_errorColumn);
+}
+
+bool CXmlDocument::KeepOriginal()
+{
+    if (!m_keepOriginal)
+        return true;
+    m_original = static_cast<char*>(Heap::Allocate(m_textLength + 1));
+    if (m_original == nullptr)
+        return false;
+    std::memcpy(m_original, m_text, m_textLength + 1);
+    return true;
+}
+
+bool CXmlDocument::GetPlace(const char* at, int* line, int* column) const
+{
+    if (m_original == nullptr || at < m_text || at > m_text + m_textLength)
+        return false;
+    CountPlace(m_original, m_original + (at - m_text), line, column);
+    return true;
 }
 
 bool CXmlDocument::LoadFromString(const char* text)
@@ -155,6 +184,11 @@ bool CXmlDocument::LoadFromString(const char* text)
     if (m_text == nullptr)
         return Fail(kOutOfMemory);
     std::memcpy(m_text, text, length + 1);
+    m_textLength = length;
+    if (!KeepOriginal()) {
+        Release();
+        return Fail(kOutOfMemory);
+    }
     if (Parse())
         return true;
     Locate(text);
@@ -178,6 +212,11 @@ bool CXmlDocument::LoadFromMemory(const void* bytes, std::size_t length)
     if (textLength > kMaxTextLength) {
         Release();
         return Fail(kTextTooLarge);
+    }
+    m_textLength = textLength;
+    if (!KeepOriginal()) {
+        Release();
+        return Fail(kOutOfMemory);
     }
     if (Parse())
         return true;

@@ -1,0 +1,20 @@
+#include "ui/core/AttributeTable.h"
+
+#include <cstring>
+
+namespace Veneer {
+
+const TAttributeInfo* FindAttribute(const TAttributeTable& table, const char* name)
+{
+    if (name == nullptr)
+        return nullptr;
+    for (const TAttributeTable* t = &table; t != nullptr; t = t->base) {
+        for (int i = 0; i < t->count; ++i) {
+            if (std::strcmp(t->rows[i].name, name) == 0)
+                return &t->rows[i];
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace Veneer
