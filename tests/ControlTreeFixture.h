@@ -101,6 +101,10 @@ public:
 // top-left corner: the suites place their controls by hand, whatever the layout.
 void AddPlaced(CContainerUI* container, CControlUI* child, RECT at);
 
+// Every attribute of list is in the control's attribute table (where skinlint looks), those
+// named "...image" as image attribute strings.
+void ExpectListedAttributes(const IControlUI& control, const char* list);
+
 // A frameless window at a known place whose manager sees every message first.
 class HostWindow : public CWindowWnd {
 public:

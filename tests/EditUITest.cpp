@@ -97,7 +97,8 @@ TEST_F(EditTest, AClickOpensTheNativeWindowOverTheTextWithAllOfItSelected)
     EXPECT_EQ("hello", WindowText(native));
     DWORD start = 99;
     DWORD end = 99;
-    SendMessageA(native, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageA(native, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(0u, start);
     EXPECT_EQ(5u, end);
 
@@ -380,13 +381,17 @@ TEST_F(EditTest, AttributesAndSizes)
     for (const auto& c : cases) {
         CEditUI e;
         e.ApplyAttributeList(c.attributes);
+        ExpectListedAttributes(e, c.attributes);
         EXPECT_EQ(c.maxChar, e.GetMaxChar()) << c.attributes;
         EXPECT_EQ(c.readOnly, e.IsReadOnly()) << c.attributes;
         EXPECT_EQ(c.password, e.IsPasswordMode()) << c.attributes;
         EXPECT_EQ(c.nativeBkColor, e.GetNativeEditBkColor()) << c.attributes;
     }
     CEditUI e;
-    e.ApplyAttributeList("focusedimage=\"res='115'\" text=\"base\" align=\"center\"");
+    const char* others = "normalimage=\"a\" hotimage=\"b\" disabledimage=\"c\" "
+                         "focusedimage=\"res='115'\" text=\"base\" align=\"center\"";
+    e.ApplyAttributeList(others);
+    ExpectListedAttributes(e, others);
     EXPECT_STREQ("res='115'", e.GetImage(TEditImage::Focused));
     EXPECT_STREQ("base", e.GetText()) << "other names go to the label";
     EXPECT_EQ((RECT{4, 3, 4, 3}), e.GetTextPadding());

@@ -92,13 +92,16 @@ TEST_F(ProgressTest, ASliderTakesItsValueFromReleasesClicksAndTheWheel)
         ScreenMouse(WM_MOUSEWHEEL, 50, 30, MAKEWPARAM(0, notches * WHEEL_DELTA));
     };
     const TCase cases[] = {
-        {"thumb dragged, released at 60", "", [&] { press(5, 30, {{30, 30}}, {60, 30}); }, 55, {55}},
+        {"thumb dragged, released at 60", "", [&] { press(5, 30, {{30, 30}}, {60, 30}); }, 55,
+         {55}},
         {"released at 105", "", [&] { press(5, 30, {}, {105, 30}); }, 100, {100}},
         {"released beyond the end", "", [&] { press(5, 30, {}, {300, 30}); }, 100, {100}},
         {"released at 5", "value=\"50\"", [&] { press(55, 30, {}, {5, 30}); }, 0, {0}},
         {"a click on the track", "", [&] { press(60, 30, {}, {60, 30}); }, 55, {55}},
-        {"vertical, released at y 50", "hor=\"false\"", [&] { press(160, 95, {}, {160, 50}); }, 50, {50}},
-        {"vertical, released at the top", "hor=\"false\"", [&] { press(160, 95, {}, {160, 3}); }, 100, {100}},
+        {"vertical, released at y 50", "hor=\"false\"", [&] { press(160, 95, {}, {160, 50}); },
+         50, {50}},
+        {"vertical, released at the top", "hor=\"false\"",
+         [&] { press(160, 95, {}, {160, 3}); }, 100, {100}},
         {"wheel away from the user", "step=\"5\" value=\"90\"", [&] { wheel(1); }, 95, {95}},
         {"wheel past the maximum", "step=\"5\" value=\"98\"", [&] { wheel(1); }, 100, {100}},
         {"wheel past the minimum", "step=\"5\" value=\"3\"", [&] { wheel(-1); }, 0, {0}},
@@ -181,9 +184,11 @@ TEST_F(ProgressTest, AValueChangedReceiverMayDestroyTheSlider)
 TEST_F(ProgressTest, AttributesAndNames)
 {
     CSliderUI slider;
-    slider.ApplyAttributeList("thumbsize=\"16,12\" step=\"7\" thumbhotimage=\"res='132'\" "
-                              "foreimage=\"res='131'\" min=\"3\" max=\"9\" value=\"4\" "
-                              "hor=\"false\" text=\"base\"");
+    const char* list = "thumbsize=\"16,12\" step=\"7\" thumbhotimage=\"res='132'\" "
+                       "foreimage=\"res='131'\" min=\"3\" max=\"9\" value=\"4\" "
+                       "hor=\"false\" text=\"base\" thumbimage=\"a\" thumbpushedimage=\"b\"";
+    slider.ApplyAttributeList(list);
+    ExpectListedAttributes(slider, list);
     EXPECT_EQ(16, slider.GetThumbSize().cx);
     EXPECT_EQ(12, slider.GetThumbSize().cy);
     EXPECT_EQ(7, slider.GetChangeStep());
@@ -204,6 +209,9 @@ TEST_F(ProgressTest, AttributesAndNames)
     for (const char* name : {"Slider", "Progress", "Label", "Control"})
         EXPECT_EQ(&slider, slider.GetInterface(name)) << name;
     CProgressUI progress;
+    ExpectListedAttributes(progress,
+                           "foreimage=\"a\" hor=\"true\" min=\"1\" max=\"2\" value=\"1\"");
+    EXPECT_EQ(nullptr, FindAttribute(progress.GetAttributeTable(), "thumbsize"));
     EXPECT_STREQ("ProgressUI", progress.GetClass());
     EXPECT_EQ(&progress, progress.GetInterface("Progress"));
     EXPECT_EQ(nullptr, progress.GetInterface("Slider"));

@@ -11,9 +11,6 @@
 namespace Veneer {
 namespace {
 
-const char* const kImageAttributes[] = {"normalimage", "hotimage", "focusedimage",
-                                        "disabledimage"};
-
 // One mask character per character of text, however many bytes each takes.
 CUIString Masked(const char* text, char mask)
 {
@@ -271,12 +268,37 @@ void CEditUI::OnPress(const TUIEvent& event)
         SelectAll();
 }
 
+namespace {
+
+// The state images first, in the order of TEditImage: SetAttribute reads the image from
+// the row's index.
+const TAttributeInfo kOwnAttributes[] = {
+    {"normalimage", TAttributeKind::Image},
+    {"hotimage", TAttributeKind::Image},
+    {"focusedimage", TAttributeKind::Image},
+    {"disabledimage", TAttributeKind::Image},
+    {"readonly", TAttributeKind::Plain},
+    {"password", TAttributeKind::Plain},
+    {"maxchar", TAttributeKind::Plain},
+    {"nativebkcolor", TAttributeKind::Plain},
+};
+
+}  // namespace
+
+const TAttributeTable CEditUI::kAttributeTable =
+    MakeAttributeTable(&CLabelUI::kAttributeTable, kOwnAttributes);
+
+const TAttributeTable& CEditUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 void CEditUI::SetAttribute(const char* name, const char* value)
 {
     if (name == nullptr || value == nullptr)
         return CLabelUI::SetAttribute(name, value);
     for (int i = 0; i < static_cast<int>(TEditImage::Count); ++i) {
-        if (std::strcmp(name, kImageAttributes[i]) == 0)
+        if (std::strcmp(name, kOwnAttributes[i].name) == 0)
             return SetImage(static_cast<TEditImage>(i), value);
     }
     auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };

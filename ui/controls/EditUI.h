@@ -62,6 +62,9 @@ public:
 
     void DoEvent(TUIEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
+    const TAttributeTable& GetAttributeTable() const override;
+    // The attributes this class reads itself, chained to its base class's table.
+    static const TAttributeTable kAttributeTable;
     // Without a fixed height: one line of the window's default font, with 6 pixels to spare.
     SIZE EstimateSize(SIZE available) override;
     void PaintStatusImage(HDC dc) override;

@@ -81,6 +81,26 @@ void CProgressUI::NormalizeRange()
     m_value = range.value;
 }
 
+namespace {
+
+const TAttributeInfo kOwnAttributes[] = {
+    {"foreimage", TAttributeKind::Image},
+    {"hor", TAttributeKind::Plain},
+    {"min", TAttributeKind::Plain},
+    {"max", TAttributeKind::Plain},
+    {"value", TAttributeKind::Plain},
+};
+
+}  // namespace
+
+const TAttributeTable CProgressUI::kAttributeTable =
+    MakeAttributeTable(&CLabelUI::kAttributeTable, kOwnAttributes);
+
+const TAttributeTable& CProgressUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 void CProgressUI::SetAttribute(const char* name, const char* value)
 {
     if (name == nullptr || value == nullptr)

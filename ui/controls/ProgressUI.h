@@ -40,6 +40,9 @@ public:
     void SetForeImage(const char* image);
 
     void SetAttribute(const char* name, const char* value) override;
+    const TAttributeTable& GetAttributeTable() const override;
+    // The attributes this class reads itself, chained to its base class's table.
+    static const TAttributeTable kAttributeTable;
     // The fore image over the filled part.
     void PaintStatusImage(HDC dc) override;
 

@@ -9,8 +9,6 @@
 namespace Veneer {
 namespace {
 
-const char* const kThumbAttributes[] = {"thumbimage", "thumbhotimage", "thumbpushedimage"};
-
 // part × numerator / denominator in 64 bits: the range may span all of int.
 int Scale(long long part, long long numerator, long long denominator)
 {
@@ -190,12 +188,34 @@ void CSliderUI::NotifyValueChanged()
     Invalidate();
 }
 
+namespace {
+
+// The thumb images first, in the order of TThumbImage: SetAttribute reads the image from
+// the row's index.
+const TAttributeInfo kOwnAttributes[] = {
+    {"thumbimage", TAttributeKind::Image},
+    {"thumbhotimage", TAttributeKind::Image},
+    {"thumbpushedimage", TAttributeKind::Image},
+    {"thumbsize", TAttributeKind::Plain},
+    {"step", TAttributeKind::Plain},
+};
+
+}  // namespace
+
+const TAttributeTable CSliderUI::kAttributeTable =
+    MakeAttributeTable(&CProgressUI::kAttributeTable, kOwnAttributes);
+
+const TAttributeTable& CSliderUI::GetAttributeTable() const
+{
+    return kAttributeTable;
+}
+
 void CSliderUI::SetAttribute(const char* name, const char* value)
 {
     if (name == nullptr || value == nullptr)
         return CProgressUI::SetAttribute(name, value);
     for (int i = 0; i < static_cast<int>(TThumbImage::Count); ++i) {
-        if (std::strcmp(name, kThumbAttributes[i]) == 0)
+        if (std::strcmp(name, kOwnAttributes[i].name) == 0)
             return SetThumbImage(static_cast<TThumbImage>(i), value);
     }
     if (std::strcmp(name, "thumbsize") == 0)

@@ -40,6 +40,9 @@ public:
 
     void DoEvent(TUIEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
+    const TAttributeTable& GetAttributeTable() const override;
+    // The attributes this class reads itself, chained to its base class's table.
+    static const TAttributeTable kAttributeTable;
     // The bar, then the thumb in its state's image.
     void PaintStatusImage(HDC dc) override;
 
