@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ControlTreeFixture.h"
+#include "DeletedObjects.h"
 #include "ui/controls/ControlClasses.h"
 #include "ui/core/Win32Util.h"
 
@@ -79,7 +80,7 @@ protected:
             DestroyWindow(m_hwnd);
         EXPECT_EQ(VeneerTest::EventLog{}, VeneerTest::CallsAfterDelete());
         VeneerTest::CallsAfterDelete().clear();
-        VeneerTest::ReleaseGraveyard();
+        VeneerTest::ReleaseDeletedObjects();
     }
 
     // The main window's style: a caption and a system menu, which the base drops.
@@ -293,7 +294,7 @@ TEST_F(WindowImplBaseTest, ASkinThatCannotBeBuiltLeavesAnEmptyWindow)
 
 TEST_F(WindowImplBaseTest, AHandlerMayDestroyTheWindowAndItsObject)
 {
-    auto* window = new VeneerTest::Poisoned<SelfEndingWindow>;
+    auto* window = new SelfEndingWindow;
     ASSERT_NE(nullptr, Open(*window));
     SendMessageA(m_hwnd, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(m_hwnd));
