@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "Product.h"
+#include "app/MenuWnd.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/ControlUI.h"
 
@@ -16,9 +17,13 @@ using namespace Veneer;
 namespace {
 
 const int kMainSkin = 101;
+const int kMenuSkin = 123;
 const int kTrayIconId = 135;
 const UINT kCountdownTimer = 1;
 const UINT kCountdownElapse = 1000;
+// Near the screen's right or bottom edge the tray menu opens this much further left or up.
+const int kMenuShiftX = 250;
+const int kMenuShiftY = 25;
 
 const char kTipRequesting[] = "正在获取验证码 ...... ";
 const char kTipCountdown[] = "验证码将在{f 1}{c #FF0000}%d{/c}{/f}秒后过期";
@@ -238,9 +243,24 @@ void MainFrame::OnTrayIcon(LPARAM mouseMessage)
     case WM_LBUTTONDBLCLK:
         ToggleVisible();
         break;
+    case WM_RBUTTONDOWN:
+        ShowTrayMenu();
+        break;
     default:
         break;
     }
+}
+
+// The menu window deletes itself when it closes; its one item ends the program.
+void MainFrame::ShowTrayMenu()
+{
+    POINT at = {};
+    GetCursorPos(&at);
+    if (at.x + kMenuShiftX > GetSystemMetrics(SM_CXSCREEN))
+        at.x -= kMenuShiftX;
+    if (at.y + kMenuShiftY > GetSystemMetrics(SM_CYSCREEN))
+        at.y -= kMenuShiftY;
+    (new CMenuWnd(GetHWND()))->Init(nullptr, MAKEINTRESOURCEA(kMenuSkin), "xml", at);
 }
 
 // ---- The code and its countdown ----

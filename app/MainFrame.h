@@ -43,6 +43,7 @@ private:
     void AddTrayIcon();
     void RemoveTrayIcon();
     void ToggleVisible();
+    void ShowTrayMenu();
     void OnTrayIcon(LPARAM mouseMessage);
 
     void SetTip(std::int32_t code, int countdown);

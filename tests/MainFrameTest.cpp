@@ -260,6 +260,41 @@ TEST_F(MainFrameTest, CloseButtonSystemCloseAndTrayClicksToggleTheWindow)
     EXPECT_TRUE(IsWindow(hwnd));
 }
 
+TEST_F(MainFrameTest, TheTrayMenuOpensAtTheCursorOrFartherInNearTheScreensEdge)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    const struct {
+        POINT cursor;
+        POINT menu;
+    } cases[] = {
+        {{100, 100}, {100, 100}},
+        {{width - 250, height - 25}, {width - 250, height - 25}},  // it just fits
+        {{width - 249, 100}, {width - 499, 100}},
+        {{100, height - 24}, {100, height - 49}},
+        {{width - 10, height - 10}, {width - 260, height - 35}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "cursor at " << c.cursor.x << "," << c.cursor.y);
+        SetCursorPos(c.cursor.x, c.cursor.y);
+        POINT cursor = {};
+        GetCursorPos(&cursor);
+        ASSERT_EQ(c.cursor.x, cursor.x);
+        ASSERT_EQ(c.cursor.y, cursor.y);
+        Tray(WM_RBUTTONDOWN);
+        const HWND menu = FindWindowA("MenuWnd", nullptr);
+        ASSERT_NE(nullptr, menu);
+        RECT rc = {};
+        GetWindowRect(menu, &rc);
+        EXPECT_EQ(c.menu.x, rc.left);
+        EXPECT_EQ(c.menu.y, rc.top);
+        SendMessageA(menu, WM_CLOSE, 0, 0);
+        Pump();
+        EXPECT_FALSE(IsWindow(menu));
+    }
+    EXPECT_TRUE(IsWindow(hwnd));
+}
+
 TEST_F(MainFrameTest, EscapeDoesNothingAndTheMinimizeButtonMinimizes)
 {
     bool handled = false;
@@ -299,41 +334,6 @@ TEST_F(MainFrameTest, ClosingTheWindowAtTheEndTakesTheIcon)
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_FALSE(HasTrayIcon(hwnd));
     EXPECT_TRUE(QuitPosted());  // the window object's end
-}
-
-// The real entry, with the real client: authipconf.ini beside the test programs names
-// 127.0.0.1, so its datagrams stay on the loopback.
-TEST(ProgramEntryTest, OneWindowCentredAndASecondStartOnlyShowsIt)
-{
-    MainFrame* frame = OpenMainWindow(GetModuleHandleA(nullptr));
-    ASSERT_NE(nullptr, frame);
-    const HWND hwnd = frame->GetHWND();
-    RECT rc, work;
-    GetWindowRect(hwnd, &rc);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_EQ(800, rc.right - rc.left);
-    EXPECT_EQ(600, rc.bottom - rc.top);
-    EXPECT_NEAR((work.left + work.right) / 2, (rc.left + rc.right) / 2, 1);
-    EXPECT_NEAR((work.top + work.bottom) / 2, (rc.top + rc.bottom) / 2, 1);
-    EXPECT_TRUE(IsWindowVisible(hwnd));
-    EXPECT_EQ(0, GetWindowLongA(hwnd, GWL_STYLE) & WS_CAPTION);
-    char className[32] = {};
-    GetClassNameA(hwnd, className, sizeof className);
-    EXPECT_STREQ("LorvikMainWnd", className);
-
-    SendMessageA(hwnd, WM_CLOSE, 0, 0);
-    ASSERT_FALSE(IsWindowVisible(hwnd));
-    EXPECT_EQ(nullptr, OpenMainWindow(GetModuleHandleA(nullptr)));
-    EXPECT_TRUE(IsWindowVisible(hwnd));
-    EXPECT_EQ(hwnd, FindWindowA("LorvikMainWnd", nullptr));
-    EXPECT_EQ(nullptr, FindWindowExA(nullptr, hwnd, "LorvikMainWnd", nullptr));
-    // The window knows it was shown: one tray click hides it again.
-    SendMessageA(hwnd, WM_TRAY_ICON, 0, WM_LBUTTONDOWN);
-    EXPECT_FALSE(IsWindowVisible(hwnd));
-
-    CloseMainWindow(hwnd);
-    Pump();
-    QuitPosted();
 }
 
 }  // namespace
