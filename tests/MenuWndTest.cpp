@@ -419,13 +419,18 @@ TEST_F(MenuWndTest, AMenuWhoseWindowCannotBeMadeEndsItself)
     OwnerWindow gone;
     const HWND parent = gone.Create(nullptr, "gone", WS_POPUP, 0, 0, 0, 10, 10);
     DestroyWindow(parent);
-    VeneerTest::ReleaseDeletedObjects();
-    const long before = VeneerTest::LiveHeapBlocks();
-    auto* menu = new CMenuWnd(parent);
-    menu->Init(nullptr, kNestedMenu, "xml", POINT{400, 300});
-    EXPECT_EQ(0, OpenMenus());
-    VeneerTest::ReleaseDeletedObjects();
-    EXPECT_EQ(before, VeneerTest::LiveHeapBlocks());
+    // Once before counting: the observer's list is made at the first menu and kept.
+    for (int round = 0; round < 2; ++round) {
+        VeneerTest::ReleaseDeletedObjects();
+        const long before = VeneerTest::LiveHeapBlocks();
+        auto* menu = new CMenuWnd(parent);
+        menu->Init(nullptr, kNestedMenu, "xml", POINT{400, 300});
+        EXPECT_EQ(0, OpenMenus());
+        VeneerTest::ReleaseDeletedObjects();
+        if (round == 1) {
+            EXPECT_EQ(before, VeneerTest::LiveHeapBlocks());
+        }
+    }
 }
 
 TEST_F(MenuWndTest, SubmenusStayOnTheWorkArea)
