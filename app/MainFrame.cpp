@@ -69,11 +69,6 @@ bool SameName(const CUIString& name, const char* expected)
 const char MainFrame::kClassName[] = "LorvikMainWnd";
 const char MainFrame::kTitle[] = "Lorvik(网吧专用)";
 
-MainFrame::MainFrame()
-{
-    TaskbarCreatedMessage();
-}
-
 MainFrame::~MainFrame()
 {
     PostQuitMessage(0);
@@ -135,11 +130,14 @@ LRESULT MainFrame::OnDestroy(UINT, WPARAM, LPARAM, bool& handled)
 // The default handling turns Close and Alt+F4 into WM_CLOSE, which hides the window.
 LRESULT MainFrame::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled)
 {
-    const bool wasZoomed = IsZoomed(GetHWND()) != FALSE;
     const HWND window = GetHWND();
+    const bool wasZoomed = IsZoomed(window) != FALSE;
     CWindowWnd::HandleMessage(message, wParam, lParam);
     handled = true;
-    const bool zoomed = IsWindow(window) && IsZoomed(window);
+    // A command that destroyed the window took this object with it.
+    if (!IsWindow(window))
+        return 0;
+    const bool zoomed = IsZoomed(window) != FALSE;
     if (zoomed != wasZoomed) {
         CControlUI* maxButton = AsControl(m_pm.FindControl("maxbtn"));
         CControlUI* restoreButton = AsControl(m_pm.FindControl("restorebtn"));
@@ -277,30 +275,30 @@ void MainFrame::EnableNewTokenButton(bool enabled)
         button->SetEnabled(enabled);
 }
 
-void MainFrame::SetTip(std::int32_t code, int countdown)
+// The tip for a result code: 0 with the countdown (or the prompt without one), the server's
+// 2 and 3, the window's -3 for a failed check, and the network text for anything else.
+const char* MainFrame::TipText(std::int32_t code, int countdown)
 {
-    char text[128];
     switch (code) {
     case 0:
-        if (countdown > 0)
-            std::snprintf(text, sizeof text, kTipCountdown, countdown);
-        else
-            std::snprintf(text, sizeof text, "%s", kTipPrompt);
-        break;
+        if (countdown <= 0)
+            return kTipPrompt;
+        std::snprintf(m_tipText, sizeof m_tipText, kTipCountdown, countdown);
+        return m_tipText;
     case kResultDeviceLimit:
-        std::snprintf(text, sizeof text, "%s", kTipDeviceLimit);
-        break;
+        return kTipDeviceLimit;
     case kResultAdmitted:
-        std::snprintf(text, sizeof text, "%s", kTipAdmitted);
-        break;
+        return kTipAdmitted;
     case kResultCheckFailed:
-        std::snprintf(text, sizeof text, "%s", kTipRestarting);
-        break;
+        return kTipRestarting;
     default:
-        std::snprintf(text, sizeof text, "%s", kTipNetwork);
-        break;
+        return kTipNetwork;
     }
-    SetControlText("lbl_tokentip", text);
+}
+
+void MainFrame::SetTip(std::int32_t code, int countdown)
+{
+    SetControlText("lbl_tokentip", TipText(code, countdown));
     if (code != 0)
         EnableNewTokenButton(true);
 }
@@ -367,7 +365,7 @@ void MainFrame::OnTokenChecked(const TokenEvent& event)
         EndToken(verdict ? event.result : kResultCheckFailed);
         return;
     }
-    // An answer about a code no longer shown: only the next check may go out.
+    // An answer about another code changes nothing shown; the shown one is checked again.
     if (m_countdown > 0 && strncmp(event.token, m_token, kTokenSize) == 0 && event.value == 0)
         EndToken(0);
     m_checking = false;

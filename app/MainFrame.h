@@ -18,7 +18,6 @@ public:
     // GBK, like every text the window shows.
     static const char kTitle[];
 
-    MainFrame();
     // Posts the quit message: without its window the program has nothing left to do.
     ~MainFrame() override;
 
@@ -46,6 +45,7 @@ private:
     void ShowTrayMenu();
     void OnTrayIcon(LPARAM mouseMessage);
 
+    const char* TipText(std::int32_t code, int countdown);
     void SetTip(std::int32_t code, int countdown);
     // Two characters per label: a blank and the code's character; null blanks all six.
     void ShowTokenDigits(const char* token);
@@ -67,4 +67,5 @@ private:
     int m_countdown = -1;
     Veneer::CUIString m_skinFolder;
     char m_skinSource[12] = {};
+    char m_tipText[128] = {};
 };
