@@ -137,6 +137,16 @@ void ProbeControl::operator delete(void* memory, std::size_t size)
     Graveyard().push_back(memory);
 }
 
+AccessGuard::AccessGuard() : m_handler(AddVectoredExceptionHandler(1, RecordBadAccess))
+{
+    SetUnhandledExceptionFilter(EndOnCrash);
+}
+
+AccessGuard::~AccessGuard()
+{
+    RemoveVectoredExceptionHandler(m_handler);
+}
+
 void KeepUntilTestEnds(void* memory)
 {
     Graveyard().push_back(memory);
@@ -204,8 +214,7 @@ std::vector<std::string> NotifyLog::Of(std::initializer_list<const char*> types)
 void ControlTreeTest::SetUp()
 {
     CWindowManagerUI::SetInstance(GetModuleHandleA(nullptr));
-    m_accessGuard = AddVectoredExceptionHandler(1, RecordBadAccess);
-    SetUnhandledExceptionFilter(EndOnCrash);
+    m_accessGuard.reset(new AccessGuard);
     m_host.reset(new HostWindow);
     m_hwnd = m_host->Create(nullptr, "tree", WS_POPUP, WS_EX_NOACTIVATE, kLeft, kTop, kWidth, kHeight);
     ASSERT_NE(nullptr, m_hwnd);
@@ -218,7 +227,7 @@ void ControlTreeTest::TearDown()
 {
     DestroyWindow(m_hwnd);
     m_host.reset();
-    RemoveVectoredExceptionHandler(m_accessGuard);
+    m_accessGuard.reset();
     EXPECT_EQ(EventLog{}, CallsAfterDelete()) << "calls that reached deleted controls";
     CallsAfterDelete().clear();
     ReleaseGraveyard();

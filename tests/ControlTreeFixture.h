@@ -38,6 +38,19 @@ const char* EventName(TUIEventType type);
 EventLog& CallsAfterDelete();
 // Frees the memory of the probes deleted so far.
 void ReleaseGraveyard();
+
+// While it lives, access violations are recorded in CallsAfterDelete, also where a window
+// procedure's guard swallows them, and a crash elsewhere ends the program at once.
+class AccessGuard {
+public:
+    AccessGuard();
+    ~AccessGuard();
+    AccessGuard(const AccessGuard&) = delete;
+    AccessGuard& operator=(const AccessGuard&) = delete;
+
+private:
+    void* m_handler;
+};
 // Keeps a deleted control's memory until the test ends.
 void KeepUntilTestEnds(void* memory);
 
@@ -209,7 +222,7 @@ private:
 
     std::unique_ptr<HostWindow> m_host;
     HWND m_hwnd = nullptr;
-    void* m_accessGuard = nullptr;
+    std::unique_ptr<AccessGuard> m_accessGuard;
 };
 
 }  // namespace VeneerTest

@@ -3,14 +3,12 @@
 // seeds are the XML parser's fuzz corpus and the sample skins; the mutations insert skin
 // tokens, cut, copy, overwrite and splice.
 //
-// The heap is counted by wrapping malloc and its kin at link time (tests/CMakeLists.txt):
-// the framework's own heap, operator new and the C++ library all allocate through them.
+// The heap is counted by wrapping malloc and its kin at link time (HeapCounter.h).
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "HeapCounter.h"
 #include "ui/controls/ControlClasses.h"
 #include "ui/core/CodePage.h"
 #include "ui/core/DialogBuilder.h"
@@ -26,53 +25,6 @@
 #include "ui/core/IControlUI.h"
 #include "ui/core/WindowManagerUI.h"
 #include "ui/core/WindowWnd.h"
-
-namespace {
-
-std::atomic<long> g_liveBlocks{0};
-
-}  // namespace
-
-extern "C" {
-void* __real_malloc(std::size_t bytes);
-void* __real_calloc(std::size_t count, std::size_t bytes);
-void* __real_realloc(void* block, std::size_t bytes);
-void __real_free(void* block);
-
-void* __wrap_malloc(std::size_t bytes)
-{
-    void* block = __real_malloc(bytes);
-    if (block != nullptr)
-        ++g_liveBlocks;
-    return block;
-}
-
-void* __wrap_calloc(std::size_t count, std::size_t bytes)
-{
-    void* block = __real_calloc(count, bytes);
-    if (block != nullptr)
-        ++g_liveBlocks;
-    return block;
-}
-
-// realloc(null, n) allocates; realloc(block, 0) frees the block and answers null.
-void* __wrap_realloc(void* block, std::size_t bytes)
-{
-    void* moved = __real_realloc(block, bytes);
-    if (block == nullptr && moved != nullptr)
-        ++g_liveBlocks;
-    else if (block != nullptr && bytes == 0 && moved == nullptr)
-        --g_liveBlocks;
-    return moved;
-}
-
-void __wrap_free(void* block)
-{
-    if (block != nullptr)
-        --g_liveBlocks;
-    __real_free(block);
-}
-}
 
 namespace VeneerTest {
 namespace {
@@ -334,7 +286,7 @@ TEST(SkinMutationTest, MutatedSkinsBuildPaintAndLeaveNothingBehind)
     for (const std::string& seed : seeds)
         BuildAndPaint(window, dc, seed);
     Mutator mutator(seeds);
-    const long before = g_liveBlocks.load();
+    const long before = LiveHeapBlocks();
     int built = 0;
     while (built < 4000) {
         const std::string skin = mutator.Next();
@@ -343,7 +295,7 @@ TEST(SkinMutationTest, MutatedSkinsBuildPaintAndLeaveNothingBehind)
         BuildAndPaint(window, dc, skin);
         ++built;
     }
-    const long after = g_liveBlocks.load();
+    const long after = LiveHeapBlocks();
 
     SelectObject(dc, previous);
     DeleteDC(dc);

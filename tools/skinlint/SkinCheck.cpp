@@ -47,12 +47,15 @@ std::string Quoted(const char* text)
 }
 
 // The class whose attributes a default list named `name` sets, as a throwaway control:
-// the element of that name, or the scroll bars that containers make.
-IControlUI* ClassOfDefaultList(const char* name)
+// the element of that name (or the callback's), or the scroll bars that containers make.
+IControlUI* ClassOfDefaultList(const char* name, IDialogBuilderCallback* callback)
 {
     if (Is(name, "VScrollBar") || Is(name, "HScrollBar"))
         name = "ScrollBar";
-    return CControlFactory::Create(name);
+    IControlUI* control = CControlFactory::Create(name);
+    if (control == nullptr && callback != nullptr && name != nullptr)
+        control = callback->CreateControl(name);
+    return control;
 }
 
 }  // namespace
@@ -197,7 +200,7 @@ void CSkinCheck::CheckDefaultList(const CXmlNode& node)
 {
     const char* name = Value(node, "name");
     const char* list = Value(node, "value");
-    IControlUI* control = ClassOfDefaultList(name);
+    IControlUI* control = ClassOfDefaultList(name, m_callback);
     const std::string what = "Default " + Quoted(name);
     if (control == nullptr) {
         Warn(Place(node, node.GetName()), what + ": no element of that name makes a control");

@@ -40,6 +40,8 @@ public:
     void Finish();
     // Warnings given, each counted once.
     int GetWarningCount() const { return m_warnings; }
+    // The callback the build makes controls with: default lists may name its elements.
+    void SetCallback(Veneer::IDialogBuilderCallback* callback) { m_callback = callback; }
 
 private:
     // Where a warning stands: the skin (in the order they were met), line and column.
@@ -74,6 +76,7 @@ private:
     void Warn(const TPlace& place, const std::string& message);
 
     Veneer::CWindowManagerUI& m_manager;
+    Veneer::IDialogBuilderCallback* m_callback = nullptr;
     std::FILE* m_tree;
     std::FILE* m_out;
     int m_warnings = 0;

@@ -1,5 +1,7 @@
-// skinlint [--strict] FILE.xml: builds a skin as the program would, with the program's
-// resources and the files beside the skin, and prints the element tree the builder sees:
+// skinlint [--strict] [--menu] FILE.xml: builds a skin as the program would, with the
+// program's resources and the files beside the skin (with --menu as the popup menu builds
+// it: Menu and MenuElement are the menu's controls), and prints the element tree the
+// builder sees:
 // one element per line, indented by depth, each value escaped so that it stays on its line
 // and reads unambiguously. Warnings name, with line and column, what the program would
 // silently get wrong (SkinCheck.h). When the skin cannot be loaded it prints the parser's
@@ -12,6 +14,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/MenuUI.h"
 #include "tools/skinlint/SkinCheck.h"
 #include "ui/controls/ControlClasses.h"
 #include "ui/core/DialogBuilder.h"
@@ -24,7 +27,7 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: skinlint [--strict] FILE.xml\n");
+    std::fprintf(stderr, "usage: skinlint [--strict] [--menu] FILE.xml\n");
     return 1;
 }
 
@@ -46,10 +49,13 @@ void PrintLoadError(const CXmlDocument& document)
 int main(int argc, char** argv)
 {
     bool strict = false;
+    bool menu = false;
     const char* path = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--strict") == 0)
             strict = true;
+        else if (std::strcmp(argv[i], "--menu") == 0)
+            menu = true;
         else if (path == nullptr && argv[i][0] != '-')
             path = argv[i];
         else
@@ -71,7 +77,11 @@ int main(int argc, char** argv)
     SkinLint::CSkinCheck check(manager, stdout, stderr);
     CDialogBuilder builder;
     builder.SetReport(&check);
-    delete builder.Create(file.substr(folder.size()).c_str(), nullptr, nullptr, &manager);
+    CMenuBuilderCallback menuControls;
+    if (menu)
+        check.SetCallback(&menuControls);
+    delete builder.Create(file.substr(folder.size()).c_str(), nullptr,
+                          menu ? &menuControls : nullptr, &manager);
 
     int status = 0;
     if (!builder.GetDocument().GetRoot().IsValid()) {
