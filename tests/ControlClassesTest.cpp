@@ -61,6 +61,7 @@ TEST_F(ControlClassesTest, ElementNamesMakeTheirClassesExactly)
         {"ListLabelElement", "ListLabelElementUI", false},
         {"ListTextElement", "ListTextElementUI", false},
         {"ListContainerElement", "ListContainerElementUI", true},
+        {"Combo", "ComboUI", true},
     };
     for (const auto& c : cases) {
         IControlUI* control = CControlFactory::Create(c.element);

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "ui/controls/ButtonUI.h"
+#include "ui/controls/ComboUI.h"
 #include "ui/controls/ContainerUI.h"
 #include "ui/controls/ControlUI.h"
 #include "ui/controls/HorizontalLayoutUI.h"
@@ -48,6 +49,7 @@ const TControlClass kControlClasses[] = {
     {"ListLabelElement", Construct<CListLabelElementUI>},
     {"ListTextElement", Construct<CListTextElementUI>},
     {"ListContainerElement", Construct<CListContainerElementUI>},
+    {"Combo", Construct<CComboUI>},
 };
 
 }  // namespace
