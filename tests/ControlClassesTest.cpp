@@ -61,6 +61,9 @@ TEST_F(ControlClassesTest, ElementNamesMakeTheirClassesExactly)
         {"ListLabelElement", "ListLabelElementUI", false},
         {"ListTextElement", "ListTextElementUI", false},
         {"ListContainerElement", "ListContainerElementUI", true},
+        {"Edit", "EditUI", false},
+        {"Progress", "ProgressUI", false},
+        {"Slider", "SliderUI", false},
         {"Combo", "ComboUI", true},
     };
     for (const auto& c : cases) {

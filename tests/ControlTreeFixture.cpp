@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "ui/core/AttributeValue.h"
+
 namespace VeneerTest {
 
 const char* EventName(TUIEventType type)
@@ -154,6 +156,17 @@ void AddPlaced(CContainerUI* container, CControlUI* child, RECT at)
     child->SetFixedWidth(at.right - at.left);
     child->SetFixedHeight(at.bottom - at.top);
     container->Add(child);
+}
+
+void ExpectListedAttributes(const IControlUI& control, const char* list)
+{
+    ForEachAttribute(list, [&control](const char* name, const char*) {
+        const TAttributeInfo* row = FindAttribute(control.GetAttributeTable(), name);
+        ASSERT_NE(nullptr, row) << control.GetClass() << " " << name;
+        const std::size_t length = std::strlen(name);
+        const bool image = length >= 5 && std::strcmp(name + length - 5, "image") == 0;
+        EXPECT_EQ(image, row->kind == TAttributeKind::Image) << control.GetClass() << " " << name;
+    });
 }
 
 LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -101,6 +101,10 @@ public:
 // top-left corner: the suites place their controls by hand, whatever the layout.
 void AddPlaced(CContainerUI* container, CControlUI* child, RECT at);
 
+// Every attribute of list is in the control's attribute table (where skinlint looks), those
+// named "...image" as image attribute strings.
+void ExpectListedAttributes(const IControlUI& control, const char* list);
+
 // A frameless window at a known place whose manager sees every message first.
 class HostWindow : public CWindowWnd {
 public:
@@ -126,6 +130,16 @@ public:
     std::vector<std::string> Of(std::initializer_list<const char*> types) const;
     std::vector<std::string> entries;
     std::vector<TNotifyMsg> messages;
+};
+
+// Runs a function for every notification of a window.
+class NotifyHook : public INotifyUI {
+public:
+    explicit NotifyHook(std::function<void(TNotifyMsg&)> hook) : m_hook(std::move(hook)) {}
+    void Notify(TNotifyMsg& msg) override { m_hook(msg); }
+
+private:
+    std::function<void(TNotifyMsg&)> m_hook;
 };
 
 // Removes the sender of one type of notification from a container, which deletes it (at

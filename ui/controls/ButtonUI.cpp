@@ -6,18 +6,6 @@
 #include "ui/core/ControlWatch.h"
 
 namespace Veneer {
-namespace {
-
-// The state images in the order they are chosen; the first state the button is in decides.
-const struct {
-    UINT bit;
-    TButtonImage image;
-} kStateImages[] = {{UISTATE_DISABLED, TButtonImage::Disabled},
-                    {UISTATE_PUSHED, TButtonImage::Pushed},
-                    {UISTATE_HOT, TButtonImage::Hot},
-                    {UISTATE_FOCUSED, TButtonImage::Focused}};
-
-}  // namespace
 
 CButtonUI::CButtonUI()
 {
@@ -197,15 +185,13 @@ void CButtonUI::RefreshState()
 void CButtonUI::PaintStatusImage(HDC dc)
 {
     RefreshState();
-    for (const auto& state : kStateImages) {
-        if ((m_buttonState & state.bit) == 0)
-            continue;
-        // The state's image, else (when it is missing or failed) the normal one.
-        if (DrawImage(dc, Image(state.image)))
-            return;
-        break;
-    }
-    DrawImage(dc, Image(TButtonImage::Normal));
+    // The first state the button is in decides.
+    DrawStateImage(dc, m_buttonState,
+                   {{UISTATE_DISABLED, &Image(TButtonImage::Disabled)},
+                    {UISTATE_PUSHED, &Image(TButtonImage::Pushed)},
+                    {UISTATE_HOT, &Image(TButtonImage::Hot)},
+                    {UISTATE_FOCUSED, &Image(TButtonImage::Focused)}},
+                   Image(TButtonImage::Normal));
 }
 
 DWORD CButtonUI::StateTextColor() const

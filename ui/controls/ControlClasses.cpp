@@ -7,6 +7,7 @@
 #include "ui/controls/ComboUI.h"
 #include "ui/controls/ContainerUI.h"
 #include "ui/controls/ControlUI.h"
+#include "ui/controls/EditUI.h"
 #include "ui/controls/HorizontalLayoutUI.h"
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/ListContainerElementUI.h"
@@ -14,7 +15,9 @@
 #include "ui/controls/ListHeaderUI.h"
 #include "ui/controls/ListUI.h"
 #include "ui/controls/OptionUI.h"
+#include "ui/controls/ProgressUI.h"
 #include "ui/controls/ScrollBarUI.h"
+#include "ui/controls/SliderUI.h"
 #include "ui/controls/TabLayoutUI.h"
 #include "ui/controls/TextUI.h"
 #include "ui/controls/TileLayoutUI.h"
@@ -49,6 +52,9 @@ const TControlClass kControlClasses[] = {
     {"ListLabelElement", Construct<CListLabelElementUI>},
     {"ListTextElement", Construct<CListTextElementUI>},
     {"ListContainerElement", Construct<CListContainerElementUI>},
+    {"Edit", Construct<CEditUI>},
+    {"Progress", Construct<CProgressUI>},
+    {"Slider", Construct<CSliderUI>},
     {"Combo", Construct<CComboUI>},
 };
 

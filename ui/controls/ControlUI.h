@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+
 #include "ui/core/EventSource.h"
 #include "ui/core/IControlUI.h"
 #include "ui/core/UIString.h"
@@ -23,6 +25,12 @@ enum : UINT {
     UISTATE_HOT = 0x08,
     UISTATE_PUSHED = 0x10,
     UISTATE_CAPTURED = 0x40,  // held since a press inside
+};
+
+// A state image: drawn while the control's state has the bit.
+struct TStateImage {
+    UINT bit;
+    CUIString* image;
 };
 
 // Proportional move and zoom of a floating control when its parent changes size.
@@ -174,6 +182,10 @@ protected:
     // rectangle. A string that cannot be drawn is emptied rather than loaded again at every
     // paint (setting it again retries); false then, and for an empty string.
     bool DrawImage(HDC dc, CUIString& image, const char* modify = nullptr);
+    // The image of the first entry of order whose bit state has, else (when there is none,
+    // or it is empty or cannot be drawn) normal; false when nothing was drawn.
+    bool DrawStateImage(HDC dc, UINT state, std::initializer_list<TStateImage> order,
+                        CUIString& normal, const char* modify = nullptr);
 
     CWindowManagerUI* m_manager = nullptr;
     CControlUI* m_parent = nullptr;

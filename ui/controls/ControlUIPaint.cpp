@@ -56,6 +56,19 @@ bool CControlUI::DrawImage(HDC dc, CUIString& image, const char* modify)
     return false;
 }
 
+bool CControlUI::DrawStateImage(HDC dc, UINT state, std::initializer_list<TStateImage> order,
+                                CUIString& normal, const char* modify)
+{
+    for (const TStateImage& entry : order) {
+        if ((state & entry.bit) == 0)
+            continue;
+        if (DrawImage(dc, *entry.image, modify))
+            return true;
+        break;
+    }
+    return DrawImage(dc, normal, modify);
+}
+
 void CControlUI::PaintStatusImage(HDC)
 {
 }

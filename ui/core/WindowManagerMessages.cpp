@@ -12,8 +12,6 @@
 namespace Veneer {
 namespace {
 
-// Child windows answer their own notifications as reflected messages at this offset.
-const UINT kReflectedBase = 0x2000;
 const UINT kDelayedCleanupMessage = WM_APP + 1;
 const DWORD kHoverTime = 400;
 
@@ -401,9 +399,14 @@ IControlUI* CWindowManagerUI::TakeCapture()
     if (m_mouseCaptured) {
         // Cleared before the release, which tells the window's procedure at once.
         m_mouseCaptured = false;
-        ReleaseCapture();
+        ::ReleaseCapture();
     }
     return capture.Get();
+}
+
+void CWindowManagerUI::EndPress()
+{
+    TakeCapture();
 }
 
 void CWindowManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam)

@@ -126,6 +126,10 @@ public:
 
     // ---- Messages, events and notifications ----
 
+    // Child windows get their own notifications back from the manager (WM_COMMAND,
+    // WM_NOTIFY, WM_CTLCOLOREDIT, WM_CTLCOLORSTATIC) as messages at this offset.
+    static constexpr UINT kReflectedBase = 0x2000;
+
     // Makes a tree the window's root (owned); the previous root is deleted after the
     // current message. False for a null tree.
     bool AttachRoot(IControlUI* root);
@@ -155,6 +159,10 @@ public:
     }
 
     void SetFocus(IControlUI* control);
+    // Ends the current press for the window: the pressed control gets no release, and the
+    // native mouse capture is let go, so that a native child window under the mouse gets
+    // the button's later messages.
+    void EndPress();
     // Moves the focus to control (when it is a tab stop) at the next paint, after layout.
     void SetFocusNeeded(IControlUI* control);
     bool FocusNextTabStop(bool forward);
