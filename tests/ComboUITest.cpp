@@ -11,6 +11,7 @@
 #include "ui/controls/ComboUI.h"
 #include "ui/controls/ComboWnd.h"
 #include "ui/controls/ListElementUI.h"
+#include "ui/controls/ScrollBarUI.h"
 #include "ui/controls/VerticalLayoutUI.h"
 
 namespace VeneerTest {
@@ -250,6 +251,29 @@ TEST_F(ComboTest, AComboInAScrolledContainerDropsDownBelowWhereItIsShown)
     EXPECT_EQ(below.left, window.left);
     EXPECT_EQ(below.top, window.top);
     combo->CloseDropDown();
+}
+
+TEST_F(ComboTest, TheComboAttributesSizeAndDressTheList)
+{
+    Build(3);
+    combo->SetAttribute("dropboxsize", "150,45");
+    combo->SetAttribute("dropbox", "inset=\"2,2,2,2\" bkcolor=\"#FF102030\"");
+    ASSERT_TRUE(combo->Activate());
+    RECT window = {};
+    GetWindowRect(Drop(), &window);
+    EXPECT_EQ(150, window.right - window.left);
+    EXPECT_EQ(45, window.bottom - window.top) << "at most as high as the size says";
+    const auto* box = static_cast<CContainerUI*>(combo->GetItemAt(0)->GetParent());
+    EXPECT_EQ((RECT{2, 2, 2, 2}), box->GetInset());
+    EXPECT_EQ(0xFF102030, box->GetBkColor());
+    ASSERT_NE(nullptr, box->GetVerticalScrollBar());
+    EXPECT_TRUE(box->GetVerticalScrollBar()->IsVisible()) << "items that do not fit scroll";
+
+    // Where skinlint looks: the combo's own attributes and the item style's.
+    ExpectListedAttributes(*combo, "normalimage=\"\" hotimage=\"\" pushedimage=\"\" "
+                                   "focusedimage=\"\" disabledimage=\"\" textpadding=\"\" "
+                                   "dropbox=\"\" dropboxsize=\"\" itemfont=\"\" "
+                                   "itemselectedimage=\"\" itemhotbkcolor=\"\"");
 }
 
 TEST(ComboPlacementTest, BelowTheComboElseAboveItAndInsideTheWorkArea)

@@ -361,22 +361,14 @@ void CComboUI::PaintStatusImage(HDC dc)
         state |= UISTATE_PUSHED;
     if (IsFocused())
         state |= UISTATE_FOCUSED;
-    // The first state the combo is in decides; its image, else the normal one.
-    const struct {
-        UINT bit;
-        TButtonImage image;
-    } order[] = {{UISTATE_DISABLED, TButtonImage::Disabled},
-                 {UISTATE_PUSHED, TButtonImage::Pushed},
-                 {UISTATE_HOT, TButtonImage::Hot},
-                 {UISTATE_FOCUSED, TButtonImage::Focused}};
-    for (const auto& entry : order) {
-        if ((state & entry.bit) == 0)
-            continue;
-        if (DrawImage(dc, m_images[static_cast<int>(entry.image)]))
-            return;
-        break;
-    }
-    DrawImage(dc, m_images[static_cast<int>(TButtonImage::Normal)]);
+    // The first state the combo is in decides.
+    auto image = [this](TButtonImage state) { return &m_images[static_cast<int>(state)]; };
+    DrawStateImage(dc, state,
+                   {{UISTATE_DISABLED, image(TButtonImage::Disabled)},
+                    {UISTATE_PUSHED, image(TButtonImage::Pushed)},
+                    {UISTATE_HOT, image(TButtonImage::Hot)},
+                    {UISTATE_FOCUSED, image(TButtonImage::Focused)}},
+                   *image(TButtonImage::Normal));
 }
 
 void CComboUI::PaintText(HDC dc)
