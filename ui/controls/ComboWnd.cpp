@@ -91,6 +91,9 @@ bool CComboWnd::Open(CComboUI* combo)
         return false;
     }
     combo->m_window = window;
+    // The items' size handlers run from here on, and may close the list or destroy the
+    // combo: the window is held until the end.
+    ++window->m_depth;
     for (int i = 0; i < combo->OwnCount(); ++i)
         window->m_box->Show(combo->OwnItemAt(i), i);
     owner->AddMessageFilter(window);
@@ -98,8 +101,11 @@ bool CComboWnd::Open(CComboUI* combo)
     // Laid out at once: the first click must find its item, and the selection is
     // scrolled into view.
     UpdateWindow(hwnd);
-    window->EnsureVisible(combo->GetCurSel());
-    return true;
+    if (window->m_combo != nullptr)
+        window->EnsureVisible(window->m_combo->GetCurSel());
+    const bool open = window->m_combo != nullptr;
+    window->Release();
+    return open;
 }
 
 bool CComboWnd::MakeBox(CWindowManagerUI& owner)

@@ -35,8 +35,9 @@ RECT DropDownPlacement(const RECT& combo, SIZE size, const RECT& workArea);
 
 class CComboWnd : public CWindowWnd, public IMessageFilterUI {
 public:
-    // Makes and shows the drop-down of a combo laid out in a window. True when the list is down; false when the window cannot be made, or when the
-    // activation's handlers closed it again.
+    // Makes and shows the drop-down of a combo laid out in a window. True when the list is
+    // down; false when the window cannot be made, or when the items' handlers closed it or
+    // destroyed the combo meanwhile.
     static bool Open(CComboUI* combo);
     // The combo lets go: see above. The object may be gone when this returns.
     void Dismiss();
