@@ -64,6 +64,7 @@ TEST_F(ControlClassesTest, ElementNamesMakeTheirClassesExactly)
         {"Edit", "EditUI", false},
         {"Progress", "ProgressUI", false},
         {"Slider", "SliderUI", false},
+        {"Combo", "ComboUI", true},
     };
     for (const auto& c : cases) {
         IControlUI* control = CControlFactory::Create(c.element);

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "ui/controls/ButtonUI.h"
+#include "ui/controls/ComboUI.h"
 #include "ui/controls/ContainerUI.h"
 #include "ui/controls/ControlUI.h"
 #include "ui/controls/EditUI.h"
@@ -54,6 +55,7 @@ const TControlClass kControlClasses[] = {
     {"Edit", Construct<CEditUI>},
     {"Progress", Construct<CProgressUI>},
     {"Slider", Construct<CSliderUI>},
+    {"Combo", Construct<CComboUI>},
 };
 
 }  // namespace

@@ -17,8 +17,9 @@ bool IsHeaderItem(CControlUI* control)
     return std::strstr(control->GetClass(), "ListHeaderItemUI") != nullptr;
 }
 
-// Where an index lands when the item at from moves to to.
-int AfterMove(int index, int from, int to)
+}  // namespace
+
+int IndexAfterMove(int index, int from, int to)
 {
     if (index == from)
         return to;
@@ -28,8 +29,6 @@ int AfterMove(int index, int from, int to)
         return index + 1;
     return index;
 }
-
-}  // namespace
 
 CListUI::CListUI() : m_body(this)
 {
@@ -93,8 +92,8 @@ bool CListUI::SetItemIndex(IControlUI* control, int index)
     if (from < 0 || !m_body.SetItemIndex(control, index))
         return false;
     RenumberItems(std::min(from, index));
-    m_curSel = AfterMove(m_curSel, from, index);
-    m_expandedItem = AfterMove(m_expandedItem, from, index);
+    m_curSel = IndexAfterMove(m_curSel, from, index);
+    m_expandedItem = IndexAfterMove(m_expandedItem, from, index);
     return true;
 }
 

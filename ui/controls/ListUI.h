@@ -43,6 +43,18 @@ struct TListItemStyle {
     bool multiExpandable = false;          // several items may be expanded at once
 };
 
+// What setting one attribute of an item style asks of the style's owner.
+enum class TItemStyleChange { None, Repaint, Relayout };
+
+// Reads one attribute of an item style ("itemfont", "itemtextcolor" ...) into style; None
+// for a name that is no item style attribute.
+TItemStyleChange SetItemStyleAttribute(TListItemStyle& style, const char* name,
+                                       const char* value);
+
+constexpr int kItemStyleAttributeCount = 19;
+// The item style's attributes, for the attribute tables of the classes that own items.
+extern const TAttributeInfo kItemStyleAttributes[kItemStyleAttributeCount];
+
 // Supplies the texts of text items, by item and column.
 class IListCallbackUI {
 public:
@@ -105,6 +117,13 @@ inline IListItemUI* AsListItem(CControlUI* control)
     return control != nullptr ? static_cast<IListItemUI*>(control->GetInterface("ListItem"))
                               : nullptr;
 }
+
+// Where an index lands when the item at from moves to to.
+int IndexAfterMove(int index, int from, int to);
+
+// Scrolls a container vertically by the least that brings rc, a child's rectangle, inside
+// its inner area.
+void ScrollIntoView(CContainerUI& container, const RECT& rc);
 
 // The list's body: a vertical layout of the items whose events are the list's, and whose
 // horizontal scrolling the header follows.
@@ -220,8 +239,8 @@ private:
     void ShowHeaderItems(bool shown);
     void ShiftHeaderItems(int dx);
     void UpdateColumns();
-    // Reads one of the item style's attributes; false for other names.
-    bool SetItemAttribute(const char* name, const char* value);
+    // Repaints or lays out for a change of the item style; false for None.
+    bool ApplyItemStyleChange(TItemStyleChange change);
 
     bool m_scrollSelect = false;
     int m_curSel = -1;

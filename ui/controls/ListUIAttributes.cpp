@@ -1,5 +1,5 @@
 // The list's skin attributes: the header's, the selection's, and those of the item style
-// that every item of the list draws with.
+// that every item of the list draws with (read by every owner of items, the combo too).
 
 #include <cstring>
 
@@ -46,12 +46,21 @@ const struct {
     {"right", DT_CENTER, DT_RIGHT},
 };
 
-// Every attribute the list reads itself, with the item style's.
+// Every attribute the list reads itself, beside the item style's.
 const TAttributeInfo kOwnAttributes[] = {
     {"header", TAttributeKind::Plain},
     {"headerbkimage", TAttributeKind::Image},
     {"scrollselect", TAttributeKind::Plain},
     {"multiexpanding", TAttributeKind::Plain},
+};
+
+// The list reads the item style's attributes beside its own.
+const TAttributeTable kListItemStyleTable =
+    MakeAttributeTable(&CVerticalLayoutUI::kAttributeTable, kItemStyleAttributes);
+
+}  // namespace
+
+const TAttributeInfo kItemStyleAttributes[kItemStyleAttributeCount] = {
     {"itemfont", TAttributeKind::Font},
     {"itemalign", TAttributeKind::Plain},
     {"itemendellipsis", TAttributeKind::Plain},
@@ -73,10 +82,8 @@ const TAttributeInfo kOwnAttributes[] = {
     {"itemshowhtml", TAttributeKind::Plain},
 };
 
-}  // namespace
-
 const TAttributeTable CListUI::kAttributeTable =
-    MakeAttributeTable(&CVerticalLayoutUI::kAttributeTable, kOwnAttributes);
+    MakeAttributeTable(&kListItemStyleTable, kOwnAttributes);
 
 const TAttributeTable& CListUI::GetAttributeTable() const
 {
@@ -104,51 +111,68 @@ void CListUI::SetAttribute(const char* name, const char* value)
         SetScrollSelect(ParseBoolean(value));
     else if (is("multiexpanding"))
         SetMultiExpanding(ParseBoolean(value));
-    else if (!SetItemAttribute(name, value))
+    else if (!ApplyItemStyleChange(SetItemStyleAttribute(m_style, name, value)))
         CVerticalLayoutUI::SetAttribute(name, value);
 }
 
-bool CListUI::SetItemAttribute(const char* name, const char* value)
+bool CListUI::ApplyItemStyleChange(TItemStyleChange change)
+{
+    if (change == TItemStyleChange::Relayout)
+        NeedUpdate();
+    else if (change == TItemStyleChange::Repaint)
+        Invalidate();
+    return change != TItemStyleChange::None;
+}
+
+TItemStyleChange SetItemStyleAttribute(TListItemStyle& style, const char* name,
+                                       const char* value)
 {
     for (const auto& color : kItemColors) {
         if (std::strcmp(name, color.name) == 0) {
-            m_style.*color.field = ParseColor(value, false);
-            Invalidate();
-            return true;
+            style.*color.field = ParseColor(value, false);
+            return TItemStyleChange::Repaint;
         }
     }
     for (const auto& image : kItemImages) {
         if (std::strcmp(name, image.name) == 0) {
-            m_style.*image.field = value;
-            Invalidate();
-            return true;
+            style.*image.field = value;
+            return TItemStyleChange::Repaint;
         }
     }
     auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
     if (is("itemfont")) {
-        m_style.font = ParseInteger(value);
-    } else if (is("itemalign")) {
+        style.font = ParseInteger(value);
+        return TItemStyleChange::Relayout;
+    }
+    if (is("itemalign")) {
         for (const auto& align : kItemAlignWords) {
             if (std::strstr(value, align.word) != nullptr)
-                m_style.textStyle = (m_style.textStyle & ~align.clear) | align.set;
+                style.textStyle = (style.textStyle & ~align.clear) | align.set;
         }
-    } else if (is("itemendellipsis")) {
-        if (ParseBoolean(value))
-            m_style.textStyle |= DT_END_ELLIPSIS;
-        else
-            m_style.textStyle &= ~DT_END_ELLIPSIS;
-    } else if (is("itemtextpadding")) {
-        m_style.textPadding = ToRect(ParseRect(value));
-        NeedUpdate();
-    } else if (is("itemaltbk")) {
-        m_style.alternateBk = ParseBoolean(value);
-        Invalidate();
-    } else if (is("itemshowhtml")) {
-        SetItemShowHtml(ParseBoolean(value));
-    } else {
-        return false;
+        return TItemStyleChange::Repaint;
     }
-    return true;
+    if (is("itemendellipsis")) {
+        if (ParseBoolean(value))
+            style.textStyle |= DT_END_ELLIPSIS;
+        else
+            style.textStyle &= ~DT_END_ELLIPSIS;
+        return TItemStyleChange::Repaint;
+    }
+    if (is("itemtextpadding")) {
+        style.textPadding = ToRect(ParseRect(value));
+        return TItemStyleChange::Relayout;
+    }
+    if (is("itemaltbk")) {
+        style.alternateBk = ParseBoolean(value);
+        return TItemStyleChange::Repaint;
+    }
+    if (is("itemshowhtml")) {
+        const bool showHtml = ParseBoolean(value);
+        const bool changed = style.showHtml != showHtml;
+        style.showHtml = showHtml;
+        return changed ? TItemStyleChange::Relayout : TItemStyleChange::Repaint;
+    }
+    return TItemStyleChange::None;
 }
 
 }  // namespace Veneer

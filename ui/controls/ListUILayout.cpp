@@ -161,14 +161,15 @@ void CListUI::EnsureVisible(int index)
 {
     if (m_curSel < 0)
         return;
-    const CControlUI* item = m_body.GetItemAt(index);
-    if (item == nullptr)
-        return;
-    RECT area = m_body.InnerRect(false);
-    const CScrollBarUI* bar = m_body.GetHorizontalScrollBar();
-    if (bar != nullptr && bar->IsVisible())
-        area.bottom -= bar->GetFixedHeight();
-    const RECT rc = item->GetPos();
+    if (const CControlUI* item = m_body.GetItemAt(index))
+        ScrollIntoView(m_body, item->GetPos());
+}
+
+void ScrollIntoView(CContainerUI& container, const RECT& rc)
+{
+    // The vertical bar narrows the area, which does not matter here; the horizontal one
+    // shortens it.
+    const RECT area = container.InnerRect(true);
     int dy = 0;
     if (rc.top < area.top)
         dy = rc.top - area.top;
@@ -176,8 +177,8 @@ void CListUI::EnsureVisible(int index)
         dy = rc.bottom - area.bottom;
     if (dy == 0)
         return;
-    const SIZE pos = m_body.GetScrollPos();
-    m_body.SetScrollPos(SIZE{pos.cx, pos.cy + dy});
+    const SIZE pos = container.GetScrollPos();
+    container.SetScrollPos(SIZE{pos.cx, pos.cy + dy});
 }
 
 void CListUI::SetPos(RECT rc)

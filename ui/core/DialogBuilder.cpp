@@ -90,6 +90,19 @@ const TBuilderElement kBuilderElements[] = {
     {"Include", {"count", "source"}},
 };
 
+// Control elements of the skin format whose controls this program leaves out: a skin
+// that uses one builds without it.
+const char* const kUnsupportedElements[] = {"RichEdit", "ActiveX"};
+
+bool IsUnsupported(const char* element)
+{
+    for (const char* name : kUnsupportedElements) {
+        if (Is(element, name))
+            return true;
+    }
+    return false;
+}
+
 bool IsDeclaration(const char* element)
 {
     return Is(element, "Image") || Is(element, "Font") || Is(element, "Default");
@@ -233,7 +246,8 @@ IControlUI* CDialogBuilder::MakeElement(const CXmlNode& node, TLevel& level,
 {
     IControlUI* control = MakeControl(node.GetName());
     if (control == nullptr) {
-        Skip(node, TBuildSkip::UnknownElement);
+        Skip(node, IsUnsupported(node.GetName()) ? TBuildSkip::UnsupportedElement
+                                                 : TBuildSkip::UnknownElement);
         return nullptr;
     }
     if (node.HasChildren())
