@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "app/ProgramEntry.h"
+#include "DeletedObjects.h"
+#include "HeapCounter.h"
 #include "ui/controls/ControlClasses.h"
 #include "ui/controls/ControlUI.h"
 
@@ -223,6 +225,27 @@ TEST_F(MainFrameTest, ConversationsWithTheClient)
         EXPECT_EQ(c.buttonEnabled, ButtonEnabled());
         EXPECT_EQ(c.requests, frame->requests);
     }
+}
+
+TEST_F(MainFrameTest, EveryTokenEventIsFreedWhateverItSays)
+{
+    const auto answerEveryWay = [&] {
+        for (int kind : {1, 2, 5, 6, 99})  // login, logout, status, heartbeat, unknown
+            Answer(kind, 0);
+        Answer(kTokenCheck, 0, "123456", 1);  // no code is shown
+        Answer(kTokenGet, 0, "123456", 60);
+        Answer(kTokenCheck, 0, "654321", 1);
+        Answer(kTokenCheck, 0, "123456", 0);
+        Answer(kTokenGet, 2);
+        Answer(kTokenGet, 0, "123456", 60);
+        Answer(kTokenCheck, -1);
+    };
+    answerEveryWay();  // the texts and the timer's record are made once
+    VeneerTest::ReleaseDeletedObjects();
+    const long before = VeneerTest::LiveHeapBlocks();
+    answerEveryWay();
+    VeneerTest::ReleaseDeletedObjects();
+    EXPECT_EQ(before, VeneerTest::LiveHeapBlocks());
 }
 
 TEST_F(MainFrameTest, TheCountdownTicksOnItsOwnOnceASecond)
