@@ -2,6 +2,7 @@
 clicked with xdotool on the virtual display, and its window is compared pixel for pixel with
 skinshot's picture of the main skin (XML resource 101) with the labels set as the program
 sets them. trayprobe.exe stands in for the notification area, which nobody shows here."""
+import contextlib
 import os
 import shutil
 import subprocess
@@ -29,12 +30,16 @@ class Lorvik:
         self.exe = os.path.join(self.folder, "lorvik.exe")
         shutil.copy(os.environ["E2E_LORVIK"], self.exe)
         self.proc = self.start()
-        expect(wait_for(lambda: self.window_handle() is not None, 30), "the main window appears")
-        self.handle = self.window_handle()
-        self.x_window = self.visible_x_window(30)
-        expect(self.x_window, "the main window is shown on the display")
-        geometry = dict(line.split("=", 1) for line in
-                        xdotool("getwindowgeometry", "--shell", self.x_window).splitlines() if "=" in line)
+        try:
+            expect(wait_for(lambda: self.window_handle() is not None, 30), "the main window appears")
+            self.handle = self.window_handle()
+            self.x_window = self.visible_x_window(30)
+            expect(self.x_window, "the main window is shown on the display")
+            geometry = dict(line.split("=", 1) for line in
+                            xdotool("getwindowgeometry", "--shell", self.x_window).splitlines() if "=" in line)
+        except BaseException:
+            self.end()
+            raise
         self.x, self.y = int(geometry["X"]), int(geometry["Y"])
         self.size = (int(geometry["WIDTH"]), int(geometry["HEIGHT"]))
 
@@ -150,24 +155,36 @@ def code_settings(code, countdown):
     return labels + ["lbl_tokentip.text=" + TIP_COUNTDOWN % countdown, "btn_newtoken.enabled=false"]
 
 
-def case_program_shows_and_checks_a_code(work):
-    lifetime, revoke = 60, 6
-    server = Tokend(work, "program-code", "--bind", GW_ADDR, "--code", CODE, "--lifetime", str(lifetime),
-                    "--revoke-after", str(revoke))
+@contextlib.contextmanager
+def cafe(work, name, *tokend_args):
+    """tokend on the gateway with tokend_args, and lorvik.exe started on the PC; both end
+    with the case."""
+    server = Tokend(work, name, "--bind", GW_ADDR, *tokend_args)
     lorvik = None
     try:
-        lorvik = Lorvik(work, "program-code")
+        lorvik = Lorvik(work, name)
+        yield server, lorvik
+    finally:
+        if lorvik:
+            lorvik.end()
+        server.stop()
+
+
+def case_program_shows_and_checks_a_code(work):
+    lifetime, revoke = 60, 6
+    tokend_args = ("--code", CODE, "--lifetime", str(lifetime), "--revoke-after", str(revoke))
+    with cafe(work, "program-code", *tokend_args) as (server, lorvik):
         expect(lorvik.size == (800, 600), "the window is 800 x 600", lorvik.size)
         expect(wait_for(lambda: server.requests("login"), 15), "the program logs in to the gateway")
-        expect(lorvik.looks_like(work, "program-idle", []) is None, "the idle window is the skin's picture",
-               lorvik.looks_like(work, "program-idle", []))
+        difference = lorvik.looks_like(work, "program-idle", [])
+        expect(difference is None, "the idle window is the skin's picture", difference)
         lorvik.click(NEW_TOKEN)
         expect(wait_for(lambda: "Token-TTL" in server.text(), 5), "a code answered after the click")
         answered = time.time()
         expect(len(server.requests("gimmeatoken")) == 1, "one get-token request", server.requests("gimmeatoken"))
         # The labels and the countdown: the tick the screenshot caught is one of three.
         matched = None
-        for attempt in range(3):
+        for _ in range(3):
             elapsed = int(time.time() - answered)
             for countdown in (lifetime - elapsed, lifetime - elapsed - 1, lifetime - elapsed + 1):
                 if lorvik.looks_like(work, "program-code-%d" % countdown, code_settings(CODE, countdown), 1) is None:
@@ -183,33 +200,19 @@ def case_program_shows_and_checks_a_code(work):
                "a check about every second while the code is shown", gaps)
         difference = lorvik.looks_like(work, "program-revoked", [])
         expect(difference is None, "a revoked code gives the idle window back", difference)
-    finally:
-        if lorvik:
-            lorvik.end()
-        server.stop()
 
 
 def case_program_without_answers(work):
-    server = Tokend(work, "program-silent", "--bind", GW_ADDR, "--silent", "gimmeatoken")
-    lorvik = None
-    try:
-        lorvik = Lorvik(work, "program-silent")
+    with cafe(work, "program-silent", "--silent", "gimmeatoken") as (server, lorvik):
         expect(wait_for(lambda: server.requests("login"), 15), "the program logs in to the gateway")
         lorvik.click(NEW_TOKEN)
         expect(wait_for(lambda: len(server.requests("gimmeatoken")) == 4, 5), "the request sent four times")
         difference = lorvik.looks_like(work, "program-silent", ["lbl_tokentip.text=" + TIP_NETWORK])
         expect(difference is None, "the network text and an enabled button", difference)
-    finally:
-        if lorvik:
-            lorvik.end()
-        server.stop()
 
 
 def case_program_hides_shows_and_runs_once(work):
-    server = Tokend(work, "program-tray", "--bind", GW_ADDR)
-    lorvik = None
-    try:
-        lorvik = Lorvik(work, "program-tray")
+    with cafe(work, "program-tray") as (server, lorvik):
         expect(wait_for(lorvik.has_tray_icon, 10), "the tray icon is added")
         lorvik.click(CLOSE)
         expect(wait_for(lambda: lorvik.visible_x_window() is None, 5), "the close button hides the window")
@@ -227,17 +230,10 @@ def case_program_hides_shows_and_runs_once(work):
         expect(wait_for(lambda: lorvik.visible_x_window() is None, 5),
                "after the second start one tray click hides the window again")
         expect(lorvik.has_tray_icon(), "the icon stays while the program runs")
-    finally:
-        if lorvik:
-            lorvik.end()
-        server.stop()
 
 
 def case_program_ends_from_the_tray_menu(work):
-    server = Tokend(work, "program-menu", "--bind", GW_ADDR)
-    lorvik = None
-    try:
-        lorvik = Lorvik(work, "program-menu")
+    with cafe(work, "program-menu") as (server, lorvik):
         expect(wait_for(lorvik.has_tray_icon, 10), "the tray icon is added")
         # The menu opens where the mouse is; its one item is 25 pixels high.
         xdotool("mousemove", "300", "300")
@@ -247,10 +243,6 @@ def case_program_ends_from_the_tray_menu(work):
         expect(wait_for(lambda: lorvik.proc.poll() is not None, 10), "the menu's item ends the program")
         expect(lorvik.proc.returncode == 0, "exit status 0", lorvik.proc.returncode)
         expect(not lorvik.has_tray_icon(), "the tray icon is gone")
-    finally:
-        if lorvik:
-            lorvik.end()
-        server.stop()
 
 
 CASES = [case_program_shows_and_checks_a_code, case_program_without_answers,
