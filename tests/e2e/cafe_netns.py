@@ -19,6 +19,7 @@ import sys
 import tempfile
 import time
 
+sys.dont_write_bytecode = True  # the case modules leave no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from cafe import GW_ADDR, OTHER_ADDR, PC_ADDR, ROOT, Failed, run  # noqa: E402
