@@ -97,6 +97,22 @@ TEST(TokenServerTest, AdmittedCodesAndTheDeviceLimit)
     EXPECT_EQ("2\r\nSeq:3\r\n", e.Send("gimmeatoken\r\nSeq:3\r\n"));
 }
 
+TEST(TokenServerTest, AFixedCodeIsRevokedAfterItsTimeAndIssuedAfresh)
+{
+    TokenServerOptions options;
+    options.fixedCode = "123456";
+    options.revokeAfter = 3;
+    Exchange e(options);
+    e.Send("login\r\nName:PC01\r\nSeq:0\r\n");
+    EXPECT_EQ("123456", e.GetCode(1));
+    e.now = 2999;
+    EXPECT_NE(std::string::npos, e.Check("123456").find("Token-Valid:true"));
+    e.now = 3000;
+    EXPECT_NE(std::string::npos, e.Check("123456").find("Token-Valid:false"));
+    EXPECT_EQ("123456", e.GetCode(2));  // the same code again, with a fresh time
+    EXPECT_NE(std::string::npos, e.Check("123456").find("Token-Valid:true"));
+}
+
 TEST(TokenServerTest, MalformedRequestsAreIgnored)
 {
     Exchange e;

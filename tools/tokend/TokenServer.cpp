@@ -118,6 +118,8 @@ void TokenServer::Forget(Pc& pc)
 
 std::string TokenServer::NewCode()
 {
+    if (!m_options.fixedCode.empty())
+        return m_options.fixedCode;
     std::uniform_int_distribution<int> digits(0, 999999);
     for (;;) {
         char code[8];
@@ -216,7 +218,9 @@ bool TokenServer::Handle(std::uint32_t peer, const char* data, std::size_t size,
                                               std::to_string(m_options.tokenLifetime) + "\r\n");
     } else if (request.verb == "checktoken") {
         auto found = m_codes.find(request.token);
-        const bool live = found != m_codes.end() && found->second.expires > now;
+        const bool revoked = found != m_codes.end() && m_options.revokeAfter >= 0 &&
+                             now - found->second.issued >= static_cast<std::uint64_t>(m_options.revokeAfter) * 1000;
+        const bool live = found != m_codes.end() && found->second.expires > now && !revoked;
         if (live && m_options.admitAfter >= 0 &&
             now - found->second.issued >= static_cast<std::uint64_t>(m_options.admitAfter) * 1000)
             Admit(request.token);

@@ -41,6 +41,8 @@ const char kUsage[] =
     "  --device-limit N     answer 2 to gimmeatoken once N devices are admitted (default: none)\n"
     "  --admit-after S      a code checked S seconds after issue counts as admitted (result 3)\n"
     "  --max-pcs N          PCs remembered at once (default 4096)\n"
+    "  --code CODE          issue this code every time (for one PC: a known picture)\n"
+    "  --revoke-after S     answer a code no longer valid S seconds after it was issued\n"
     "faults (P in percent):\n"
     "  --drop P             drop received datagrams and answers, each with chance P\n"
     "  --dup P              send an answer twice\n"
@@ -143,7 +145,7 @@ bool ParseArgs(int argc, char** argv, Settings* s)
                 return false;
             s->port = static_cast<int>(n);
         } else if (arg == "--lifetime" || arg == "--session-timeout" || arg == "--device-limit" ||
-                   arg == "--admit-after" || arg == "--max-pcs") {
+                   arg == "--admit-after" || arg == "--max-pcs" || arg == "--revoke-after") {
             if (!number(0, 100000000))
                 return false;
             if (arg == "--lifetime")
@@ -154,8 +156,16 @@ bool ParseArgs(int argc, char** argv, Settings* s)
                 s->server.deviceLimit = static_cast<std::uint32_t>(n);
             else if (arg == "--admit-after")
                 s->server.admitAfter = static_cast<std::int32_t>(n);
+            else if (arg == "--revoke-after")
+                s->server.revokeAfter = static_cast<std::int32_t>(n);
             else
                 s->server.maxPcs = static_cast<std::size_t>(n);
+        } else if (arg == "--code") {
+            if (std::strlen(v) == 0 || std::strlen(v) > 31 || std::strpbrk(v, "\r\n") != nullptr) {
+                std::fprintf(stderr, "tokend: a code is 1 to 31 characters on one line: %s\n", v);
+                return false;
+            }
+            s->server.fixedCode = v;
         } else if (arg == "--drop" || arg == "--dup" || arg == "--reorder" || arg == "--stale" ||
                    arg == "--garbage") {
             if (!number(0, 100))

@@ -1,137 +1,13 @@
-#!/usr/bin/env python3
-"""End-to-end tests of the token client in a simulated cafe network.
-
-A "gateway" network namespace runs tokend; a "PC" namespace, whose default route goes
-through the gateway, runs tokenprobe.exe under Wine with a Wine server of its own. Both
-namespaces are made here with unique names and removed on every exit path. Nothing is sent
-outside them. Skips (exit 0, saying why) where namespaces cannot be made.
-
-usage: token_netns.py [HOST_BUILD [WIN_BUILD]]   (defaults build/host, build/win64)
-"""
+"""The token client alone: tokenprobe.exe under Wine on the PC namespace, against tokend on
+the gateway."""
 import json
 import os
 import re
 import shutil
-import signal
 import subprocess
-import sys
-import tempfile
 import time
 
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-GW_ADDR, PC_ADDR, OTHER_ADDR = "10.77.0.1", "10.77.0.2", "10.78.0.1"
-
-
-def run(*args, check=True, **kw):
-    return subprocess.run(list(args), check=check, stdout=subprocess.PIPE,
-                          stderr=subprocess.STDOUT, text=True, **kw)
-
-
-# ---------------------------------------------------------------- outer: the namespaces
-
-class Namespaces:
-    def __init__(self):
-        tag = str(os.getpid())
-        self.gw, self.pc = "lorvik-gw-" + tag, "lorvik-pc-" + tag
-        self.made = []
-
-    def make(self):
-        veth_pc, veth_gw = "lvp" + str(os.getpid()), "lvg" + str(os.getpid())
-        steps = [
-            ["ip", "netns", "add", self.gw], ["ip", "netns", "add", self.pc],
-            ["ip", "link", "add", veth_pc, "type", "veth", "peer", "name", veth_gw],
-            ["ip", "link", "set", veth_pc, "netns", self.pc],
-            ["ip", "link", "set", veth_gw, "netns", self.gw],
-            ["ip", "-n", self.gw, "addr", "add", GW_ADDR + "/24", "dev", veth_gw],
-            ["ip", "-n", self.gw, "addr", "add", OTHER_ADDR + "/32", "dev", "lo"],
-            ["ip", "-n", self.gw, "link", "set", veth_gw, "up"],
-            ["ip", "-n", self.gw, "link", "set", "lo", "up"],
-            ["ip", "-n", self.pc, "addr", "add", PC_ADDR + "/24", "dev", veth_pc],
-            ["ip", "-n", self.pc, "link", "set", veth_pc, "up"],
-            ["ip", "-n", self.pc, "link", "set", "lo", "up"],
-            ["ip", "-n", self.pc, "route", "add", "default", "via", GW_ADDR],
-        ]
-        for step in steps:
-            result = run(*step, check=False)
-            if step[1:3] == ["netns", "add"] and result.returncode == 0:
-                self.made.append(step[3])
-            if result.returncode != 0:
-                return "'%s' failed: %s" % (" ".join(step), result.stdout.strip())
-        return None
-
-    def remove(self):
-        for ns in reversed(self.made):
-            run("ip", "netns", "del", ns, check=False)
-        self.made = []
-
-
-def outer(host_build, win_build):
-    tokend = os.path.join(host_build, "tools", "tokend")
-    probe = os.path.join(win_build, "tools", "tokenprobe.exe")
-    for path in (tokend, probe):
-        if not os.path.exists(path):
-            print("e2e: missing %s (build both presets first)" % path)
-            return 1
-    if os.geteuid() != 0 or not shutil.which("ip"):
-        print("e2e: SKIPPED: network namespaces need root and iproute2 (ip netns)")
-        return 0
-    ns = Namespaces()
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
-    try:
-        problem = ns.make()
-        if problem:
-            print("e2e: SKIPPED: network namespaces cannot be made here: " + problem)
-            return 0
-        prefix = os.path.join(win_build, "wineprefix-netns")
-        if not os.path.isdir(os.path.join(prefix, "drive_c")):
-            print("e2e: creating the Wine prefix for namespaces (once, about 20 s)")
-        env = dict(os.environ, E2E_GW=ns.gw, E2E_PC=ns.pc, E2E_TOKEND=os.path.abspath(tokend),
-                   E2E_PROBE=os.path.abspath(probe))
-        inner_cmd = ["ip", "netns", "exec", ns.pc, os.path.join(ROOT, "scripts", "with-wine"), prefix,
-                     sys.executable, os.path.abspath(__file__), "--inner"]
-        return subprocess.run(inner_cmd, env=env).returncode
-    finally:
-        ns.remove()
-
-
-# ---------------------------------------------------------------- inner: the cases, in the PC namespace
-
-class Tokend:
-    """tokend in the gateway namespace, logging to a file."""
-
-    def __init__(self, work, name, *args):
-        self.log_path = os.path.join(work, name + ".log")
-        self.log = open(self.log_path, "w")
-        self.proc = subprocess.Popen(["ip", "netns", "exec", os.environ["E2E_GW"], os.environ["E2E_TOKEND"]]
-                                     + list(args), stdout=self.log, stderr=subprocess.STDOUT)
-        deadline = time.time() + 10
-        while "listening" not in self.text() and time.time() < deadline:
-            if self.proc.poll() is not None:
-                raise RuntimeError("tokend ended: " + self.text())
-            time.sleep(0.02)
-
-    def text(self):
-        with open(self.log_path) as f:
-            return f.read()
-
-    def requests(self, verb):
-        """(seq, note) of every datagram of verb the server received."""
-        found = []
-        for line in self.text().splitlines():
-            m = re.match(r"tokend: \S+ in  \S+ (\S+)(?: .*?)?(?: Seq:(-?\d+))?( \[\w+\])?$", line)
-            if m and m.group(1) == verb:
-                found.append((m.group(2), m.group(3) or ""))
-        return found
-
-    def stop(self):
-        if self.proc.poll() is None:
-            self.proc.send_signal(signal.SIGTERM)
-            try:
-                self.proc.wait(5)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
-        self.log.close()
+from cafe import GW_ADDR, OTHER_ADDR, Tokend, expect
 
 
 def probe(work, name, args, config=None, background=False):
@@ -161,15 +37,6 @@ def parse(output):
 
 def tokens(events, kind):
     return [e for e in events if e.get("event") == "token" and e["kind"] == kind]
-
-
-class Failed(Exception):
-    pass
-
-
-def expect(condition, what, detail=""):
-    if not condition:
-        raise Failed(what + (": " + str(detail) if detail else ""))
 
 
 def case_gateway_discovery(work):
@@ -294,7 +161,10 @@ def case_refused_logins(work):
 
 def case_no_default_route(work):
     subprocess.run(["ip", "route", "del", "default"], check=True)
-    status, events = probe(work, "noroute", ["--get"])
+    try:
+        status, events = probe(work, "noroute", ["--get"])
+    finally:
+        subprocess.run(["ip", "route", "add", "default", "via", GW_ADDR], check=True)
     expect(events == [{"t_ms": events[0]["t_ms"], "event": "start_failed", "code": -102}] if events else False,
            "start failure -102 and nothing else", events)
     expect(status != 0, "exit status not 0", status)
@@ -302,34 +172,3 @@ def case_no_default_route(work):
 
 CASES = [case_gateway_discovery, case_config_file, case_silent_server, case_server_restart, case_loss,
          case_long_watch, case_refused_logins, case_no_default_route]
-
-
-def inner():
-    work = tempfile.mkdtemp(prefix="lorvik-e2e-")
-    failed = 0
-    try:
-        for case in CASES:
-            start = time.time()
-            name = case.__name__[5:].replace("_", " ")
-            try:
-                case(work)
-                print("e2e: PASS %-22s (%.1f s)" % (name, time.time() - start))
-            except (Failed, RuntimeError, subprocess.TimeoutExpired) as problem:
-                failed += 1
-                print("e2e: FAIL %-22s %s" % (name, problem))
-            sys.stdout.flush()
-        print("e2e: %d of %d passed" % (len(CASES) - failed, len(CASES)))
-    finally:
-        if os.environ.get("E2E_KEEP"):
-            print("e2e: logs kept in " + work)
-        else:
-            shutil.rmtree(work, ignore_errors=True)
-    return 1 if failed else 0
-
-
-if __name__ == "__main__":
-    if sys.argv[1:2] == ["--inner"]:
-        sys.exit(inner())
-    args = sys.argv[1:]
-    sys.exit(outer(os.path.abspath(args[0] if args else os.path.join(ROOT, "build", "host")),
-                   os.path.abspath(args[1] if len(args) > 1 else os.path.join(ROOT, "build", "win64"))))

@@ -1,0 +1,51 @@
+#include "app/ProgramEntry.h"
+
+#include <objbase.h>
+
+#include <new>
+
+#include "app/MainFrame.h"
+#include "ui/controls/ControlClasses.h"
+#include "ui/core/WindowManagerUI.h"
+
+using namespace Veneer;
+
+namespace {
+
+// WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU; the
+// skin window drops the caption when it is made.
+const DWORD kStyle = 0x96C80000;
+const DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_STATICEDGE;
+// The skin's "size" gives the window its 800 x 600 as soon as it is built.
+const int kCreateWidth = 600;
+const int kCreateHeight = 800;
+
+}  // namespace
+
+MainFrame* OpenMainWindow(HINSTANCE instance)
+{
+    if (const HWND running = FindWindowA(nullptr, MainFrame::kTitle)) {
+        ShowWindow(running, SW_SHOWNORMAL);
+        SetForegroundWindow(running);
+        return nullptr;
+    }
+    CWindowManagerUI::SetInstance(instance);
+    RegisterControls();
+    if (FAILED(CoInitialize(nullptr)))
+        return nullptr;
+    MainFrame* frame = new (std::nothrow) MainFrame;
+    if (!frame)
+        return nullptr;
+    // A window that failed half-way was already handed to OnFinalMessage, which deleted it.
+    if (!frame->Create(nullptr, MainFrame::kTitle, kStyle, kExStyle, 0, 0, kCreateWidth, kCreateHeight))
+        return nullptr;
+    frame->CenterWindow();
+    ShowWindow(frame->GetHWND(), SW_SHOW);
+    return frame;
+}
+
+void CloseMainWindow(HWND window)
+{
+    if (IsWindow(window))
+        DestroyWindow(window);
+}
