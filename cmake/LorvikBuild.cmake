@@ -64,8 +64,11 @@ include(GoogleTest)
 # CTest test.
 # SERIAL: the cases run while no other test runs (long cases that the Wine server's
 # contention with test programs starting beside them would slow down many times).
+# FOREGROUND: the cases activate windows or need the keyboard focus to stay where they put
+# it (menus, drop-downs and edit boxes close when it goes); they hold the "foreground" lock,
+# so no two of them run at once and none steals the focus from another.
 function(lorvik_test name)
-    cmake_parse_arguments(ARG "SERIAL" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "SERIAL;FOREGROUND" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_compile_options(${name} PRIVATE ${LORVIK_WARNINGS})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${LORVIK_GTEST_MAIN})
@@ -76,8 +79,12 @@ function(lorvik_test name)
     if(ARG_SERIAL)
         set(serial TRUE)
     endif()
+    set(lock "")
+    if(ARG_FOREGROUND)
+        set(lock RESOURCE_LOCK foreground)
+    endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 180
-                         PROPERTIES TIMEOUT 120 RUN_SERIAL ${serial}
+                         PROPERTIES TIMEOUT 120 RUN_SERIAL ${serial} ${lock}
                          PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] 1 test\\.|\\[  SKIPPED \\] 1 test"
                          FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
 endfunction()
