@@ -38,6 +38,9 @@ const std::int32_t kResultDeviceLimit = 2;
 const std::int32_t kResultAdmitted = 3;
 const std::int32_t kResultCheckFailed = -3;
 
+// Posted to itself at windowinit: the icon is added once the first paint is done.
+const UINT kAddTrayIconMessage = WM_USER + 2;
+
 // Explorer broadcasts it when it starts again with an empty notification area.
 UINT TaskbarCreatedMessage()
 {
@@ -163,6 +166,9 @@ LRESULT MainFrame::HandleOtherMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_TRAY_ICON:
         OnTrayIcon(lParam);
         return 0;
+    case kAddTrayIconMessage:
+        AddTrayIcon();
+        return 0;
     case WM_SHOWWINDOW:
         // Shown or hidden from outside too (a second start shows a hidden window).
         if (lParam == 0)
@@ -187,7 +193,10 @@ void MainFrame::Notify(TNotifyMsg& msg)
 {
     const CUIString sender = msg.sender ? msg.sender->GetName() : CUIString();
     if (msg.type.CompareNoCase("windowinit") == 0) {
-        AddTrayIcon();
+        // windowinit comes inside the first paint, and the notification area belongs to
+        // another process, which adding an icon waits for (15 to 30 ms under Wine): the
+        // guest sees the window first.
+        PostMessageA(GetHWND(), kAddTrayIconMessage, 0, 0);
     } else if (msg.type.CompareNoCase("timer") == 0) {
         if (SameName(sender, "lbl_tokentip"))
             OnCountdownTick();

@@ -138,8 +138,10 @@ protected:
     HWND hwnd = nullptr;
 };
 
-TEST_F(MainFrameTest, OpensWithTheSkinsIdleTextsAndItsIcon)
+TEST_F(MainFrameTest, OpensWithTheSkinsIdleTextsAndThenItsIcon)
 {
+    EXPECT_FALSE(HasTrayIcon(hwnd)) << "the first paint waits for no other process";
+    Pump();
     RECT rc;
     GetWindowRect(hwnd, &rc);
     EXPECT_EQ(800, rc.right - rc.left);
@@ -331,6 +333,7 @@ TEST_F(MainFrameTest, EscapeDoesNothingAndTheMinimizeButtonMinimizes)
 
 TEST_F(MainFrameTest, TheTrayIconComesBackWhenExplorerRestarts)
 {
+    Pump();  // the icon comes after the first paint
     NOTIFYICONDATAA record = {};
     record.cbSize = sizeof record;
     record.hWnd = hwnd;
@@ -342,6 +345,7 @@ TEST_F(MainFrameTest, TheTrayIconComesBackWhenExplorerRestarts)
 
 TEST_F(MainFrameTest, TheEndOfTheSessionTakesTheIconAndEndsTheProgram)
 {
+    Pump();  // the icon comes after the first paint
     SendMessageA(hwnd, WM_ENDSESSION, FALSE, ENDSESSION_CLOSEAPP);  // the end was cancelled
     EXPECT_TRUE(HasTrayIcon(hwnd));
     EXPECT_FALSE(QuitPosted());
@@ -352,6 +356,7 @@ TEST_F(MainFrameTest, TheEndOfTheSessionTakesTheIconAndEndsTheProgram)
 
 TEST_F(MainFrameTest, ClosingTheWindowAtTheEndTakesTheIcon)
 {
+    Pump();  // the icon comes after the first paint
     ASSERT_TRUE(HasTrayIcon(hwnd));
     CloseMainWindow(hwnd);
     EXPECT_FALSE(IsWindow(hwnd));
