@@ -60,13 +60,13 @@ else()
 endif()
 include(GoogleTest)
 
-# lorvik_test(name [SERIAL] SOURCES... LIBS ...): one GoogleTest executable, every case a
-# CTest test.
+# lorvik_test(name [SERIAL] [FOREGROUND] SOURCES... LIBS ...): one GoogleTest executable,
+# every case a CTest test.
 # SERIAL: the cases run while no other test runs (long cases that the Wine server's
 # contention with test programs starting beside them would slow down many times).
-# FOREGROUND: the cases activate windows or need the keyboard focus to stay where they put
-# it (menus, drop-downs and edit boxes close when it goes); they hold the "foreground" lock,
-# so no two of them run at once and none steals the focus from another.
+# FOREGROUND: the cases activate windows or take the keyboard focus, or need it to stay where
+# they put it (menus, drop-downs and edit boxes close when it goes); they hold the
+# "foreground" lock, so no two of them run at once and none takes the focus from another.
 function(lorvik_test name)
     cmake_parse_arguments(ARG "SERIAL;FOREGROUND" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
