@@ -179,6 +179,27 @@ TEST(MervaneImplTest, LoginAfterARefusedOrUnansweredOneWaitsLongerEachTimeUpToFi
     }
 }
 
+TEST(MervaneImplTest, TheSinkHearsTheAnswerToEveryLoginButTheWindowSeesNone)
+{
+    struct Case {
+        const char* name;
+        std::function<void(Cafe&)> setUp;
+        std::vector<std::int32_t> answers;
+    };
+    const Case cases[] = {
+        {"accepted", [](Cafe&) {}, {0}},
+        {"refused (PC limit full)", [](Cafe& c) { c.server.refuse = {{"login", 1}}; }, {1, 1, 1}},
+        {"unanswered", [](Cafe& c) { c.server.silent = {"login"}; }, {kTokenNoAnswer, kTokenNoAnswer}},
+    };
+    for (const Case& c : cases) {
+        Cafe cafe;
+        c.setUp(cafe);
+        cafe.RunUntil(4000);
+        EXPECT_EQ(c.answers, cafe.sink.logins) << c.name;
+        EXPECT_TRUE(cafe.sink.events.empty()) << c.name;
+    }
+}
+
 TEST(MervaneImplTest, ResultFourLogsInAgainAndRepeatsTheRequest)
 {
     Cafe cafe;

@@ -213,8 +213,10 @@ public:
         server = address;
         serverFromSetting = fromSetting;
     }
+    void LoginAnswered(std::int32_t result) override { logins.push_back(result); }
 
     std::vector<Reported> events;
+    std::vector<std::int32_t> logins;  // the answers to the session's logins
     std::vector<std::int32_t> startFailures;
     std::string server;
     bool serverFromSetting = false;

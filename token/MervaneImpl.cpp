@@ -290,7 +290,7 @@ void MervaneImpl::DecideResult(const RequestRecord& request, std::int32_t result
     const Decision decision = ::DecideResult(request.kind, result, m_fields);
     if (request.kind == kTokenLogin) {
         m_loggedIn = decision.result == 0;
-        NoteLogin(m_loggedIn, m_seams.clock->Now());
+        NoteLogin(decision.result, m_seams.clock->Now());
     } else if (request.kind == kTokenLogout && decision.result == 0)
         m_loggedIn = false;
     else if (request.kind == kTokenGet && decision.result == 0)
@@ -345,7 +345,7 @@ void MervaneImpl::FailRequests(RequestRecord* upTo)
         if (Reports(*r))
             Post(r->kind, kTokenNoAnswer, r->tag, nullptr, 0);
         if (r->kind == kTokenLogin)
-            NoteLogin(false, m_seams.clock->Now());
+            NoteLogin(kTokenNoAnswer, m_seams.clock->Now());
         last = r;
     }
     {
@@ -383,9 +383,11 @@ bool MervaneImpl::LoginMaySend(std::uint32_t now) const
     return m_loginWait == 0 || now - m_loginFailed >= m_loginWait;
 }
 
-void MervaneImpl::NoteLogin(bool accepted, std::uint32_t now)
+void MervaneImpl::NoteLogin(std::int32_t result, std::uint32_t now)
 {
-    if (accepted) {
+    if (m_sink)
+        m_sink->LoginAnswered(result);
+    if (result == 0) {
         m_loginWait = 0;
         return;
     }

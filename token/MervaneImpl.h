@@ -78,7 +78,7 @@ private:
     void FailRequests(RequestRecord* upTo);
     void PushLogin(std::uint32_t now);
     bool LoginMaySend(std::uint32_t now) const;
-    void NoteLogin(bool accepted, std::uint32_t now);
+    void NoteLogin(std::int32_t result, std::uint32_t now);
     void CloseSession();
     void Post(std::int32_t kind, std::int32_t result, std::uint32_t tag, const char* token,
               std::int32_t value);

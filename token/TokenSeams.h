@@ -68,6 +68,9 @@ public:
     virtual void PostStartFailed(std::int32_t code) = 0;
     // The server address the session will use, once per successful start.
     virtual void ServerFound(const char* address, bool fromSetting) {}
+    // The answer to each of the session's logins: 0 logged in, kTokenNoAnswer, or the
+    // server's refusal. The window shows nothing of it; a probe tells the technician.
+    virtual void LoginAnswered(std::int32_t result) {}
 };
 
 // The platform's own seams (Windows: GetTickCount, Winsock, IP Helper; host: POSIX).

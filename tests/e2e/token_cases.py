@@ -39,6 +39,11 @@ def tokens(events, kind):
     return [e for e in events if e.get("event") == "token" and e["kind"] == kind]
 
 
+def logins(events):
+    """The answers to the session's own logins, in order."""
+    return [e["result"] for e in events if e.get("event") == "login"]
+
+
 def case_gateway_discovery(work):
     server = Tokend(work, "gateway", "--bind", GW_ADDR)
     try:
@@ -139,6 +144,7 @@ def case_long_watch(work):
         # Idle time between requests is not a request left unanswered.
         status, events = probe(work, "watch", ["--watch", "3", "--give-up", "1"])
         expect(not [e for e in events if e.get("event") == "gave_up"], "no give-up while idle", events)
+        expect(logins(events) == [0], "logged in once", events)
         expect(status == 0, "exit status 0", status)
     finally:
         server.stop()
@@ -153,8 +159,13 @@ def case_refused_logins(work):
                events)
         expect(status != 0, "exit status not 0", status)
         # The get request is answered 4 and the logins wait 1, 2 and 4 s after each refusal.
-        logins = server.requests("login")
-        expect(3 <= len(logins) <= 5, "four logins in 8 s, not a flood", len(logins))
+        sent = server.requests("login")
+        expect(3 <= len(sent) <= 5, "four logins in 8 s, not a flood", len(sent))
+        expect(len(logins(events)) >= 3 and set(logins(events)) == {1}, "each refusal told", events)
+        # Staying logged in is what a watch promises: refused, it fails.
+        status, events = probe(work, "refused-watch", ["--watch", "2"])
+        expect(logins(events) and 0 not in logins(events), "the watch's logins refused", events)
+        expect(status != 0, "the watch's exit status not 0", status)
     finally:
         server.stop()
 

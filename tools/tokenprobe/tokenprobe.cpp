@@ -37,6 +37,8 @@ const char kNetworkFailed[] = "\xCD\xA8\xD0\xC5\xD2\xEC\xB3\xA3\xA3\xAC\xC7\xEB\
                               "\xCD\xF8\xC2\xE7\xA1\xA3";
 
 const UINT WM_PROBE_SERVER = WM_APP + 1;
+// wParam: the answer to one of the session's own logins.
+const UINT WM_PROBE_LOGIN = WM_APP + 2;
 const UINT_PTR kTickTimer = 1;
 
 struct ServerNote {
@@ -54,6 +56,10 @@ public:
         note->fromSetting = fromSetting;
         if (!PostMessageA(Window(), WM_PROBE_SERVER, 0, reinterpret_cast<LPARAM>(note)))
             delete note;
+    }
+    void LoginAnswered(std::int32_t result) override
+    {
+        PostMessageA(Window(), WM_PROBE_LOGIN, static_cast<WPARAM>(static_cast<INT_PTR>(result)), 0);
     }
 };
 
@@ -163,6 +169,8 @@ public:
             ServerNote* note = reinterpret_cast<ServerNote*>(msg.lParam);
             OnServer(*note);
             delete note;
+        } else if (msg.message == WM_PROBE_LOGIN) {
+            OnLogin(static_cast<int>(static_cast<INT_PTR>(msg.wParam)));
         } else if (msg.message == WM_TOKEN_START_FAILED) {
             OnStartFailed(static_cast<int>(static_cast<INT_PTR>(msg.wParam)));
             return false;
@@ -205,6 +213,18 @@ private:
         } else {
             NextTask();
         }
+    }
+
+    // The session logs in by itself: a refused login is why every request fails, and a
+    // watch against a server that refuses it has not stayed logged in.
+    void OnLogin(int result)
+    {
+        char json[64];
+        std::snprintf(json, sizeof json, "\"event\":\"login\",\"result\":%d", result);
+        m_ok = m_ok && result == 0;
+        Line(json, result == 0                ? std::string("logged in")
+                   : result == kTokenNoAnswer ? std::string("no answer to the login")
+                                              : "login refused, result " + std::to_string(result));
     }
 
     void OnStartFailed(int code)
