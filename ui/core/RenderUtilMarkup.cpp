@@ -453,18 +453,18 @@ void CMarkupPainter::PopFont()
 
 void CMarkupPainter::Image(const TMarkupToken& tag)
 {
-    TMarkupImage spec;
+    TMarkupImage wanted;
     CUIString name;
     CUIString type;
     TImageEntry* image = nullptr;
-    if (ReadImageArguments(tag, spec) && name.Assign(spec.name, static_cast<int>(spec.nameEnd - spec.name)) &&
-        type.Assign(spec.type, static_cast<int>(spec.typeEnd - spec.type)))
+    if (ReadImageArguments(tag, wanted) && name.Assign(wanted.name, static_cast<int>(wanted.nameEnd - wanted.name)) &&
+        type.Assign(wanted.type, static_cast<int>(wanted.typeEnd - wanted.type)))
         image = m_manager->FindOrLoadImage(name, type, 0);
     if (image == nullptr) {
         m_state.p = tag.next;
         return;
     }
-    const int width = image->width / spec.count;
+    const int width = image->width / wanted.count;
     if (m_x + width > m_rc.right && m_x > m_rc.left && !SingleLine()) {
         m_lineEnd = true;
         return;
@@ -474,7 +474,7 @@ void CMarkupPainter::Image(const TMarkupToken& tag)
         RECT dest = {m_x, m_y + m_lineHeight - image->height, m_x + width, m_y + m_lineHeight};
         if (image->height < m_lineHeight)
             OffsetRect(&dest, 0, -(m_lineHeight - image->height) / 2);
-        const RECT source = {spec.index * width, 0, (spec.index + 1) * width, image->height};
+        const RECT source = {wanted.index * width, 0, (wanted.index + 1) * width, image->height};
         CRenderUtil::DrawBitmap(m_device.Dc(), image->bitmap, dest, dest, source, {0, 0, 0, 0}, image->alphaChannel);
     }
     RaiseLineHeight(image->height);
