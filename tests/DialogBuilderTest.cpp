@@ -12,6 +12,7 @@
 #include "ui/controls/ControlClasses.h"
 #include "ui/controls/VerticalLayoutUI.h"
 #include "ui/core/ControlFactory.h"
+#include "ui/core/ControlWatch.h"
 
 namespace VeneerTest {
 namespace {
@@ -40,6 +41,18 @@ public:
     std::vector<std::string> calls;
 };
 
+// As it joins a window, takes out of the control tree itself, or the container it joins.
+class EndsOnJoin : public CControlUI {
+public:
+    static bool endsParent;
+    void DoInit() override
+    {
+        IControlUI* victim = endsParent ? GetParent() : this;
+        AsContainer(victim->GetParent())->Remove(victim);
+    }
+};
+bool EndsOnJoin::endsParent = false;
+
 class TestCallback : public IDialogBuilderCallback {
 public:
     IControlUI* CreateControl(const char* className) override
@@ -52,6 +65,8 @@ public:
             return new Counted<CContainerUI>;
         if (name == "Recorder")
             return new Recorder;
+        if (name == "EndsOnJoin")
+            return new Poisoned<EndsOnJoin>;
         return nullptr;
     }
     std::vector<std::string> asked;
@@ -365,6 +380,35 @@ TEST_F(DialogBuilderTest, ControlsBuiltIntoALiveContainerJoinItsWindowDressed)
     EXPECT_EQ(&Manager(), made->GetManager());
     EXPECT_EQ(root, made->GetParent());
     EXPECT_EQ(2, root->GetCount());
+}
+
+TEST_F(DialogBuilderTest, AControlThatEndsItselfOrItsParentAsItJoinsTheWindowIsNotBuiltOn)
+{
+    CContainerUI* root = AttachRoot();
+    root->SetDelayedDestroy(false);  // what is taken out ends at once
+    struct Case {
+        const char* name;
+        bool endsParent;
+        int built;  // controls left in the container built into
+    };
+    const Case cases[] = {
+        {"the control ends itself: its siblings are still made", false, 1},
+        {"the control ends the container: nothing more is made", true, 0},
+    };
+    for (const Case& c : cases) {
+        auto* box = new Poisoned<CContainerUI>;
+        box->SetDelayedDestroy(false);
+        ASSERT_TRUE(root->Add(box));
+        CControlWatch boxAlive(box);
+        EndsOnJoin::endsParent = c.endsParent;
+        IControlUI* made = Build("<Window><EndsOnJoin/><Counted name=\"after\"/></Window>", box);
+        EXPECT_EQ(c.endsParent, !boxAlive) << c.name;
+        EXPECT_EQ(c.built, Counted<CControlUI>::Live()) << c.name;
+        EXPECT_EQ(c.built != 0 ? Manager().FindControl("after") : nullptr, made) << c.name;
+        if (boxAlive)
+            root->Remove(box);
+        EXPECT_EQ(0, Counted<CControlUI>::Live()) << c.name;
+    }
 }
 
 }  // namespace

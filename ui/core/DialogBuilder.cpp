@@ -216,7 +216,8 @@ void CDialogBuilder::ApplyWindowAttributes(CWindowManagerUI* manager)
 IControlUI* CDialogBuilder::MakeChildren(const CXmlNode& node, IControlUI* parent,
                                          CWindowManagerUI* manager)
 {
-    TLevel level = {parent, nullptr};
+    const CControlWatch parentAlive(parent);
+    TLevel level = {parent, nullptr, parentAlive};
     IControlUI* first = nullptr;
     for (CXmlNode child = node.GetFirstChild(); child.IsValid(); child = child.GetNextSibling()) {
         const char* element = child.GetName();
@@ -224,6 +225,8 @@ IControlUI* CDialogBuilder::MakeChildren(const CXmlNode& node, IControlUI* paren
             continue;
         if (Is(element, "Include")) {
             Include(child, parent, manager);
+            if (level.ParentEnded())
+                return nullptr;
             continue;
         }
         // Without a parent nothing could hold a second control: it is not made at all.
@@ -233,7 +236,7 @@ IControlUI* CDialogBuilder::MakeChildren(const CXmlNode& node, IControlUI* paren
         }
         bool levelEnds = false;
         IControlUI* control = MakeElement(child, level, manager, &levelEnds);
-        if (levelEnds)
+        if (levelEnds || level.ParentEnded())
             return nullptr;
         if (first == nullptr)
             first = control;
@@ -273,14 +276,30 @@ IControlUI* CDialogBuilder::MakeElement(const CXmlNode& node, TLevel& level,
     }
     if (!Dress(node, control, manager))
         return nullptr;
-    if (live && !level.container->Add(control)) {
-        delete control;
-        Skip(node, TBuildSkip::AddRefused);
+    if (live && !JoinLiveParent(node, level, control, levelEnds))
         return nullptr;
-    }
     if (m_report != nullptr)
         m_report->OnControl(node, control);
     return control;
+}
+
+// False when the control did not join: refused (and deleted), or ended by a handler that
+// its joining set off.
+bool CDialogBuilder::JoinLiveParent(const CXmlNode& node, TLevel& level, IControlUI* control,
+                                    bool* levelEnds)
+{
+    if (level.ParentEnded()) {
+        delete control;
+        *levelEnds = true;
+        return false;
+    }
+    CControlWatch joined(control);
+    if (!level.container->Add(control)) {
+        delete control;
+        Skip(node, TBuildSkip::AddRefused);
+        return false;
+    }
+    return static_cast<bool>(joined);
 }
 
 IControlUI* CDialogBuilder::MakeControl(const char* element)
@@ -322,7 +341,8 @@ void CDialogBuilder::Include(const CXmlNode& node, IControlUI* parent, CWindowMa
     const char* skin = m_resourceType != nullptr
                            ? MAKEINTRESOURCEA(static_cast<WORD>(ParseInteger(source)))
                            : source;
-    for (int i = 0; i < times; ++i) {
+    const CControlWatch parentAlive(parent);
+    for (int i = 0; i < times && (parent == nullptr || parentAlive); ++i) {
         CDialogBuilder nested;
         nested.m_report = m_report;
         nested.m_includedBy = node;

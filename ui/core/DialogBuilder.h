@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include "ui/core/ControlWatch.h"
 #include "ui/core/XmlDocument.h"
 
 namespace Veneer {
@@ -97,19 +98,26 @@ private:
     bool Load(const char* skin, const char* type);
     void Declare(CWindowManagerUI* manager);
     void ApplyWindowAttributes(CWindowManagerUI* manager);
-    // The parent of the controls made for a node's children, and its child list once the
-    // first of them asked for it.
+    // The parent of the controls made for a node's children, its child list once the first
+    // of them asked for it, and the watch that tells whether a handler has ended the parent
+    // (controls joining a live window run handlers).
     struct TLevel {
         IControlUI* parent;
         IContainerUI* container;
+        const CControlWatch& parentAlive;
+
+        bool ParentEnded() const { return parent != nullptr && !parentAlive; }
     };
 
     IControlUI* MakeChildren(const CXmlNode& node, IControlUI* parent,
                              CWindowManagerUI* manager);
     // The control of one element, made, dressed and attached; null when it makes none.
-    // *levelEnds is set when the parent holds no children: nor will the later siblings.
+    // *levelEnds is set when the parent holds no children, or a handler ended it: nor will
+    // the later siblings.
     IControlUI* MakeElement(const CXmlNode& node, TLevel& level, CWindowManagerUI* manager,
                             bool* levelEnds);
+    bool JoinLiveParent(const CXmlNode& node, TLevel& level, IControlUI* control,
+                        bool* levelEnds);
     IControlUI* MakeControl(const char* element);
     bool Dress(const CXmlNode& node, IControlUI* control, CWindowManagerUI* manager);
     void Include(const CXmlNode& node, IControlUI* parent, CWindowManagerUI* manager);

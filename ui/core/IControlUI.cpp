@@ -12,8 +12,11 @@ IControlUI::~IControlUI()
 
 void IControlUI::ApplyAttributeList(const char* list)
 {
-    ForEachAttribute(list, [this](const char* name, const char* value) {
-        SetAttribute(name, value);
+    // An attribute may set off handlers that end the control: the rest goes nowhere.
+    const CControlWatch self(this);
+    ForEachAttribute(list, [&self](const char* name, const char* value) {
+        if (self)
+            self.Get()->SetAttribute(name, value);
     });
 }
 
