@@ -37,36 +37,39 @@ protected:
     }
 };
 
+// Every element name the builder knows, the class it makes, and whether that holds children.
+struct TControlClassCase {
+    const char* element;
+    const char* className;
+    bool container;
+};
+const TControlClassCase kClassCases[] = {
+    {"Control", "ControlUI", false},
+    {"Container", "ContainerUI", true},
+    {"VerticalLayout", "VerticalLayoutUI", true},
+    {"HorizontalLayout", "HorizontalLayoutUI", true},
+    {"TileLayout", "TileLayoutUI", true},
+    {"TabLayout", "TabLayoutUI", true},
+    {"ScrollBar", "ScrollBarUI", false},
+    {"Label", "LabelUI", false},
+    {"Button", "ButtonUI", false},
+    {"Option", "OptionUI", false},
+    {"Text", "TextUI", false},
+    {"List", "ListUI", true},
+    {"ListHeader", "ListHeaderUI", true},
+    {"ListHeaderItem", "ListHeaderItemUI", false},
+    {"ListLabelElement", "ListLabelElementUI", false},
+    {"ListTextElement", "ListTextElementUI", false},
+    {"ListContainerElement", "ListContainerElementUI", true},
+    {"Edit", "EditUI", false},
+    {"Progress", "ProgressUI", false},
+    {"Slider", "SliderUI", false},
+    {"Combo", "ComboUI", true},
+};
+
 TEST_F(ControlClassesTest, ElementNamesMakeTheirClassesExactly)
 {
-    const struct {
-        const char* element;
-        const char* className;
-        bool container;
-    } cases[] = {
-        {"Control", "ControlUI", false},
-        {"Container", "ContainerUI", true},
-        {"VerticalLayout", "VerticalLayoutUI", true},
-        {"HorizontalLayout", "HorizontalLayoutUI", true},
-        {"TileLayout", "TileLayoutUI", true},
-        {"TabLayout", "TabLayoutUI", true},
-        {"ScrollBar", "ScrollBarUI", false},
-        {"Label", "LabelUI", false},
-        {"Button", "ButtonUI", false},
-        {"Option", "OptionUI", false},
-        {"Text", "TextUI", false},
-        {"List", "ListUI", true},
-        {"ListHeader", "ListHeaderUI", true},
-        {"ListHeaderItem", "ListHeaderItemUI", false},
-        {"ListLabelElement", "ListLabelElementUI", false},
-        {"ListTextElement", "ListTextElementUI", false},
-        {"ListContainerElement", "ListContainerElementUI", true},
-        {"Edit", "EditUI", false},
-        {"Progress", "ProgressUI", false},
-        {"Slider", "SliderUI", false},
-        {"Combo", "ComboUI", true},
-    };
-    for (const auto& c : cases) {
+    for (const TControlClassCase& c : kClassCases) {
         IControlUI* control = CControlFactory::Create(c.element);
         ASSERT_NE(nullptr, AsControl(control)) << c.element;
         EXPECT_STREQ(c.className, control->GetClass());
@@ -77,6 +80,20 @@ TEST_F(ControlClassesTest, ElementNamesMakeTheirClassesExactly)
     }
     EXPECT_EQ(nullptr, CControlFactory::Create("control"));
     EXPECT_EQ(nullptr, CControlFactory::Create("Menu")) << "left to the builder's callback";
+}
+
+TEST_F(ControlClassesTest, EveryClassReadsNullNamesAndValuesAsEmpty)
+{
+    for (const TControlClassCase& c : kClassCases) {
+        IControlUI* control = CControlFactory::Create(c.element);
+        ASSERT_NE(nullptr, control) << c.element;
+        control->SetAttribute("name", "kept");
+        control->SetAttribute(nullptr, "ignored");
+        EXPECT_STREQ("kept", control->GetName()) << c.element;
+        control->SetAttribute("name", nullptr);
+        EXPECT_STREQ("", control->GetName()) << c.element;
+        delete control;
+    }
 }
 
 TEST_F(ControlClassesTest, ATreeBuiltThroughTheInterfacesIsFoundByNameAndClass)

@@ -127,6 +127,8 @@ const TAttributeTable& CBoxLayoutUI::GetAttributeTable() const
 
 void CBoxLayoutUI::SetAttribute(const char* name, const char* value)
 {
+    if (name == nullptr || value == nullptr)
+        return CContainerUI::SetAttribute(name, value);
     if (std::strcmp(name, "sepimm") == 0)
         SetSepImmediateMode(ParseBoolean(value));
     else

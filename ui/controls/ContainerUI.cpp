@@ -409,6 +409,8 @@ const TAttributeTable& CContainerUI::GetAttributeTable() const
 
 void CContainerUI::SetAttribute(const char* name, const char* value)
 {
+    if (name == nullptr || value == nullptr)
+        return CControlUI::SetAttribute(name, value);
     auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
     if (is("inset")) {
         SetInset(ToRect(ParseRect(value)));

@@ -59,6 +59,8 @@ const TAttributeTable& CHorizontalLayoutUI::GetAttributeTable() const
 
 void CHorizontalLayoutUI::SetAttribute(const char* name, const char* value)
 {
+    if (name == nullptr || value == nullptr)
+        return CBoxLayoutUI::SetAttribute(name, value);
     if (std::strcmp(name, "sepwidth") == 0)
         SetSepWidth(ParseInteger(value));
     else

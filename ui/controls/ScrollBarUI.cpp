@@ -387,6 +387,8 @@ const TAttributeTable& CScrollBarUI::GetAttributeTable() const
 
 void CScrollBarUI::SetAttribute(const char* name, const char* value)
 {
+    if (name == nullptr || value == nullptr)
+        return CControlUI::SetAttribute(name, value);
     for (int i = 0; i < kImageAttributes; ++i) {
         if (std::strcmp(name, kOwnAttributes[i].name) == 0) {
             SetImage(static_cast<TScrollBarPart>(i / kImageStates),

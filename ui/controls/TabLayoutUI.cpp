@@ -135,6 +135,8 @@ const TAttributeTable& CTabLayoutUI::GetAttributeTable() const
 
 void CTabLayoutUI::SetAttribute(const char* name, const char* value)
 {
+    if (name == nullptr || value == nullptr)
+        return CContainerUI::SetAttribute(name, value);
     if (std::strcmp(name, "selectedid") == 0)
         SelectItem(ParseInteger(value));
     else

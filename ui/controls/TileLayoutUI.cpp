@@ -73,6 +73,8 @@ const TAttributeTable& CTileLayoutUI::GetAttributeTable() const
 
 void CTileLayoutUI::SetAttribute(const char* name, const char* value)
 {
+    if (name == nullptr || value == nullptr)
+        return CContainerUI::SetAttribute(name, value);
     if (std::strcmp(name, "itemsize") == 0) {
         SetItemSize(ToSize(ParseSize(value)));
     } else if (std::strcmp(name, "columns") == 0) {

@@ -60,6 +60,8 @@ const TAttributeTable& CVerticalLayoutUI::GetAttributeTable() const
 
 void CVerticalLayoutUI::SetAttribute(const char* name, const char* value)
 {
+    if (name == nullptr || value == nullptr)
+        return CBoxLayoutUI::SetAttribute(name, value);
     if (std::strcmp(name, "sepheight") == 0)
         SetSepHeight(ParseInteger(value));
     else
