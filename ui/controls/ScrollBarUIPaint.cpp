@@ -68,21 +68,15 @@ bool CScrollBarUI::PaintPart(HDC dc, TScrollBarPart part, UINT state, const RECT
         modify = m_imageModifier;
     }
     // The image of the first state the part is in that has one; else the normal image.
-    const struct {
-        UINT bit;
-        TScrollBarImage image;
-    } states[] = {{UISTATE_DISABLED, TScrollBarImage::Disabled},
-                  {UISTATE_PUSHED, TScrollBarImage::Pushed},
-                  {UISTATE_HOT, TScrollBarImage::Hot}};
-    for (const auto& candidate : states) {
-        CUIString& image = Image(part, candidate.image);
-        if ((state & candidate.bit) != 0 && !image.IsEmpty()) {
-            if (DrawImage(dc, image, modify))
-                return true;
-            break;
-        }
-    }
-    return DrawImage(dc, Image(part, TScrollBarImage::Normal), modify);
+    const auto entry = [&](UINT bit, TScrollBarImage which) {
+        CUIString& image = Image(part, which);
+        return TStateImage{image.IsEmpty() ? 0u : bit, &image};
+    };
+    return DrawStateImage(dc, state,
+                          {entry(UISTATE_DISABLED, TScrollBarImage::Disabled),
+                           entry(UISTATE_PUSHED, TScrollBarImage::Pushed),
+                           entry(UISTATE_HOT, TScrollBarImage::Hot)},
+                          Image(part, TScrollBarImage::Normal), modify);
 }
 
 }  // namespace Veneer
