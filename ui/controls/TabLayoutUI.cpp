@@ -20,18 +20,12 @@ void* CTabLayoutUI::GetInterface(const char* name)
 
 bool CTabLayoutUI::Add(IControlUI* control)
 {
-    // Attaching the page runs its initialisation, which may remove it again.
-    CControlWatch self(this);
-    CControlWatch page(control);
-    if (!CContainerUI::Add(control))
-        return false;
-    if (self && page)
-        Adopt(AsControl(control), GetItemIndex(control));
-    return true;
+    return AddAt(control, GetCount());
 }
 
 bool CTabLayoutUI::AddAt(IControlUI* control, int index)
 {
+    // Attaching the page runs its initialisation, which may remove it again.
     CControlWatch self(this);
     CControlWatch page(control);
     if (!CContainerUI::AddAt(control, index))
