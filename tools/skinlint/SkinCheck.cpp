@@ -21,24 +21,9 @@ bool Is(const char* name, const char* candidate)
     return std::strcmp(name, candidate) == 0;
 }
 
-bool IsDeclaration(const char* element)
-{
-    return Is(element, "Image") || Is(element, "Font") || Is(element, "Default");
-}
-
 bool IsBuilderElement(const char* element)
 {
-    return IsDeclaration(element) || Is(element, "Include");
-}
-
-// The value of the element's first attribute of that name, or null.
-const char* Value(const CXmlNode& node, const char* name)
-{
-    for (int i = 0; i < node.GetAttributeCount(); ++i) {
-        if (Is(node.GetAttributeName(i), name))
-            return node.GetAttributeValue(i);
-    }
-    return nullptr;
+    return CDialogBuilder::IsDeclaration(element) || Is(element, "Include");
 }
 
 std::string Quoted(const char* text)
@@ -99,7 +84,7 @@ void CSkinCheck::OnSkin(const CXmlDocument& document, const CXmlNode& include)
     const CXmlNode root = document.GetRoot();
     std::string source;
     if (include.IsValid()) {
-        const char* named = Value(include, "source");
+        const char* named = include.FindAttributeValue("source");
         source = named[0] == '<' ? "included text" : named;
     }
     m_sources[&document] = source;
@@ -144,13 +129,13 @@ void CSkinCheck::CheckStructure(const CXmlNode& node, bool root)
         CheckBuilderAttributes(node);
     for (CXmlNode child = node.GetFirstChild(); child.IsValid(); child = child.GetNextSibling()) {
         const char* name = child.GetName();
-        if (IsDeclaration(name) && !root) {
+        if (CDialogBuilder::IsDeclaration(name) && !root) {
             Warn(Place(child, name), std::string(name) + ": only children of the root declare "
                                                          "resources: ignored");
         } else if (IsBuilderElement(name)) {
             CheckBuilderAttributes(child);
             const char* needed = Is(name, "Include") ? "source" : "name";
-            if (Value(child, needed) == nullptr)
+            if (child.FindAttributeValue(needed) == nullptr)
                 Warn(Place(child, name), std::string(name) + ": no \"" + needed +
                                              "\": ignored");
         }
@@ -170,7 +155,7 @@ void CSkinCheck::CheckBuilderAttributes(const CXmlNode& node)
 
 void CSkinCheck::OnIncludeFailed(const CXmlNode& include, const CXmlDocument& document)
 {
-    std::string message = "Include: " + Quoted(Value(include, "source")) +
+    std::string message = "Include: " + Quoted(include.FindAttributeValue("source")) +
                           " cannot be read: " + document.GetErrorMessage();
     if (document.GetErrorLine() > 0) {
         message += " at line " + std::to_string(document.GetErrorLine()) + ", column " +
@@ -182,7 +167,7 @@ void CSkinCheck::OnIncludeFailed(const CXmlNode& include, const CXmlDocument& do
 void CSkinCheck::OnDeclaration(const CXmlNode& node, bool registered)
 {
     const char* element = node.GetName();
-    const char* name = Value(node, "name");
+    const char* name = node.FindAttributeValue("name");
     const TPlace place = Place(node, element);
     if (Is(element, "Default"))
         CheckDefaultList(node);
@@ -198,8 +183,8 @@ void CSkinCheck::OnDeclaration(const CXmlNode& node, bool registered)
 
 void CSkinCheck::CheckDefaultList(const CXmlNode& node)
 {
-    const char* name = Value(node, "name");
-    const char* list = Value(node, "value");
+    const char* name = node.FindAttributeValue("name");
+    const char* list = node.FindAttributeValue("value");
     IControlUI* control = ClassOfDefaultList(name, m_callback);
     const std::string what = "Default " + Quoted(name);
     if (control == nullptr) {

@@ -17,16 +17,6 @@ bool Is(const char* name, const char* candidate)
     return std::strcmp(name, candidate) == 0;
 }
 
-// The whole value of the element's first attribute of that name, or null.
-const char* Value(const CXmlNode& node, const char* name)
-{
-    for (int i = 0; i < node.GetAttributeCount(); ++i) {
-        if (Is(node.GetAttributeName(i), name))
-            return node.GetAttributeValue(i);
-    }
-    return nullptr;
-}
-
 std::uint32_t HexColor(const char* value)
 {
     return CValueReader(value).ReadColor(THexSyntax::Digits);
@@ -103,12 +93,12 @@ bool IsUnsupported(const char* element)
     return false;
 }
 
-bool IsDeclaration(const char* element)
+}  // namespace
+
+bool CDialogBuilder::IsDeclaration(const char* element)
 {
     return Is(element, "Image") || Is(element, "Font") || Is(element, "Default");
 }
-
-}  // namespace
 
 bool CDialogBuilder::IsBuilderAttribute(const char* element, const char* attribute)
 {
@@ -175,24 +165,24 @@ void CDialogBuilder::Declare(CWindowManagerUI* manager)
     const CXmlNode root = m_document.GetRoot();
     for (CXmlNode node = root.GetFirstChild(); node.IsValid(); node = node.GetNextSibling()) {
         const char* element = node.GetName();
-        const char* name = Value(node, "name");
+        const char* name = node.FindAttributeValue("name");
         if (!IsDeclaration(element) || name == nullptr)
             continue;
         bool registered = true;
         if (Is(element, "Image")) {
-            registered = manager->AddImage(name, Value(node, "restype"),
-                                           HexColor(Value(node, "mask"))) != nullptr;
+            registered = manager->AddImage(name, node.FindAttributeValue("restype"),
+                                           HexColor(node.FindAttributeValue("mask"))) != nullptr;
         } else if (Is(element, "Font")) {
-            const char* size = Value(node, "size");
+            const char* size = node.FindAttributeValue("size");
             const int height = size != nullptr ? ParseInteger(size) : 12;
-            const bool bold = ParseBoolean(Value(node, "bold"));
-            const bool underline = ParseBoolean(Value(node, "underline"));
-            const bool italic = ParseBoolean(Value(node, "italic"));
+            const bool bold = ParseBoolean(node.FindAttributeValue("bold"));
+            const bool underline = ParseBoolean(node.FindAttributeValue("underline"));
+            const bool italic = ParseBoolean(node.FindAttributeValue("italic"));
             registered = manager->AddFont(name, height, bold, underline, italic) != nullptr;
-            if (ParseBoolean(Value(node, "default")))
+            if (ParseBoolean(node.FindAttributeValue("default")))
                 manager->SetDefaultFont(name, height, bold, underline, italic);
         } else {
-            const char* list = Value(node, "value");
+            const char* list = node.FindAttributeValue("value");
             manager->AddDefaultAttributes(name, list != nullptr ? list : "");
         }
         if (m_report != nullptr)
@@ -329,14 +319,14 @@ bool CDialogBuilder::Dress(const CXmlNode& node, IControlUI* control, CWindowMan
 
 void CDialogBuilder::Include(const CXmlNode& node, IControlUI* parent, CWindowManagerUI* manager)
 {
-    const char* source = Value(node, "source");
+    const char* source = node.FindAttributeValue("source");
     if (source == nullptr)
         return;
     if (m_depth >= kMaxIncludeDepth) {
         Skip(node, TBuildSkip::IncludeTooDeep);
         return;
     }
-    const char* count = Value(node, "count");
+    const char* count = node.FindAttributeValue("count");
     const int times = count != nullptr ? ParseInteger(count) : 1;
     const char* skin = m_resourceType != nullptr
                            ? MAKEINTRESOURCEA(static_cast<WORD>(ParseInteger(source)))

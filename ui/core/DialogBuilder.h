@@ -93,6 +93,8 @@ public:
     // Whether the builder reads the attribute on its own elements ("Window", "Image",
     // "Font", "Default", "Include"); false for other elements.
     static bool IsBuilderAttribute(const char* element, const char* attribute);
+    // "Image", "Font" and "Default": elements that declare resources for the window.
+    static bool IsDeclaration(const char* element);
 
 private:
     bool Load(const char* skin, const char* type);

@@ -438,18 +438,24 @@ const char* CXmlNode::GetAttributeValue(int index) const
 
 bool CXmlNode::GetAttributeValue(const char* name, char* buffer, int maximum) const
 {
-    if (!IsValid())
+    const char* value = FindAttributeValue(name);
+    if (value == nullptr)
         return false;
+    const std::size_t room = static_cast<std::size_t>(maximum > 0 ? maximum : 0);
+    std::memcpy(buffer, value, WholeCharacters(value, room));
+    return true;
+}
+
+const char* CXmlNode::FindAttributeValue(const char* name) const
+{
+    if (!IsValid())
+        return nullptr;
     ScanAttributes();
     for (int i = 0; i < m_attributeCount; ++i) {
-        if (std::strcmp(m_document->m_text + m_attributes[i].name, name) != 0)
-            continue;
-        const char* value = m_document->m_text + m_attributes[i].value;
-        const std::size_t room = static_cast<std::size_t>(maximum > 0 ? maximum : 0);
-        std::memcpy(buffer, value, WholeCharacters(value, room));
-        return true;
+        if (std::strcmp(m_document->m_text + m_attributes[i].name, name) == 0)
+            return m_document->m_text + m_attributes[i].value;
     }
-    return false;
+    return nullptr;
 }
 
 namespace {

@@ -55,6 +55,8 @@ public:
     // `name` into the caller's zeroed buffer, never half a double-byte character; false
     // when there is no such attribute.
     bool GetAttributeValue(const char* name, char* buffer, int maximum) const;
+    // The whole value of the first attribute of that name, or null when there is none.
+    const char* FindAttributeValue(const char* name) const;
 
 private:
     friend class CXmlDocument;
