@@ -12,7 +12,6 @@
 namespace Veneer {
 namespace {
 
-const UINT kDelayedCleanupMessage = WM_APP + 1;
 const DWORD kHoverTime = 400;
 
 WORD CurrentKeyState()

@@ -177,7 +177,7 @@ void CWindowManagerUI::AddDelayedCleanup(IControlUI* control)
     // Without a window it waits for the manager's destruction.
     m_delayedCleanup.Add(control);
     if (m_window != nullptr)
-        PostMessageA(m_window, WM_APP + 1, 0, 0);
+        PostMessageA(m_window, kDelayedCleanupMessage, 0, 0);
 }
 
 void CWindowManagerUI::DeleteDelayedControls()

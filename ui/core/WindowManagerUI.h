@@ -209,6 +209,9 @@ public:
     HBITMAP GetOffscreenBitmap() const { return m_offscreenBitmap; }
 
 private:
+    // Posted to the window: what waited for the current message to end is deleted.
+    static constexpr UINT kDelayedCleanupMessage = WM_APP + 1;
+
     // The resource half's share of construction and destruction.
     void InitResources();
     void ReleaseResources();
