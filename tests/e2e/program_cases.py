@@ -11,7 +11,8 @@ import time
 from cafe import GW_ADDR, Tokend, expect, wait_for
 
 CODE = "482913"
-# Places in the 800 x 600 window (the main skin's layout).
+# Places in the 800 x 600 window (the main skin's layout; scripts/lorvik-window.sh has the
+# same button for the shell scripts).
 NEW_TOKEN = (400, 520)   # "btn_newtoken", 200 x 50 centred in the body's last row
 CLOSE = (778, 9)         # "closebtn", 43 x 18 at the top right
 AWAY = (5, 5)            # off the centred window: nothing hot, no tooltip
