@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/MenuUI.h"
+#include "app/WindowImplBase.h"
 #include "ui/controls/ControlUI.h"
 #include "ui/core/DialogBuilder.h"
 
@@ -172,10 +173,7 @@ void CMenuWnd::OnCreateTopLevel()
 void CMenuWnd::OnCreateSubmenu()
 {
     const HWND hwnd = GetHWND();
-    const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
-    SetWindowLongA(hwnd, GWL_STYLE, (style & ~WS_CAPTION) | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
-    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetFrameStyle(hwnd, GetWindowLongA(hwnd, GWL_STYLE) & ~WS_CAPTION);
 
     m_pm.Init(hwnd);
     CWindowManagerUI* ownerManager = m_owner->GetManager();

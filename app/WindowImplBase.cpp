@@ -47,6 +47,13 @@ LRESULT NotHandled(bool& handled)
 
 }  // namespace
 
+void SetFrameStyle(HWND hwnd, LONG style)
+{
+    SetWindowLongA(hwnd, GWL_STYLE, style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 UINT SkinHitTest(POINT pt, const RECT& client, const RECT& sizeBox, const RECT& caption,
                  bool maximized, const IControlUI* hit)
 {
@@ -218,10 +225,7 @@ LRESULT WindowImplBase::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam,
 LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, bool&)
 {
     const HWND hwnd = GetHWND();
-    SetWindowLongA(hwnd, GWL_STYLE, GetStyle() | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
-    // The frame is recalculated where the window stands.
-    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetFrameStyle(hwnd, GetStyle());
 
     m_pm.Init(hwnd);
     m_pm.AddPreMessageFilter(this);

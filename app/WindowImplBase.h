@@ -14,6 +14,10 @@
 #include "ui/core/WindowManagerUI.h"
 #include "ui/core/WindowWnd.h"
 
+// Gives the window the style, clipping its children and siblings, and has its frame
+// recalculated where it stands (a style without a caption leaves only client area).
+void SetFrameStyle(HWND hwnd, LONG style);
+
 // Where a client point lies on a window without a frame: the sizing border (when the
 // window is not maximized), the caption (a hit on a control that is not a button or an
 // option), or the client area.
