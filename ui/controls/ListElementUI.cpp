@@ -108,7 +108,7 @@ void* CListTextElementUI::GetInterface(const char* name)
 UINT CListTextElementUI::GetControlFlags() const
 {
     const UINT flags = CListLabelElementUI::GetControlFlags();
-    return IsEnabled() && m_linkCount > 0 ? flags | UIFLAG_SETCURSOR : flags;
+    return IsEnabled() && m_links.count > 0 ? flags | UIFLAG_SETCURSOR : flags;
 }
 
 CUIString CListTextElementUI::GetText(int column) const
@@ -166,28 +166,18 @@ void CListTextElementUI::DrawItemText(HDC dc, const RECT& rc)
         const CUIString text = ColumnText(i);
         if (text.IsEmpty())
             continue;
-        int links = kMaxLinks - drawn;
-        DrawStyledText(dc, cell, text, m_links + drawn, m_linkTexts + drawn, links);
+        int links = TDrawnLinks::kMax - drawn;
+        DrawStyledText(dc, cell, text, m_links.rects + drawn, m_links.texts + drawn, links);
         drawn += links;
     }
-    m_linkCount = drawn;
-    // Places of links no longer drawn must not make a link hot at the next paint.
-    std::fill(m_links + m_linkCount, m_links + kMaxLinks, RECT{});
-}
-
-int CListTextElementUI::LinkAt(POINT pt) const
-{
-    for (int i = 0; i < m_linkCount; ++i) {
-        if (PtInRect(&m_links[i], pt))
-            return i;
-    }
-    return -1;
+    m_links.count = drawn;
+    m_links.ClearUnused();
 }
 
 void CListTextElementUI::DoEvent(TUIEvent& event)
 {
-    const bool live = m_linkCount > 0 && IsEnabled() && IsMouseEnabled();
-    const int link = live ? LinkAt(event.mouse) : -1;
+    const bool live = m_links.count > 0 && IsEnabled() && IsMouseEnabled();
+    const int link = live ? m_links.At(event.mouse) : -1;
     switch (event.type) {
     case TUIEventType::SetCursor:
         if (link < 0)
@@ -200,14 +190,14 @@ void CListTextElementUI::DoEvent(TUIEvent& event)
         m_manager->SendNotify(this, "link", static_cast<WPARAM>(link));
         return;
     case TUIEventType::MouseMove:
-        if (link == m_hoveredLink)
+        if (link == m_links.hovered)
             break;
-        m_hoveredLink = link;
+        m_links.hovered = link;
         Invalidate();
         return;
     case TUIEventType::MouseLeave:
-        if (m_hoveredLink >= 0) {
-            m_hoveredLink = -1;
+        if (m_links.hovered >= 0) {
+            m_links.hovered = -1;
             Invalidate();
         }
         break;
