@@ -140,10 +140,8 @@ void CListTextElementUI::SetText(int column, const char* text)
     Invalidate();
 }
 
-CUIString CListTextElementUI::ColumnText(int column)
+CUIString CListTextElementUI::ColumnText(IListCallbackUI* callback, int column)
 {
-    IListUI* list = dynamic_cast<IListUI*>(m_owner);
-    IListCallbackUI* callback = list != nullptr ? list->GetTextCallback() : nullptr;
     if (callback == nullptr)
         return GetText(column);
     const char* text = callback->GetItemText(this, m_index, column);
@@ -156,6 +154,8 @@ void CListTextElementUI::DrawItemText(HDC dc, const RECT& rc)
         return;
     const TListItemStyle& style = *m_owner->GetListInfo();
     const int columns = std::max(style.columns, 1);
+    IListUI* list = dynamic_cast<IListUI*>(m_owner);
+    IListCallbackUI* callback = list != nullptr ? list->GetTextCallback() : nullptr;
     int drawn = 0;
     for (int i = 0; i < columns; ++i) {
         RECT cell = rc;
@@ -163,7 +163,7 @@ void CListTextElementUI::DrawItemText(HDC dc, const RECT& rc)
             cell.left = style.columnRects[i].left;
             cell.right = style.columnRects[i].right;
         }
-        const CUIString text = ColumnText(i);
+        const CUIString text = ColumnText(callback, i);
         if (text.IsEmpty())
             continue;
         int links = TDrawnLinks::kMax - drawn;

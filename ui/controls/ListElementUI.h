@@ -72,8 +72,9 @@ public:
     void DrawItemText(HDC dc, const RECT& rc) override;
 
 private:
-    // The text of a column: the owner's callback's, else the element's own.
-    CUIString ColumnText(int column);
+    // The text of a column: the callback's (the owner's, looked up once per paint), else
+    // the element's own.
+    CUIString ColumnText(IListCallbackUI* callback, int column);
 
     CPtrArray m_columnTexts;  // owned CUIString of columns 1 and on; null for none
     TDrawnLinks m_links;
