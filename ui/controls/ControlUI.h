@@ -186,6 +186,9 @@ protected:
     // or it is empty or cannot be drawn) normal; false when nothing was drawn.
     bool DrawStateImage(HDC dc, UINT state, std::initializer_list<TStateImage> order,
                         CUIString& normal, const char* modify = nullptr);
+    // The "dest='l,t,r,b'" modifier that draws an image into rc (window coordinates),
+    // written relative to the item rectangle as image strings are.
+    CUIString DestModifier(const RECT& rc) const;
 
     CWindowManagerUI* m_manager = nullptr;
     CControlUI* m_parent = nullptr;

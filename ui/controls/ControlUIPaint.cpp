@@ -69,6 +69,14 @@ bool CControlUI::DrawStateImage(HDC dc, UINT state, std::initializer_list<TState
     return DrawImage(dc, normal, modify);
 }
 
+CUIString CControlUI::DestModifier(const RECT& rc) const
+{
+    CUIString dest;
+    dest.Format("dest='%ld,%ld,%ld,%ld'", rc.left - m_rcItem.left, rc.top - m_rcItem.top,
+                rc.right - m_rcItem.left, rc.bottom - m_rcItem.top);
+    return dest;
+}
+
 void CControlUI::PaintStatusImage(HDC)
 {
 }

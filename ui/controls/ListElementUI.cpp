@@ -108,7 +108,7 @@ void* CListTextElementUI::GetInterface(const char* name)
 UINT CListTextElementUI::GetControlFlags() const
 {
     const UINT flags = CListLabelElementUI::GetControlFlags();
-    return IsEnabled() && m_linkCount > 0 ? flags | UIFLAG_SETCURSOR : flags;
+    return IsEnabled() && m_links.count > 0 ? flags | UIFLAG_SETCURSOR : flags;
 }
 
 CUIString CListTextElementUI::GetText(int column) const
@@ -140,10 +140,8 @@ void CListTextElementUI::SetText(int column, const char* text)
     Invalidate();
 }
 
-CUIString CListTextElementUI::ColumnText(int column)
+CUIString CListTextElementUI::ColumnText(IListCallbackUI* callback, int column)
 {
-    IListUI* list = dynamic_cast<IListUI*>(m_owner);
-    IListCallbackUI* callback = list != nullptr ? list->GetTextCallback() : nullptr;
     if (callback == nullptr)
         return GetText(column);
     const char* text = callback->GetItemText(this, m_index, column);
@@ -156,6 +154,8 @@ void CListTextElementUI::DrawItemText(HDC dc, const RECT& rc)
         return;
     const TListItemStyle& style = *m_owner->GetListInfo();
     const int columns = std::max(style.columns, 1);
+    IListUI* list = dynamic_cast<IListUI*>(m_owner);
+    IListCallbackUI* callback = list != nullptr ? list->GetTextCallback() : nullptr;
     int drawn = 0;
     for (int i = 0; i < columns; ++i) {
         RECT cell = rc;
@@ -163,31 +163,21 @@ void CListTextElementUI::DrawItemText(HDC dc, const RECT& rc)
             cell.left = style.columnRects[i].left;
             cell.right = style.columnRects[i].right;
         }
-        const CUIString text = ColumnText(i);
+        const CUIString text = ColumnText(callback, i);
         if (text.IsEmpty())
             continue;
-        int links = kMaxLinks - drawn;
-        DrawStyledText(dc, cell, text, m_links + drawn, m_linkTexts + drawn, links);
+        int links = TDrawnLinks::kMax - drawn;
+        DrawStyledText(dc, cell, text, m_links.rects + drawn, m_links.texts + drawn, links);
         drawn += links;
     }
-    m_linkCount = drawn;
-    // Places of links no longer drawn must not make a link hot at the next paint.
-    std::fill(m_links + m_linkCount, m_links + kMaxLinks, RECT{});
-}
-
-int CListTextElementUI::LinkAt(POINT pt) const
-{
-    for (int i = 0; i < m_linkCount; ++i) {
-        if (PtInRect(&m_links[i], pt))
-            return i;
-    }
-    return -1;
+    m_links.count = drawn;
+    m_links.ClearUnused();
 }
 
 void CListTextElementUI::DoEvent(TUIEvent& event)
 {
-    const bool live = m_linkCount > 0 && IsEnabled() && IsMouseEnabled();
-    const int link = live ? LinkAt(event.mouse) : -1;
+    const bool live = m_links.count > 0 && IsEnabled() && IsMouseEnabled();
+    const int link = live ? m_links.At(event.mouse) : -1;
     switch (event.type) {
     case TUIEventType::SetCursor:
         if (link < 0)
@@ -200,14 +190,14 @@ void CListTextElementUI::DoEvent(TUIEvent& event)
         m_manager->SendNotify(this, "link", static_cast<WPARAM>(link));
         return;
     case TUIEventType::MouseMove:
-        if (link == m_hoveredLink)
+        if (link == m_links.hovered)
             break;
-        m_hoveredLink = link;
+        m_links.hovered = link;
         Invalidate();
         return;
     case TUIEventType::MouseLeave:
-        if (m_hoveredLink >= 0) {
-            m_hoveredLink = -1;
+        if (m_links.hovered >= 0) {
+            m_links.hovered = -1;
             Invalidate();
         }
         break;

@@ -10,6 +10,7 @@
 #include "ui/controls/ControlUI.h"
 #include "ui/controls/ListItemUI.h"
 #include "ui/core/PtrArray.h"
+#include "ui/core/RenderUtil.h"
 #include "ui/core/UIString.h"
 
 namespace Veneer {
@@ -46,7 +47,7 @@ protected:
 
 class CListTextElementUI : public CListLabelElementUI {
 public:
-    static constexpr int kMaxLinks = 8;
+    static constexpr int kMaxLinks = TDrawnLinks::kMax;
 
     CListTextElementUI() = default;
     ~CListTextElementUI() override;
@@ -63,7 +64,7 @@ public:
     using CListLabelElementUI::GetText;
     using CListLabelElementUI::SetText;
 
-    int GetLinkCount() const { return m_linkCount; }
+    int GetLinkCount() const { return m_links.count; }
 
     void DoEvent(TUIEvent& event) override;
     // The text of each column in its column of the header, or the whole item without
@@ -71,15 +72,12 @@ public:
     void DrawItemText(HDC dc, const RECT& rc) override;
 
 private:
-    int LinkAt(POINT pt) const;
-    // The text of a column: the owner's callback's, else the element's own.
-    CUIString ColumnText(int column);
+    // The text of a column: the callback's (the owner's, looked up once per paint), else
+    // the element's own.
+    CUIString ColumnText(IListCallbackUI* callback, int column);
 
     CPtrArray m_columnTexts;  // owned CUIString of columns 1 and on; null for none
-    int m_linkCount = 0;
-    RECT m_links[kMaxLinks] = {};
-    CUIString m_linkTexts[kMaxLinks];
-    int m_hoveredLink = -1;
+    TDrawnLinks m_links;
 };
 
 }  // namespace Veneer

@@ -173,11 +173,7 @@ void CListHeaderItemUI::PaintStatusImage(HDC dc)
     CButtonUI::PaintStatusImage(dc);
     if (m_sepWidth == 0 || m_sepImage.IsEmpty())
         return;
-    const RECT band = GetSeparatorRect();
-    CUIString dest;
-    dest.Format("dest='%ld,%ld,%ld,%ld'", band.left - m_rcItem.left, band.top - m_rcItem.top,
-                band.right - m_rcItem.left, band.bottom - m_rcItem.top);
-    DrawImage(dc, m_sepImage, dest);
+    DrawImage(dc, m_sepImage, DestModifier(GetSeparatorRect()));
 }
 
 }  // namespace Veneer

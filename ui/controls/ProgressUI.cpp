@@ -134,8 +134,8 @@ void CProgressUI::PaintStatusImage(HDC dc)
         fill.right = static_cast<LONG>(width * (static_cast<long long>(m_value) - m_min) / span);
     else
         fill.top = static_cast<LONG>(height * (static_cast<long long>(m_max) - m_value) / span);
-    m_foreModify.Format("dest='%ld,%ld,%ld,%ld'", fill.left, fill.top, fill.right, fill.bottom);
-    DrawImage(dc, m_foreImage, m_foreModify);
+    OffsetRect(&fill, m_rcItem.left, m_rcItem.top);
+    DrawImage(dc, m_foreImage, DestModifier(fill));
 }
 
 }  // namespace Veneer

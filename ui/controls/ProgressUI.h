@@ -58,7 +58,6 @@ protected:
     int m_min = 0;
     int m_value = 0;
     CUIString m_foreImage;
-    CUIString m_foreModify;  // "dest" of the filled part, made at each paint
 };
 
 }  // namespace Veneer

@@ -115,7 +115,6 @@ private:
     UINT m_states[3] = {};
     CUIString m_images[static_cast<int>(TScrollBarPart::Count)]
                       [static_cast<int>(TScrollBarImage::Count)];
-    CUIString m_imageModifier;
 };
 
 }  // namespace Veneer

@@ -60,13 +60,7 @@ void CScrollBarUI::DoPaint(HDC dc, const RECT& paint)
 
 bool CScrollBarUI::PaintPart(HDC dc, TScrollBarPart part, UINT state, const RECT* dest)
 {
-    const char* modify = nullptr;
-    if (dest != nullptr) {
-        m_imageModifier.Format("dest='%ld,%ld,%ld,%ld'", dest->left - m_rcItem.left,
-                               dest->top - m_rcItem.top, dest->right - m_rcItem.left,
-                               dest->bottom - m_rcItem.top);
-        modify = m_imageModifier;
-    }
+    const CUIString modify = dest != nullptr ? DestModifier(*dest) : CUIString();
     // The image of the first state the part is in that has one; else the normal image.
     const auto entry = [&](UINT bit, TScrollBarImage which) {
         CUIString& image = Image(part, which);

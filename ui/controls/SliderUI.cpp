@@ -229,14 +229,11 @@ void CSliderUI::SetAttribute(const char* name, const char* value)
 void CSliderUI::PaintStatusImage(HDC dc)
 {
     CProgressUI::PaintStatusImage(dc);
-    const RECT thumb = GetThumbRect();
-    m_thumbModify.Format("dest='%ld,%ld,%ld,%ld'", thumb.left - m_rcItem.left,
-                         thumb.top - m_rcItem.top, thumb.right - m_rcItem.left,
-                         thumb.bottom - m_rcItem.top);
+    const CUIString dest = DestModifier(GetThumbRect());
     DrawStateImage(dc, m_buttonState,
                    {{UISTATE_CAPTURED, &ThumbImage(TThumbImage::Pushed)},
                     {UISTATE_HOT, &ThumbImage(TThumbImage::Hot)}},
-                   ThumbImage(TThumbImage::Normal), m_thumbModify);
+                   ThumbImage(TThumbImage::Normal), dest);
 }
 
 }  // namespace Veneer

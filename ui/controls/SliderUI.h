@@ -62,7 +62,6 @@ private:
     UINT m_buttonState = 0;
     int m_step = 1;
     CUIString m_thumbImages[static_cast<int>(TThumbImage::Count)];
-    CUIString m_thumbModify;  // "dest" of the thumb, made at each paint
 };
 
 }  // namespace Veneer

@@ -25,33 +25,24 @@ void* CTextUI::GetInterface(const char* name)
 
 UINT CTextUI::GetControlFlags() const
 {
-    return IsEnabled() && m_linkCount > 0 ? UINT{UIFLAG_SETCURSOR} : 0;
+    return IsEnabled() && m_links.count > 0 ? UINT{UIFLAG_SETCURSOR} : 0;
 }
 
 RECT CTextUI::GetLinkRect(int index) const
 {
-    return index >= 0 && index < m_linkCount ? m_links[index] : RECT{};
+    return index >= 0 && index < m_links.count ? m_links.rects[index] : RECT{};
 }
 
 const char* CTextUI::GetLinkText(int index) const
 {
-    return index >= 0 && index < m_linkCount ? m_linkTexts[index].GetData() : "";
-}
-
-int CTextUI::LinkAt(POINT pt) const
-{
-    for (int i = 0; i < m_linkCount; ++i) {
-        if (PtInRect(&m_links[i], pt))
-            return i;
-    }
-    return -1;
+    return index >= 0 && index < m_links.count ? m_links.texts[index].GetData() : "";
 }
 
 void CTextUI::DoEvent(TUIEvent& event)
 {
     if (PassOnUnhitMouseEvent(event))
         return;
-    const int link = LinkAt(event.mouse);
+    const int link = m_links.At(event.mouse);
     const bool enabled = IsEnabled();
     switch (event.type) {
     case TUIEventType::SetCursor:
@@ -74,17 +65,17 @@ void CTextUI::DoEvent(TUIEvent& event)
     case TUIEventType::ContextMenu:
         return;
     case TUIEventType::MouseMove:
-        if (!enabled || m_linkCount == 0)
+        if (!enabled || m_links.count == 0)
             break;
-        if (link != m_hoveredLink) {
-            m_hoveredLink = link;
+        if (link != m_links.hovered) {
+            m_links.hovered = link;
             Invalidate();
         }
         return;
     case TUIEventType::MouseLeave:
-        if (!enabled || m_linkCount == 0 || m_hoveredLink < 0)
+        if (!enabled || m_links.count == 0 || m_links.hovered < 0)
             break;
-        m_hoveredLink = -1;
+        m_links.hovered = -1;
         Invalidate();
         return;
     default:
@@ -120,19 +111,18 @@ SIZE CTextUI::EstimateSize(SIZE available)
 void CTextUI::PaintText(HDC dc)
 {
     // Plain text has no links: those of earlier mark-up must not answer the mouse.
-    m_linkCount = m_showHtml && !m_text.IsEmpty() ? kMaxLinks : 0;
+    m_links.count = m_showHtml && !m_text.IsEmpty() ? TDrawnLinks::kMax : 0;
     if (!m_text.IsEmpty()) {
         FillDefaultColors();
         RECT rc = TextRect();
         if (m_showHtml)
-            CRenderUtil::DrawMarkupText(dc, m_manager, rc, m_text, EnabledColor(), m_links,
-                                        m_linkTexts, m_linkCount, m_textStyle);
+            CRenderUtil::DrawMarkupText(dc, m_manager, rc, m_text, EnabledColor(),
+                                        m_links.rects, m_links.texts, m_links.count, m_textStyle);
         else
             CRenderUtil::DrawPlainText(dc, m_manager, rc, m_text, EnabledColor(), m_font,
                                        m_textStyle);
     }
-    // Places of links no longer drawn must not make a link hot at the next paint.
-    std::fill(m_links + m_linkCount, m_links + kMaxLinks, RECT{});
+    m_links.ClearUnused();
 }
 
 }  // namespace Veneer

@@ -6,13 +6,13 @@
 #include <windows.h>
 
 #include "ui/controls/LabelUI.h"
-#include "ui/core/UIString.h"
+#include "ui/core/RenderUtil.h"
 
 namespace Veneer {
 
 class CTextUI : public CLabelUI {
 public:
-    static constexpr int kMaxLinks = 8;
+    static constexpr int kMaxLinks = TDrawnLinks::kMax;
 
     CTextUI();
 
@@ -23,7 +23,7 @@ public:
     UINT GetControlFlags() const override;
 
     // The links drawn at the last paint: their number, and the rectangle and data of each.
-    int GetLinkCount() const { return m_linkCount; }
+    int GetLinkCount() const { return m_links.count; }
     RECT GetLinkRect(int index) const;
     const char* GetLinkText(int index) const;
 
@@ -34,13 +34,7 @@ public:
     void PaintText(HDC dc) override;
 
 private:
-    // The link under a point, or -1.
-    int LinkAt(POINT pt) const;
-
-    int m_linkCount = 0;
-    RECT m_links[kMaxLinks] = {};
-    CUIString m_linkTexts[kMaxLinks];
-    int m_hoveredLink = -1;
+    TDrawnLinks m_links;
 };
 
 }  // namespace Veneer

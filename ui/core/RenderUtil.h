@@ -52,6 +52,22 @@ inline COLORREF ToGdiColor(DWORD argb)
     return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
 }
 
+// The links a control's mark-up drew at its last paint, kept for the next: their places
+// answer the mouse, and DrawMarkupText draws the one under it hot.
+struct TDrawnLinks {
+    static constexpr int kMax = 8;
+
+    // The link under a point, or -1.
+    int At(POINT pt) const;
+    // Places of links no longer drawn must not make a link hot at the next paint.
+    void ClearUnused();
+
+    int count = 0;
+    RECT rects[kMax] = {};
+    CUIString texts[kMax];
+    int hovered = -1;  // the link the mouse was last over, or -1
+};
+
 class CRenderUtil {
 public:
     using AlphaBlendProc = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int,

@@ -615,6 +615,20 @@ void AlignSingleLine(CMarkupDevice& device, CWindowManagerUI* manager, RECT& are
 
 }  // namespace
 
+int TDrawnLinks::At(POINT pt) const
+{
+    for (int i = 0; i < count; ++i) {
+        if (PtInRect(&rects[i], pt))
+            return i;
+    }
+    return -1;
+}
+
+void TDrawnLinks::ClearUnused()
+{
+    std::fill(rects + count, rects + kMax, RECT{});
+}
+
 void CRenderUtil::DrawMarkupText(HDC dc, CWindowManagerUI* manager, RECT& rc, const char* text, DWORD color,
                                  RECT* links, CUIString* linkTexts, int& linkCount, UINT format)
 {
