@@ -11,13 +11,14 @@
 #include <string>
 
 #include "bench/BenchWindow.h"
+#include "bench/Timing.h"
 #include "ui/controls/ControlClasses.h"
 #include "ui/core/CodePage.h"
 #include "ui/core/DialogBuilder.h"
 #include "ui/core/Heap.h"
 
 using namespace Veneer;
-using namespace VeneerBench;
+using namespace LorvikBench;
 
 namespace {
 

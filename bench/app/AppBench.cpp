@@ -9,12 +9,12 @@
 
 #include "app/MainFrame.h"
 #include "app/ProgramEntry.h"
-#include "bench/BenchWindow.h"
+#include "bench/Timing.h"
 #include "ui/controls/ControlUI.h"
 
 using namespace Veneer;
-using VeneerBench::Best;
-using VeneerBench::Milliseconds;
+using LorvikBench::Best;
+using LorvikBench::Milliseconds;
 
 namespace {
 
