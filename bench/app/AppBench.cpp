@@ -10,6 +10,8 @@
 #include "app/MainFrame.h"
 #include "app/ProgramEntry.h"
 #include "bench/Timing.h"
+#include "token/GatewayDiscovery.h"
+#include "token/TokenSeams.h"
 #include "ui/controls/ControlUI.h"
 #include "ui/core/Win32Util.h"
 
@@ -22,22 +24,16 @@ namespace {
 const int kRounds = 30;
 
 // The program's token client starts with the window: it must find the loopback named beside
-// this program, never the machine's gateway.
+// this program, never the machine's gateway. The setting is read where and as the client
+// reads it.
 bool LoopbackNamedBeside()
 {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    char* slash = std::strrchr(path, '\\');
-    if (length == 0 || length >= sizeof path || !slash)
+    char path[1100];  // as large as the client's
+    if (!SettingFilePath(path, sizeof path))
         return false;
-    std::strcpy(slash + 1, "authipconf.ini");
-    FILE* file = std::fopen(path, "rb");
-    if (!file)
-        return false;
-    char line[64] = {};
-    const bool read = std::fgets(line, sizeof line, file) != nullptr;
-    std::fclose(file);
-    return read && std::strlen(line) > 9 && std::strncmp(line + 9, "127.", 4) == 0;
+    char setting[16];
+    ReadServerSetting(path, setting);
+    return std::strncmp(setting, "127.", 4) == 0;
 }
 
 void SendCode(HWND hwnd)
