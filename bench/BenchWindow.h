@@ -1,17 +1,14 @@
 #pragma once
-// What the window benchmarks share: a frameless window whose manager sees every message,
-// and the best time of a piece of work over several rounds.
+// What the window benchmarks share: a frameless window whose manager sees every message.
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <functional>
 
 #include "ui/core/WindowManagerUI.h"
 #include "ui/core/WindowWnd.h"
 
-namespace VeneerBench {
+namespace LorvikBench {
 
 class BenchWindow : public Veneer::CWindowWnd {
 public:
@@ -47,29 +44,4 @@ private:
     const char* m_className;
 };
 
-inline double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
-// The best of `rounds` runs after one to warm up, in milliseconds; GDI's batch is flushed
-// inside each run.
-inline double Best(int rounds, const std::function<void()>& work)
-{
-    work();
-    double best = 1e30;
-    for (int round = 0; round < rounds; ++round) {
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        work();
-        GdiFlush();
-        QueryPerformanceCounter(&end);
-        best = std::min(best, Milliseconds(start, end));
-    }
-    return best;
-}
-
-}  // namespace VeneerBench
+}  // namespace LorvikBench

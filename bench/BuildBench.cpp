@@ -11,13 +11,13 @@
 #include <string>
 
 #include "bench/BenchWindow.h"
+#include "bench/Timing.h"
+#include "tests/SourceFile.h"
 #include "ui/controls/ControlClasses.h"
-#include "ui/core/CodePage.h"
 #include "ui/core/DialogBuilder.h"
-#include "ui/core/Heap.h"
 
 using namespace Veneer;
-using namespace VeneerBench;
+using namespace LorvikBench;
 
 namespace {
 
@@ -30,26 +30,6 @@ struct Figures {
     double paint = 1e30;
     double total = 1e30;
 };
-
-// The main window's skin, in the ANSI code page as the builder reads texts.
-std::string MainWindowSkin()
-{
-    std::string utf8;
-    if (std::FILE* file = std::fopen(LORVIK_SOURCE_DIR "/tests/skins/mainwindow.xml", "rb")) {
-        char block[4096];
-        std::size_t read;
-        while ((read = std::fread(block, 1, sizeof(block), file)) > 0)
-            utf8.append(block, read);
-        std::fclose(file);
-    }
-    if (utf8.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        utf8.erase(0, 3);
-    std::size_t length = 0;
-    char* ansi = Utf8ToAnsi(utf8.data(), utf8.size(), &length);
-    std::string text(ansi != nullptr ? ansi : "", ansi != nullptr ? length : 0);
-    Heap::Release(ansi);
-    return text;
-}
 
 // A scrolling list of rows: each row a horizontal layout of nine controls, images and
 // labels with a colour and a border; rows * 10 + 1 controls in all.
@@ -154,7 +134,7 @@ int main()
 {
     CWindowManagerUI::SetInstance(GetModuleHandleA(nullptr));
     RegisterControls();
-    const std::string main = MainWindowSkin();
+    const std::string main = VeneerTest::SourceFile("tests/skins/mainwindow.xml");
     if (main.empty()) {
         std::fprintf(stderr, "build: tests/skins/mainwindow.xml cannot be read\n");
         return 1;

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "bench/BestOfRounds.h"
+#include "bench/Timing.h"
 
 #include "ui/core/RenderUtil.h"
 #include "ui/core/Win32Util.h"

@@ -7,10 +7,11 @@
 #include <cstdio>
 
 #include "bench/BenchWindow.h"
+#include "bench/Timing.h"
 #include "ui/controls/VerticalLayoutUI.h"
 
 using namespace Veneer;
-using namespace VeneerBench;
+using namespace LorvikBench;
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/BestOfRounds.h"
+#include "bench/Timing.h"
 #include "ui/core/RenderUtil.h"
 #include "ui/core/Win32Util.h"
 #include "ui/core/WindowManagerUI.h"

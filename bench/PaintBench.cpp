@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "bench/BenchWindow.h"
+#include "bench/Timing.h"
 #include "ui/controls/ContainerUI.h"
 #include "ui/controls/TileLayoutUI.h"
 
 using namespace Veneer;
-using namespace VeneerBench;
+using namespace LorvikBench;
 
 namespace {
 

@@ -18,10 +18,9 @@
 #include <vector>
 
 #include "HeapCounter.h"
+#include "SourceFile.h"
 #include "ui/controls/ControlClasses.h"
-#include "ui/core/CodePage.h"
 #include "ui/core/DialogBuilder.h"
-#include "ui/core/Heap.h"
 #include "ui/core/IControlUI.h"
 #include "ui/core/WindowManagerUI.h"
 #include "ui/core/WindowWnd.h"
@@ -82,28 +81,6 @@ const char* const kStray[] = {
     "<VerticalLayout>", "</VerticalLayout>", "</Window>",
     "\xD6\xD0", "\x81", "\xFF", " ", "\n",
 };
-
-std::string SourceFile(const char* path)
-{
-    std::string text;
-    std::FILE* file = std::fopen((std::string(LORVIK_SOURCE_DIR "/") + path).c_str(), "rb");
-    if (file == nullptr)
-        return text;
-    char block[4096];
-    std::size_t read;
-    while ((read = std::fread(block, 1, sizeof(block), file)) > 0)
-        text.append(block, read);
-    std::fclose(file);
-    // The builder reads texts as they stand, in the ANSI code page: the files' UTF-8 is
-    // converted as a skin file would be, and the byte-order mark goes.
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        text.erase(0, 3);
-    std::size_t length = 0;
-    char* ansi = Utf8ToAnsi(text.data(), text.size(), &length);
-    text.assign(ansi != nullptr ? ansi : "", ansi != nullptr ? length : 0);
-    Heap::Release(ansi);
-    return text;
-}
 
 class Mutator {
 public:

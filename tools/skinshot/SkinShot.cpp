@@ -24,6 +24,7 @@
 #include "ui/core/AttributeValue.h"
 #include "ui/core/DialogBuilder.h"
 #include "ui/core/IControlUI.h"
+#include "ui/core/Win32Util.h"
 #include "ui/core/WindowManagerUI.h"
 #include "ui/core/WindowWnd.h"
 
@@ -161,22 +162,15 @@ SkinShot::CPicture Paint(HWND window)
     GetClientRect(window, &client);
     SkinShot::CPicture picture(client.right, client.bottom);
     void* bits = nullptr;
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB};
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (dib == nullptr || dc == nullptr) {
-        DeleteObject(dib);
-        DeleteDC(dc);
+    // Declared in this order, they give back the selection, then the DC, then the DIB.
+    CGdiObject<HBITMAP> dib(CreateTopDownDib(client.right, client.bottom, &bits));
+    CMemoryDC dc(nullptr);
+    if (!dib || !dc)
         return SkinShot::CPicture(0, 0);
-    }
-    const HGDIOBJ previous = SelectObject(dc, dib);
-    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    CSelectObject select(dc.Get(), dib.Get());
+    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
     GdiFlush();
     picture.TakeBgrx(static_cast<const unsigned char*>(bits));
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-    DeleteObject(dib);
     return picture;
 }
 
