@@ -50,6 +50,8 @@ enum class TItemStyleChange { None, Repaint, Relayout };
 // for a name that is no item style attribute.
 TItemStyleChange SetItemStyleAttribute(TListItemStyle& style, const char* name,
                                        const char* value);
+// Repaints or lays out the style's owner for a change; false for None.
+bool ApplyItemStyleChange(CControlUI& owner, TItemStyleChange change);
 
 constexpr int kItemStyleAttributeCount = 19;
 // The item style's attributes, for the attribute tables of the classes that own items.
@@ -239,8 +241,6 @@ private:
     void ShowHeaderItems(bool shown);
     void ShiftHeaderItems(int dx);
     void UpdateColumns();
-    // Repaints or lays out for a change of the item style; false for None.
-    bool ApplyItemStyleChange(TItemStyleChange change);
 
     bool m_scrollSelect = false;
     int m_curSel = -1;
