@@ -3,7 +3,6 @@
 
 #include "ui/controls/ComboUI.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "ui/controls/ComboWnd.h"
@@ -82,10 +81,9 @@ void CComboUI::DropDownClosed()
 
 bool CComboUI::SetItemIndex(IControlUI* control, int index)
 {
-    const int from = OwnIndexOf(control);
-    if (from < 0 || !CContainerUI::SetItemIndex(control, index))
+    const int from = MoveListItem(*this, control, index);
+    if (from < 0)
         return false;
-    RenumberItems(std::min(from, index));
     m_curSel = IndexAfterMove(m_curSel, from, index);
     if (m_window != nullptr)
         m_window->MoveItem(AsControl(control), index);
@@ -104,26 +102,16 @@ bool CComboUI::AddAt(IControlUI* control, int index)
 
 bool CComboUI::Insert(CControlUI* child, int index)
 {
-    // Refused before the item is touched: one already here keeps its index.
-    if (child == nullptr || index < 0 || index > OwnCount() || OwnIndexOf(child) >= 0)
-        return false;
     IListItemUI* item = AsListItem(child);
-    if (item != nullptr) {
-        item->SetOwner(this);
-        item->SetIndex(index);
-    }
     // Attaching the item runs its initialisation, whose handlers may destroy the combo.
     CControlWatch self(this);
-    if (!CContainerUI::AddAt(child, index)) {
-        if (item != nullptr)
-            item->SetOwner(nullptr);
+    if (!AddListItem(*this, *this, child, index))
         return false;
-    }
     if (!self)
         return true;
     // The combo never shows its items itself: whether they show in the list is theirs.
     child->SetInternVisible(true);
-    RenumberItems(index + 1);
+    RenumberListItems(*this, index + 1);
     if (m_curSel >= index)
         ++m_curSel;
     if (m_window != nullptr)
@@ -142,15 +130,12 @@ bool CComboUI::Remove(IControlUI* control)
         return false;
     if (m_window != nullptr)
         m_window->HideItem(child);
-    // An item its caller keeps must not point at the combo.
-    if (IListItemUI* item = AsListItem(child); item != nullptr && !m_autoDestroy)
-        item->SetOwner(nullptr);
     // The item's destruction runs its handlers, which may destroy the combo.
     CControlWatch self(this);
-    CContainerUI::Remove(child);
+    RemoveListItem(*this, child);
     if (!self)
         return true;
-    RenumberItems(index);
+    RenumberListItems(*this, index);
     if (m_curSel == index) {
         m_curSel = -1;
         Invalidate();
@@ -171,22 +156,9 @@ void CComboUI::RemoveAll()
 {
     CloseDropDown();
     m_curSel = -1;
-    if (!m_autoDestroy) {
-        for (int i = 0; i < OwnCount(); ++i) {
-            if (IListItemUI* item = AsListItem(OwnItemAt(i)))
-                item->SetOwner(nullptr);
-        }
-    }
+    ReleaseListItems(*this);
     Invalidate();
     CContainerUI::RemoveAll();
-}
-
-void CComboUI::RenumberItems(int from)
-{
-    for (int i = std::max(from, 0); i < OwnCount(); ++i) {
-        if (IListItemUI* item = AsListItem(OwnItemAt(i)))
-            item->SetIndex(i);
-    }
 }
 
 bool CComboUI::SelectItem(int index, bool)
@@ -197,26 +169,9 @@ bool CComboUI::SelectItem(int index, bool)
     Invalidate();
     // Items, the open list's layout and the receivers of "itemselect" may destroy the combo.
     CControlWatch self(this);
-    if (m_curSel >= 0) {
-        // Cleared first: the item's Select(false) then has no selection to hand back.
-        m_curSel = -1;
-        if (IListItemUI* old = AsListItem(OwnItemAt(previous)))
-            old->Select(false);
-        if (!self)
-            return false;
-    }
-    CControlUI* control = OwnItemAt(index);
-    IListItemUI* item = AsListItem(control);
-    if (item == nullptr || !control->IsVisible() || !control->IsEnabled())
+    if (SwapListSelection(*this, self, m_curSel, index) == nullptr)
         return false;
-    // Stored before the item is told: its own call back here then ends at once.
-    m_curSel = index;
-    if (!item->Select(true)) {
-        if (self)
-            m_curSel = -1;
-        return false;
-    }
-    if (self && m_window != nullptr)
+    if (m_window != nullptr)
         m_window->EnsureVisible(index);
     if (!self)
         return false;

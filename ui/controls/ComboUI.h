@@ -101,7 +101,6 @@ private:
     friend class CComboWnd;
 
     bool Insert(CControlUI* child, int index);
-    void RenumberItems(int from);
     // Up, Down, Home and End; false for other keys.
     bool SelectByKey(char key);
     // The drop-down's window is gone: the items are the combo's own again.

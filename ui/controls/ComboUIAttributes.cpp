@@ -69,14 +69,8 @@ void CComboUI::SetAttribute(const char* name, const char* value)
         SetDropBoxAttributes(value);
     } else if (is("dropboxsize")) {
         SetDropBoxSize(ToSize(ParseSize(value)));
-    } else {
-        const TItemStyleChange change = SetItemStyleAttribute(m_style, name, value);
-        if (change == TItemStyleChange::None)
-            CContainerUI::SetAttribute(name, value);
-        else if (change == TItemStyleChange::Relayout)
-            NeedUpdate();
-        else
-            Invalidate();
+    } else if (!ApplyItemStyleChange(*this, SetItemStyleAttribute(m_style, name, value))) {
+        CContainerUI::SetAttribute(name, value);
     }
 }
 

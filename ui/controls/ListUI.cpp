@@ -30,6 +30,86 @@ int IndexAfterMove(int index, int from, int to)
     return index;
 }
 
+void RenumberListItems(CContainerUI& items, int from)
+{
+    for (int i = std::max(from, 0); i < items.CContainerUI::GetCount(); ++i) {
+        if (IListItemUI* item = AsListItem(items.CContainerUI::GetItemAt(i)))
+            item->SetIndex(i);
+    }
+}
+
+void ReleaseListItems(CContainerUI& items)
+{
+    if (items.CContainerUI::IsAutoDestroy())
+        return;
+    for (int i = 0; i < items.CContainerUI::GetCount(); ++i) {
+        if (IListItemUI* item = AsListItem(items.CContainerUI::GetItemAt(i)))
+            item->SetOwner(nullptr);
+    }
+}
+
+bool AddListItem(CContainerUI& items, CControlUI& owner, CControlUI* child, int index)
+{
+    if (child == nullptr || index < 0 || index > items.CContainerUI::GetCount() ||
+        items.CContainerUI::GetItemIndex(child) >= 0)
+        return false;
+    IListItemUI* item = AsListItem(child);
+    if (item != nullptr) {
+        item->SetOwner(&owner);
+        item->SetIndex(index);
+    }
+    if (items.CContainerUI::AddAt(child, index))
+        return true;
+    if (item != nullptr)
+        item->SetOwner(nullptr);
+    return false;
+}
+
+void RemoveListItem(CContainerUI& items, CControlUI* child)
+{
+    if (IListItemUI* item = AsListItem(child);
+        item != nullptr && !items.CContainerUI::IsAutoDestroy())
+        item->SetOwner(nullptr);
+    items.CContainerUI::Remove(child);
+}
+
+int MoveListItem(CContainerUI& items, IControlUI* control, int index)
+{
+    const int from = items.CContainerUI::GetItemIndex(control);
+    if (from < 0 || !items.CContainerUI::SetItemIndex(control, index))
+        return -1;
+    RenumberListItems(items, std::min(from, index));
+    return from;
+}
+
+CControlUI* SwapListSelection(CContainerUI& items, const CControlWatch& owner, int& curSel,
+                              int index)
+{
+    if (curSel >= 0) {
+        const int previous = curSel;
+        // Cleared first: the item's Select(false) then has no selection to hand back.
+        curSel = -1;
+        if (IListItemUI* old = AsListItem(items.CContainerUI::GetItemAt(previous)))
+            old->Select(false);
+        if (!owner)
+            return nullptr;
+    }
+    if (index < 0)
+        return nullptr;
+    CControlUI* control = items.CContainerUI::GetItemAt(index);
+    IListItemUI* item = AsListItem(control);
+    if (item == nullptr || !control->IsVisible() || !control->IsEnabled())
+        return nullptr;
+    // Stored before the item is told: its own call back here then ends at once.
+    curSel = index;
+    if (!item->Select(true)) {
+        if (owner)
+            curSel = -1;
+        return nullptr;
+    }
+    return owner ? control : nullptr;
+}
+
 CListUI::CListUI() : m_body(this)
 {
     // The parts are members: the container must never delete its own children.
@@ -88,10 +168,9 @@ bool CListUI::SetItemIndex(IControlUI* control, int index)
     CControlUI* child = AsControl(control);
     if (child != nullptr && IsHeaderItem(child))
         return m_header->SetItemIndex(child, index);
-    const int from = m_body.GetItemIndex(control);
-    if (from < 0 || !m_body.SetItemIndex(control, index))
+    const int from = MoveListItem(m_body, control, index);
+    if (from < 0)
         return false;
-    RenumberItems(std::min(from, index));
     m_curSel = IndexAfterMove(m_curSel, from, index);
     m_expandedItem = IndexAfterMove(m_expandedItem, from, index);
     return true;
@@ -120,28 +199,16 @@ bool CListUI::Insert(CControlUI* child, int index)
         return AddHeader(dynamic_cast<CListHeaderUI*>(child));
     if (IsHeaderItem(child))
         return AddHeaderItem(child, index);
-    // Refused before the item is touched: one already here keeps its index.
-    const bool append = index < 0;
-    if (append)
+    if (index < 0)
         index = m_body.GetCount();
-    if (index > m_body.GetCount() || m_body.GetItemIndex(child) >= 0)
-        return false;
     IListItemUI* item = AsListItem(child);
-    if (item != nullptr) {
-        item->SetOwner(this);
-        item->SetIndex(index);
-    }
     // Attaching the item runs its initialisation, whose handlers may destroy the list.
     CControlWatch self(this);
-    const bool added = append ? m_body.Add(child) : m_body.AddAt(child, index);
-    if (!added) {
-        if (item != nullptr)
-            item->SetOwner(nullptr);
+    if (!AddListItem(m_body, *this, child, index))
         return false;
-    }
     if (!self)
         return true;
-    RenumberItems(index + 1);
+    RenumberListItems(m_body, index + 1);
     if (m_curSel >= index)
         ++m_curSel;
     if (m_expandedItem >= index)
@@ -204,15 +271,12 @@ bool CListUI::Remove(IControlUI* control)
     const int index = m_body.GetItemIndex(child);
     if (index < 0)
         return false;
-    // An item its caller keeps must not point at the list.
-    if (IListItemUI* item = AsListItem(child); item != nullptr && !m_body.IsAutoDestroy())
-        item->SetOwner(nullptr);
     // The item's destruction runs its handlers, which may destroy the list.
     CControlWatch self(this);
-    m_body.Remove(child);
+    RemoveListItem(m_body, child);
     if (!self)
         return true;
-    RenumberItems(index);
+    RenumberListItems(m_body, index);
     if (m_expandedItem == index)
         m_expandedItem = -1;
     else if (m_expandedItem > index)
@@ -236,22 +300,8 @@ void CListUI::RemoveAll()
 {
     m_curSel = -1;
     m_expandedItem = -1;
-    // Items their caller keeps must not point at the list.
-    if (!m_body.IsAutoDestroy()) {
-        for (int i = 0; i < m_body.GetCount(); ++i) {
-            if (IListItemUI* item = AsListItem(m_body.GetItemAt(i)))
-                item->SetOwner(nullptr);
-        }
-    }
+    ReleaseListItems(m_body);
     m_body.RemoveAll();
-}
-
-void CListUI::RenumberItems(int from)
-{
-    for (int i = std::max(from, 0); i < m_body.GetCount(); ++i) {
-        if (IListItemUI* item = AsListItem(m_body.GetItemAt(i)))
-            item->SetIndex(i);
-    }
 }
 
 bool CListUI::SelectItem(int index, bool takeFocus)
@@ -261,28 +311,8 @@ bool CListUI::SelectItem(int index, bool takeFocus)
     const int previous = m_curSel;
     // Items, focus handlers and the receivers of "itemselect" may destroy the list.
     CControlWatch self(this);
-    if (m_curSel >= 0) {
-        // Cleared first: the item's Select(false) then has no selection to hand back.
-        m_curSel = -1;
-        if (IListItemUI* old = AsListItem(m_body.GetItemAt(previous)))
-            old->Select(false);
-        if (!self)
-            return false;
-    }
-    if (index < 0)
-        return false;
-    CControlUI* control = m_body.GetItemAt(index);
-    IListItemUI* item = AsListItem(control);
-    if (item == nullptr || !control->IsVisible() || !control->IsEnabled())
-        return false;
-    // Stored before the item is told: its own call back here then ends at once.
-    m_curSel = index;
-    if (!item->Select(true)) {
-        if (self)
-            m_curSel = -1;
-        return false;
-    }
-    if (!self)
+    CControlUI* control = SwapListSelection(m_body, self, m_curSel, index);
+    if (control == nullptr)
         return false;
     EnsureVisible(index);
     if (!self)

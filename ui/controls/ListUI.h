@@ -14,6 +14,7 @@
 
 namespace Veneer {
 
+class CControlWatch;
 class CListUI;
 
 // The look that every item of a list takes from its owner.
@@ -50,6 +51,8 @@ enum class TItemStyleChange { None, Repaint, Relayout };
 // for a name that is no item style attribute.
 TItemStyleChange SetItemStyleAttribute(TListItemStyle& style, const char* name,
                                        const char* value);
+// Repaints or lays out the style's owner for a change; false for None.
+bool ApplyItemStyleChange(CControlUI& owner, TItemStyleChange change);
 
 constexpr int kItemStyleAttributeCount = 19;
 // The item style's attributes, for the attribute tables of the classes that own items.
@@ -124,6 +127,36 @@ int IndexAfterMove(int index, int from, int to);
 // Scrolls a container vertically by the least that brings rc, a child's rectangle, inside
 // its inner area.
 void ScrollIntoView(CContainerUI& container, const RECT& rc);
+
+// The item bookkeeping of the classes that own items (the list, the combo), over items,
+// the container that holds them: the list's body, or the combo itself. They go by
+// CContainerUI's own child list, so that the combo's overrides, which call them, are not
+// run again.
+
+// Tells the items from index from on their indexes.
+void RenumberListItems(CContainerUI& items, int from);
+// Items their caller keeps (the container does not destroy them) must not point at the
+// owner: they lose it before they all go.
+void ReleaseListItems(CContainerUI& items);
+// Adds child at index as an item of owner: a list item gets the owner and its index
+// first, and loses the owner again when the container refuses it. Refused before the child
+// is touched for an index past the end or a child already there. Attaching runs the
+// child's initialisation, whose handlers may destroy the owner: the caller watches it.
+bool AddListItem(CContainerUI& items, CControlUI& owner, CControlUI* child, int index);
+// Takes child out of items; an item its caller keeps loses its owner first. Its
+// destruction runs its handlers, which may destroy the owner: the caller watches it.
+void RemoveListItem(CContainerUI& items, CControlUI* child);
+// Moves control to index and renumbers the items it passed; its former index, or -1 when
+// it is no item or the index none.
+int MoveListItem(CContainerUI& items, IControlUI* control, int index);
+// The common core of selecting: the item at curSel (the owner's selection) is told it
+// lost the selection, then the item at index that it has it. curSel changes before each
+// item is told, so that an item's own call back to the owner ends at once, and is -1
+// again when the new item refuses. The item now selected; null when no visible, enabled
+// item is at index, when it refuses, or when owner (the caller's watch on the owner of
+// curSel) is gone after an item's call.
+CControlUI* SwapListSelection(CContainerUI& items, const CControlWatch& owner, int& curSel,
+                              int index);
 
 // The list's body: a vertical layout of the items whose events are the list's, and whose
 // horizontal scrolling the header follows.
@@ -230,8 +263,6 @@ private:
     bool Insert(CControlUI* child, int index);
     bool AddHeader(CListHeaderUI* header);
     bool AddHeaderItem(CControlUI* item, int index);
-    // Renumbers the items of the body from index on.
-    void RenumberItems(int from);
     bool SelectFrom(int index, bool forward);
     // Lays the header out (a hidden one too), in step with the body's horizontal
     // scrolling, and takes the columns from it.
@@ -239,8 +270,6 @@ private:
     void ShowHeaderItems(bool shown);
     void ShiftHeaderItems(int dx);
     void UpdateColumns();
-    // Repaints or lays out for a change of the item style; false for None.
-    bool ApplyItemStyleChange(TItemStyleChange change);
 
     bool m_scrollSelect = false;
     int m_curSel = -1;

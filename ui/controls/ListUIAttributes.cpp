@@ -111,16 +111,16 @@ void CListUI::SetAttribute(const char* name, const char* value)
         SetScrollSelect(ParseBoolean(value));
     else if (is("multiexpanding"))
         SetMultiExpanding(ParseBoolean(value));
-    else if (!ApplyItemStyleChange(SetItemStyleAttribute(m_style, name, value)))
+    else if (!ApplyItemStyleChange(*this, SetItemStyleAttribute(m_style, name, value)))
         CVerticalLayoutUI::SetAttribute(name, value);
 }
 
-bool CListUI::ApplyItemStyleChange(TItemStyleChange change)
+bool ApplyItemStyleChange(CControlUI& owner, TItemStyleChange change)
 {
     if (change == TItemStyleChange::Relayout)
-        NeedUpdate();
+        owner.NeedUpdate();
     else if (change == TItemStyleChange::Repaint)
-        Invalidate();
+        owner.Invalidate();
     return change != TItemStyleChange::None;
 }
 
