@@ -149,14 +149,12 @@ SIZE CMenuElementUI::MeasureText(SIZE available)
         return SIZE{};
     const TListItemStyle& style = *m_owner->GetListInfo();
     const RECT& padding = style.textPadding;
-    RECT rc = {0, 0, std::max(m_fixedSize.cx, available.cx) - padding.left - padding.right,
-               9999};
+    RECT rc = {0, 0, std::max(m_fixedSize.cx, available.cx) - padding.left - padding.right, 9999};
     const UINT format = style.textStyle | DT_SINGLELINE | DT_CALCRECT;
     const HDC dc = m_manager->GetPaintDC();
     if (style.showHtml) {
         int links = 0;
-        CRenderUtil::DrawMarkupText(dc, m_manager, rc, m_text, 0, nullptr, nullptr, links,
-                                    format);
+        CRenderUtil::DrawMarkupText(dc, m_manager, rc, m_text, 0, nullptr, nullptr, links, format);
     } else {
         CRenderUtil::DrawPlainText(dc, m_manager, rc, m_text, 0, style.font, format);
     }

@@ -84,8 +84,8 @@ void CMenuWnd::Init(CMenuElementUI* owner, const char* skin, const char* skinTyp
 
     const HWND parent = owner != nullptr ? owner->GetManager()->GetPaintWindow() : m_parent;
     CWindowLife::CFrame frame(m_life);
-    const HWND hwnd = Create(parent, nullptr, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 0, 0,
-                             0, 0);
+    const HWND hwnd =
+        Create(parent, nullptr, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, 0, 0, 0, 0);
     if (!frame.Alive())
         return;
     // No window: nothing will ever end the object but this.

@@ -23,8 +23,8 @@ class CMenuElementUI;
 class CMenuUI;
 
 enum : unsigned {
-    kCloseEveryMenu = 1,    // every menu closes
-    kCloseMenusBelow = 2,   // the menus whose window has the given window above it
+    kCloseEveryMenu = 1,   // every menu closes
+    kCloseMenusBelow = 2,  // the menus whose window has the given window above it
 };
 
 struct ContextMenuParam {
@@ -36,9 +36,7 @@ using MenuObserverImpl = ObserverImpl<int, ContextMenuParam>;
 // The open menu windows of the process, in the order they were opened.
 extern MenuObserverImpl MenuObserver;
 
-class CMenuWnd : public CWindowWnd,
-                 public ReceiverImpl<int, ContextMenuParam>,
-                 public INotifyUI {
+class CMenuWnd : public CWindowWnd, public ReceiverImpl<int, ContextMenuParam>, public INotifyUI {
 public:
     // parent: the owner of a top-level menu window.
     explicit CMenuWnd(HWND parent = nullptr);

@@ -37,7 +37,8 @@ MainFrame* OpenMainWindow(HINSTANCE instance)
     if (!frame)
         return nullptr;
     // A window that failed half-way was already handed to OnFinalMessage, which deleted it.
-    if (!frame->Create(nullptr, MainFrame::kTitle, kStyle, kExStyle, 0, 0, kCreateWidth, kCreateHeight))
+    if (!frame->Create(nullptr, MainFrame::kTitle, kStyle, kExStyle, 0, 0, kCreateWidth,
+                       kCreateHeight))
         return nullptr;
     frame->CenterWindow();
     ShowWindow(frame->GetHWND(), SW_SHOW);

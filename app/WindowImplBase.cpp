@@ -103,6 +103,8 @@ LRESULT WindowImplBase::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, boo
 {
     using Handler = LRESULT (WindowImplBase::*)(UINT, WPARAM, LPARAM, bool&);
     Handler handler = nullptr;
+    // One row per message.
+    // clang-format off
     switch (message) {
     case WM_CREATE: handler = &WindowImplBase::OnCreate; break;
     case WM_DESTROY: handler = &WindowImplBase::OnDestroy; break;
@@ -125,6 +127,7 @@ LRESULT WindowImplBase::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, boo
         handled = false;
         return 0;
     }
+    // clang-format on
     return (this->*handler)(message, wParam, lParam, handled);
 }
 

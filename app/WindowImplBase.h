@@ -57,8 +57,7 @@ public:
     virtual LRESULT OnNcPaint(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
     virtual LRESULT OnNcHitTest(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
     // Maximized onto the work area; the manager then applies the skin's size limits.
-    virtual LRESULT OnGetMinMaxInfo(UINT message, WPARAM wParam, LPARAM lParam,
-                                    bool& handled);
+    virtual LRESULT OnGetMinMaxInfo(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
     virtual LRESULT OnMouseWheel(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
     // Cuts the skin's round corners; the manager sees the size change too.
     virtual LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
@@ -73,8 +72,7 @@ public:
     virtual LRESULT OnLButtonUp(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
     virtual LRESULT OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
     // Messages that no handler above takes; handled is false on entry.
-    virtual LRESULT HandleOtherMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                                       bool& handled);
+    virtual LRESULT HandleOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
 
     // The window's style without the caption.
     virtual LONG GetStyle();

@@ -46,7 +46,8 @@ std::string GeneratedSkin(int rows)
                         "\" width=\"75\" bkimage=\"res='115' restype='png' corner='4,4,4,4'\"/>";
             else
                 text += "<Label name=\"label" + name +
-                        "\" bkcolor=\"#FF4775CC\" bordercolor=\"#FF0934DA\" text=\"" + name + "\"/>";
+                        "\" bkcolor=\"#FF4775CC\" bordercolor=\"#FF0934DA\" text=\"" + name +
+                        "\"/>";
         }
         text += "</HorizontalLayout>";
     }
@@ -56,10 +57,12 @@ std::string GeneratedSkin(int rows)
 int CountControls(IControlUI* root)
 {
     int count = 0;
-    root->FindControl([](IControlUI*, void* n) -> IControlUI* {
-        ++*static_cast<int*>(n);
-        return nullptr;
-    }, &count, UIFIND_ALL);
+    root->FindControl(
+        [](IControlUI*, void* n) -> IControlUI* {
+            ++*static_cast<int*>(n);
+            return nullptr;
+        },
+        &count, UIFIND_ALL);
     return count;
 }
 
@@ -144,9 +147,10 @@ int main()
     const Figures large = Measure(GeneratedSkin(500));
 
     std::printf("build: skins from text to the first paint in an 800 x 600 window, "
-                "best of %d rounds (ms)\n\n", kRounds);
-    std::printf("%-26s %8s %9s %10s %9s %9s %9s\n", "skin", "controls", "build", "layout",
-                "paint", "whole", "us/ctl");
+                "best of %d rounds (ms)\n\n",
+                kRounds);
+    std::printf("%-26s %8s %9s %10s %9s %9s %9s\n", "skin", "controls", "build", "layout", "paint",
+                "whole", "us/ctl");
     Print("main window", window);
     Print("generated, 1 000 controls", small);
     Print("generated, 5 000 controls", large);

@@ -24,7 +24,8 @@ constexpr int kHeight = 600;
 constexpr int kRounds = 7;
 
 // "请点击下方按钮来获取验证码" and the face "微软雅黑", in GBK.
-const char kPrompt[] = "\xC7\xEB\xB5\xE3\xBB\xF7\xCF\xC2\xB7\xBD\xB0\xB4\xC5\xA5\xC0\xB4\xBB\xF1\xC8\xA1\xD1\xE9\xD6\xA4\xC2\xEB";
+const char kPrompt[] = "\xC7\xEB\xB5\xE3\xBB\xF7\xCF\xC2\xB7\xBD\xB0\xB4\xC5\xA5\xC0\xB4\xBB\xF1"
+                       "\xC8\xA1\xD1\xE9\xD6\xA4\xC2\xEB";
 const char kFace[] = "\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA";
 
 // An opaque 800 x 600 32-bit DIB section of varied pixels.
@@ -66,11 +67,14 @@ int main()
         {"floor: BitBlt of the whole buffer",
          [&] { BitBlt(buffer.dc.Get(), 0, 0, kWidth, kHeight, picture.dc.Get(), 0, 0, SRCCOPY); }},
         {"opaque 800 x 600 image, no corners",
-         [&] { CRenderUtil::DrawBitmap(buffer.dc.Get(), image.Get(), whole, whole, whole, {}, false); }},
+         [&] {
+             CRenderUtil::DrawBitmap(buffer.dc.Get(), image.Get(), whole, whole, whole, {}, false);
+         }},
         {"image 118 as a nine-grid, 400 x 100",
          [&] {
-             CRenderUtil::DrawImageSpec(buffer.dc.Get(), &manager, combo, whole,
-                                        "res='118' restype='png' source='0,22,100,44' corner='2,2,22,2'");
+             CRenderUtil::DrawImageSpec(
+                 buffer.dc.Get(), &manager, combo, whole,
+                 "res='118' restype='png' source='0,22,100,44' corner='2,2,22,2'");
          }},
         {"translucent FillColor, whole buffer",
          [&] { CRenderUtil::FillColor(buffer.dc.Get(), whole, 0x80336699); }},
@@ -83,7 +87,8 @@ int main()
 
     const std::vector<double> best = LorvikBench::BestOfRounds(cases, kRounds);
 
-    std::printf("draw: %d x %d back buffer, microseconds per call, best of %d rounds\n", kWidth, kHeight, kRounds);
+    std::printf("draw: %d x %d back buffer, microseconds per call, best of %d rounds\n", kWidth,
+                kHeight, kRounds);
     for (std::size_t i = 0; i < cases.size(); ++i)
         std::printf("  %-40s %10.1f us %8.2f x floor\n", cases[i].name, best[i], best[i] / best[0]);
     return 0;

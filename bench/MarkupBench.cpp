@@ -30,7 +30,9 @@ const std::string kAfter = "\xC3\xEB\xBA\xF3\xB9\xFD\xC6\xDA";
 
 // A white 32-bit DIB section selected into a memory DC.
 struct Surface {
-    Surface(int width, int height) : bitmap(Veneer::CreateTopDownDib(width, height, &bits)), dc(nullptr), select(dc.Get(), bitmap.Get())
+    Surface(int width, int height)
+        : bitmap(Veneer::CreateTopDownDib(width, height, &bits)), dc(nullptr),
+          select(dc.Get(), bitmap.Get())
     {
         PatBlt(dc.Get(), 0, 0, width, height, WHITENESS);
     }
@@ -45,13 +47,19 @@ struct Surface {
 // count characters apart from its tags. plain gets the same characters without tags.
 void MakeLongText(int count, std::string& markup, std::string& plain)
 {
-    const char* const words[] = {"window", "of", "the", "token", "server", "\xD1\xE9\xD6\xA4\xC2\xEB", "cafe", "answer",
-                                 "\xC7\xEB\xB5\xE3\xBB\xF7", "heartbeat", "a", "gateway", "is", "checked"};
+    const char* const words[] = {"window",    "of",     "the",
+                                 "token",     "server", "\xD1\xE9\xD6\xA4\xC2\xEB",
+                                 "cafe",      "answer", "\xC7\xEB\xB5\xE3\xBB\xF7",
+                                 "heartbeat", "a",      "gateway",
+                                 "is",        "checked"};
     int characters = 0;
     for (unsigned i = 0; characters < count; ++i) {
         std::string word = words[(i * 7u + i / 3u) % (sizeof words / sizeof words[0])];
         word += ' ';
-        const int length = static_cast<int>(word.size()) - (static_cast<unsigned char>(word[0]) >= 0x80 ? static_cast<int>(word.size() - 1) / 2 : 0);
+        const int length =
+            static_cast<int>(word.size()) - (static_cast<unsigned char>(word[0]) >= 0x80
+                                                 ? static_cast<int>(word.size() - 1) / 2
+                                                 : 0);
         characters += length;
         plain += word;
         if (i % 17 == 5)
@@ -87,42 +95,47 @@ int main()
         {"DrawPlainText, countdown",
          [&] {
              RECT rc = {0, 0, 500, 100};
-             CRenderUtil::DrawPlainText(label.dc.Get(), &manager, rc, countdownPlain.c_str(), 0xFF2755AA, 0, labelFormat);
+             CRenderUtil::DrawPlainText(label.dc.Get(), &manager, rc, countdownPlain.c_str(),
+                                        0xFF2755AA, 0, labelFormat);
          }},
         {"DrawMarkupText, countdown",
          [&] {
              RECT rc = {0, 0, 500, 100};
-             CRenderUtil::DrawMarkupText(label.dc.Get(), &manager, rc, countdown.c_str(), 0xFF2755AA, nullptr, nullptr,
-                                         noLinks, labelFormat);
+             CRenderUtil::DrawMarkupText(label.dc.Get(), &manager, rc, countdown.c_str(),
+                                         0xFF2755AA, nullptr, nullptr, noLinks, labelFormat);
          }},
         {"DrawPlainText, 2 000 characters",
          [&] {
              RECT rc = {0, 0, kColumn, 1400};
-             CRenderUtil::DrawPlainText(column.dc.Get(), &manager, rc, longPlain.c_str(), 0xFF000000, 0, DT_WORDBREAK);
+             CRenderUtil::DrawPlainText(column.dc.Get(), &manager, rc, longPlain.c_str(),
+                                        0xFF000000, 0, DT_WORDBREAK);
          }},
         {"DrawMarkupText, 2 000 characters",
          [&] {
              RECT rc = {0, 0, kColumn, 1400};
-             CRenderUtil::DrawMarkupText(column.dc.Get(), &manager, rc, longMarkup.c_str(), 0xFF000000, nullptr, nullptr,
-                                         noLinks, DT_WORDBREAK);
+             CRenderUtil::DrawMarkupText(column.dc.Get(), &manager, rc, longMarkup.c_str(),
+                                         0xFF000000, nullptr, nullptr, noLinks, DT_WORDBREAK);
          }},
         {"DrawMarkupText, 2 000 characters, size",
          [&] {
              RECT rc = {0, 0, kColumn, 1400};
-             CRenderUtil::DrawMarkupText(column.dc.Get(), &manager, rc, longMarkup.c_str(), 0xFF000000, nullptr, nullptr,
-                                         noLinks, DT_WORDBREAK | DT_CALCRECT);
+             CRenderUtil::DrawMarkupText(column.dc.Get(), &manager, rc, longMarkup.c_str(),
+                                         0xFF000000, nullptr, nullptr, noLinks,
+                                         DT_WORDBREAK | DT_CALCRECT);
          }},
     };
     const std::vector<double> best = LorvikBench::BestOfRounds(cases, kRounds);
 
     RECT size = {0, 0, kColumn, 1400};
-    CRenderUtil::DrawMarkupText(column.dc.Get(), &manager, size, longMarkup.c_str(), 0xFF000000, nullptr, nullptr, noLinks,
-                                DT_WORDBREAK | DT_CALCRECT);
+    CRenderUtil::DrawMarkupText(column.dc.Get(), &manager, size, longMarkup.c_str(), 0xFF000000,
+                                nullptr, nullptr, noLinks, DT_WORDBREAK | DT_CALCRECT);
     std::printf("markup: microseconds per call, best of %d rounds\n", kRounds);
     for (std::size_t i = 0; i < cases.size(); ++i)
         std::printf("  %-40s %10.1f us\n", cases[i].name, best[i]);
     std::printf("  countdown, mark-up / plain: %.2f x (target: at most 3 x)\n", best[1] / best[0]);
-    std::printf("  2 000 characters in %d px (%d x %d px drawn): %.2f ms (target: under 2 ms), %.2f x plain\n", kColumn,
-                static_cast<int>(size.right), static_cast<int>(size.bottom), best[3] / 1000, best[3] / best[2]);
+    std::printf("  2 000 characters in %d px (%d x %d px drawn): %.2f ms (target: under 2 ms), "
+                "%.2f x plain\n",
+                kColumn, static_cast<int>(size.right), static_cast<int>(size.bottom),
+                best[3] / 1000, best[3] / best[2]);
     return 0;
 }

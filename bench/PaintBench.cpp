@@ -86,10 +86,10 @@ CContainerUI* NestedTree(int leaves, CControlUI** sample)
 }
 
 struct Figures {
-    double full;    // layout of the whole tree and a paint of the whole window
-    double paint;   // the paint of the whole window alone
-    double one;     // one control invalidated and the window painted
-    double moves;   // 10 000 mouse moves routed
+    double full;   // layout of the whole tree and a paint of the whole window
+    double paint;  // the paint of the whole window alone
+    double one;    // one control invalidated and the window painted
+    double moves;  // 10 000 mouse moves routed
 };
 
 Figures Measure(HWND hwnd, CWindowManagerUI& manager, CContainerUI* root, CControlUI* sample)
@@ -138,20 +138,20 @@ int main()
 
     std::printf("paint: %d x %d window, leaves with a colour and a border; best of %d rounds\n",
                 kWidth, kHeight, kRounds);
-    std::printf("%-16s %6s %10s %10s %10s %16s %10s\n", "tree", "leaves", "full ms",
-                "paint ms", "one ms", "10000 moves ms", "full/one");
+    std::printf("%-16s %6s %10s %10s %10s %16s %10s\n", "tree", "leaves", "full ms", "paint ms",
+                "one ms", "10000 moves ms", "full/one");
     // The floor: one paint cycle of a window whose tree draws nothing.
     CContainerUI* empty = new CContainerUI;
     const Figures floor = Measure(hwnd, window.manager, empty, empty);
-    std::printf("%-16s %6d %10.2f %10.2f %10.3f %16.2f\n", "empty root", 0, floor.full,
-                floor.paint, floor.one, floor.moves);
+    std::printf("%-16s %6d %10.2f %10.2f %10.3f %16.2f\n", "empty root", 0, floor.full, floor.paint,
+                floor.one, floor.moves);
     const int sizes[] = {1000, 10000};
     for (const char* shape : {"flat", "nested 10 deep"}) {
         Figures figures[2];
         for (int s = 0; s < 2; ++s) {
             CControlUI* sample = nullptr;
-            CContainerUI* root = shape[0] == 'f' ? FlatTree(sizes[s], &sample)
-                                                  : NestedTree(sizes[s], &sample);
+            CContainerUI* root =
+                shape[0] == 'f' ? FlatTree(sizes[s], &sample) : NestedTree(sizes[s], &sample);
             figures[s] = Measure(hwnd, window.manager, root, sample);
             Print(shape, sizes[s], figures[s]);
         }

@@ -110,7 +110,8 @@ int main(int argc, char** argv)
     TimedNetwork* network = new TimedNetwork(NewSystemNetwork());
     LoopbackRoutes routes;
     TimedSink sink;
-    MervaneImpl* client = new MervaneImpl(TokenSeamSet{&SystemClock(), network, &routes, settingPath});
+    MervaneImpl* client =
+        new MervaneImpl(TokenSeamSet{&SystemClock(), network, &routes, settingPath});
     client->SetServerPort(static_cast<std::uint16_t>(port));
     client->Start(&sink);
 
@@ -133,12 +134,12 @@ int main(int argc, char** argv)
         std::printf("token_latency: no answers from 127.0.0.1:%d (is tokend running?)\n", port);
         ExitProcess(1);
     }
-    std::printf("token_latency: %zu get-token requests against 127.0.0.1:%d, %d failed\n", toSend.size(),
-                port, failures);
-    std::printf("  queued -> datagram sent:     p50 %7.3f ms   p99 %7.3f ms\n", Percentile(toSend, 0.5) / 1000,
-                Percentile(toSend, 0.99) / 1000);
-    std::printf("  queued -> TokenEvent posted: p50 %7.3f ms   p99 %7.3f ms\n", Percentile(toPost, 0.5) / 1000,
-                Percentile(toPost, 0.99) / 1000);
+    std::printf("token_latency: %zu get-token requests against 127.0.0.1:%d, %d failed\n",
+                toSend.size(), port, failures);
+    std::printf("  queued -> datagram sent:     p50 %7.3f ms   p99 %7.3f ms\n",
+                Percentile(toSend, 0.5) / 1000, Percentile(toSend, 0.99) / 1000);
+    std::printf("  queued -> TokenEvent posted: p50 %7.3f ms   p99 %7.3f ms\n",
+                Percentile(toPost, 0.5) / 1000, Percentile(toPost, 0.99) / 1000);
     std::fflush(stdout);
     ExitProcess(0);  // the worker thread runs on; the client is never stopped
 }

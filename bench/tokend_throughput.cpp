@@ -88,8 +88,9 @@ Figures Drive(int port, int pcs, double seconds)
         pc.socket = socket(AF_INET, SOCK_DGRAM, 0);
         sockaddr_in self = {};
         self.sin_family = AF_INET;
-        self.sin_addr.s_addr = htonl(0x7F000000u | static_cast<std::uint32_t>(((i / 250) + 1) << 8) |
-                                     static_cast<std::uint32_t>(i % 250 + 2));
+        self.sin_addr.s_addr =
+            htonl(0x7F000000u | static_cast<std::uint32_t>(((i / 250) + 1) << 8) |
+                  static_cast<std::uint32_t>(i % 250 + 2));
         bind(pc.socket, reinterpret_cast<sockaddr*>(&self), sizeof self);
         sockaddr_in server = {};
         server.sin_family = AF_INET;
@@ -127,7 +128,8 @@ Figures Drive(int port, int pcs, double seconds)
             Ask(all[i]);
         }
     }
-    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     int served = 0;
     for (Pc& pc : all) {
         served += pc.answers > 0;
@@ -155,9 +157,11 @@ void Echo(std::atomic<bool>& stop)
         char data[2048];
         sockaddr_in peer = {};
         socklen_t length = sizeof peer;
-        const ssize_t got = recvfrom(s, data, sizeof data, 0, reinterpret_cast<sockaddr*>(&peer), &length);
+        const ssize_t got =
+            recvfrom(s, data, sizeof data, 0, reinterpret_cast<sockaddr*>(&peer), &length);
         if (got > 0)
-            sendto(s, data, static_cast<std::size_t>(got), 0, reinterpret_cast<sockaddr*>(&peer), length);
+            sendto(s, data, static_cast<std::size_t>(got), 0, reinterpret_cast<sockaddr*>(&peer),
+                   length);
     }
     close(s);
 }
@@ -168,10 +172,11 @@ int main(int argc, char** argv)
 {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 2.0;
     const std::string port = std::to_string(kServerPort);
-    const char* args[] = {TOKEND_PATH, "--bind", "127.0.0.1", "--port", port.c_str(), "--quiet",
-                          "--max-pcs", "100000", nullptr};
+    const char* args[] = {TOKEND_PATH, "--bind",    "127.0.0.1", "--port", port.c_str(),
+                          "--quiet",   "--max-pcs", "100000",    nullptr};
     pid_t tokend = 0;
-    if (posix_spawn(&tokend, TOKEND_PATH, nullptr, nullptr, const_cast<char**>(args), environ) != 0) {
+    if (posix_spawn(&tokend, TOKEND_PATH, nullptr, nullptr, const_cast<char**>(args), environ) !=
+        0) {
         std::printf("tokend_throughput: cannot start %s\n", TOKEND_PATH);
         return 1;
     }
@@ -181,8 +186,8 @@ int main(int argc, char** argv)
 
     const double round = 0.5;
     const int rounds = seconds > round ? static_cast<int>(seconds / round + 0.5) : 1;
-    std::printf("tokend_throughput: answers per second on 127.0.0.1, %d rounds of %.1f s each\n", rounds,
-                round);
+    std::printf("tokend_throughput: answers per second on 127.0.0.1, %d rounds of %.1f s each\n",
+                rounds, round);
     std::printf("  %6s  %14s  %8s  %14s  %7s\n", "PCs", "tokend", "served", "bare echo", "ratio");
     for (int pcs : {1, 10, 100, 1000}) {
         Figures server, bare;

@@ -20,14 +20,30 @@ void Walk(const char* text, std::size_t size)
     while (!reader.AtEnd()) {
         const char* before = reader.GetPosition();
         switch (static_cast<unsigned char>(*before) % 8) {
-        case 0: reader.ReadInteger(); break;
-        case 1: reader.ReadRect(); break;
-        case 2: reader.ReadHex(Veneer::THexSyntax::CLibrary); break;
-        case 3: reader.ReadColor(Veneer::THexSyntax::Digits); break;
-        case 4: reader.ReadQuoted('\'', taken); break;
-        case 5: reader.ReadUntil('=', taken); break;
-        case 6: reader.SkipBlanks(); break;
-        default: reader.ReadWhile([](char c) { return c > ' '; }, taken); break;
+        case 0:
+            reader.ReadInteger();
+            break;
+        case 1:
+            reader.ReadRect();
+            break;
+        case 2:
+            reader.ReadHex(Veneer::THexSyntax::CLibrary);
+            break;
+        case 3:
+            reader.ReadColor(Veneer::THexSyntax::Digits);
+            break;
+        case 4:
+            reader.ReadQuoted('\'', taken);
+            break;
+        case 5:
+            reader.ReadUntil('=', taken);
+            break;
+        case 6:
+            reader.SkipBlanks();
+            break;
+        default:
+            reader.ReadWhile([](char c) { return c > ' '; }, taken);
+            break;
         }
         if (reader.GetPosition() == before)
             reader.SkipByte();

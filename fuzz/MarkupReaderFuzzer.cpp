@@ -28,7 +28,8 @@ void ReadArguments(const Veneer::TMarkupToken& tag, const char* next)
     Check(font.byIndex || font.face < font.faceEnd);
     Veneer::TMarkupImage image;
     if (Veneer::ReadImageArguments(tag, image)) {
-        Check(Within(image.name, image.nameEnd, tag.arguments, tag.argumentsEnd) && image.name < image.nameEnd);
+        Check(Within(image.name, image.nameEnd, tag.arguments, tag.argumentsEnd) &&
+              image.name < image.nameEnd);
         Check(Within(image.type, image.typeEnd, tag.arguments, tag.argumentsEnd));
         Check(image.count >= 1 && image.index >= 0 && image.index < image.count);
     }

@@ -68,15 +68,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 2: {
             const int start = in.Byte() % 90;
             const int count = static_cast<int>(in.Byte() % 90) - 5;
-            const std::string expected = start >= static_cast<int>(model.size())
-                ? std::string()
-                : model.substr(static_cast<std::size_t>(start), count < 0 ? std::string::npos : static_cast<std::size_t>(count));
+            const std::string expected =
+                start >= static_cast<int>(model.size())
+                    ? std::string()
+                    : model.substr(static_cast<std::size_t>(start),
+                                   count < 0 ? std::string::npos : static_cast<std::size_t>(count));
             Check(s.Mid(start, count) == expected.c_str());
             break;
         }
         case 3: {
             const int at = s.Find(text.c_str());
-            Check(at == -1 || (!text.empty() && model.compare(static_cast<std::size_t>(at), text.size(), text) == 0));
+            Check(at == -1 || (!text.empty() && model.compare(static_cast<std::size_t>(at),
+                                                              text.size(), text) == 0));
             Check(s.CompareNoCase(s.GetData()) == 0);
             break;
         }

@@ -17,10 +17,17 @@ TEST(AttributeValueTest, IntegersReadLikeAtoi)
         int expected;
     };
     const Case cases[] = {
-        {"42", 42},          {"  -7px", -7},     {"+5", 5},
-        {"", 0},             {"abc", 0},         {"-", 0},
-        {"\t\n 12", 12},     {"3,4", 3},         {"99999999999", 2147483647},
-        {"-2147483648", -2147483647 - 1},        {"-99999999999", -2147483647 - 1},
+        {"42", 42},
+        {"  -7px", -7},
+        {"+5", 5},
+        {"", 0},
+        {"abc", 0},
+        {"-", 0},
+        {"\t\n 12", 12},
+        {"3,4", 3},
+        {"99999999999", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"-99999999999", -2147483647 - 1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.expected, ParseInteger(c.value)) << '"' << c.value << '"';
@@ -41,9 +48,9 @@ TEST(AttributeValueTest, IntegerListsSkipOneSeparatorAndZeroWhatIsMissing)
         {"1,2,", {1, 2, 0, 0}},
         {"7", {7, 0, 0, 0}},
         {"", {0, 0, 0, 0}},
-        {"1;2;3;4", {1, 2, 3, 4}},     // any one byte separates
-        {"1,,3,4", {1, 0, 3, 4}},      // an empty number is 0 and eats one byte
-        {"a,5,6,7", {0, 0, 5, 6}},     // a number without digits stops before its blanks
+        {"1;2;3;4", {1, 2, 3, 4}},  // any one byte separates
+        {"1,,3,4", {1, 0, 3, 4}},   // an empty number is 0 and eats one byte
+        {"a,5,6,7", {0, 0, 5, 6}},  // a number without digits stops before its blanks
         {"1,2,3,4,5", {1, 2, 3, 4}},
     };
     for (const Case& c : cases) {
@@ -77,8 +84,8 @@ TEST(AttributeValueTest, ColoursAreHexadecimalWithAnOptionalHash)
     const Case cases[] = {
         {"#FF4775CC", false, 0xFF4775CCu},
         {"FF4775CC", false, 0xFF4775CCu},
-        {"#4775cc", false, 0x004775CCu},     // six digits: alpha 0
-        {" #FF4775CC", true, 0xFF4775CCu},   // background colours skip blanks
+        {"#4775cc", false, 0x004775CCu},    // six digits: alpha 0
+        {" #FF4775CC", true, 0xFF4775CCu},  // background colours skip blanks
         {"\t\r\n#FF4775CC", true, 0xFF4775CCu},
         {" #FF4775CC", false, 0u},           // border colours do not
         {"#1FF4775CC", false, 0xFFFFFFFFu},  // beyond 32 bits: clamped
@@ -111,16 +118,16 @@ TEST(AttributeValueTest, HexadecimalIsReadInTheSyntaxAsked)
         const char* rest;  // what is left after the read
     };
     const Case cases[] = {
-        {"#FF0000}", digits, 0xFF0000u, "}"},      // a mark-up colour ends at its bracket
+        {"#FF0000}", digits, 0xFF0000u, "}"},  // a mark-up colour ends at its bracket
         {"FF4775CC", digits, 0xFF4775CCu, ""},
-        {"#0x10", digits, 0u, "x10"},               // bare digits: no prefix, no sign
+        {"#0x10", digits, 0u, "x10"},  // bare digits: no prefix, no sign
         {"#-1", digits, 0u, "-1"},
         {"# FF", digits, 0u, " FF"},
-        {"#1FF4775CC", digits, 0xFFFFFFFFu, ""},   // clamped
-        {"#0x10", c, 0x10u, ""},                   // the C library takes a prefix,
-        {"#-1", c, 0xFFFFFFFFu, ""},               // a sign,
-        {"# FF,", c, 0xFFu, ","},                  // and white space
-        {"#-", c, 0u, "-"},                        // no digits: nothing is taken
+        {"#1FF4775CC", digits, 0xFFFFFFFFu, ""},  // clamped
+        {"#0x10", c, 0x10u, ""},                  // the C library takes a prefix,
+        {"#-1", c, 0xFFFFFFFFu, ""},              // a sign,
+        {"# FF,", c, 0xFFu, ","},                 // and white space
+        {"#-", c, 0u, "-"},                       // no digits: nothing is taken
         {"", c, 0u, ""},
     };
     for (const Case& k : cases) {
@@ -133,7 +140,8 @@ TEST(AttributeValueTest, HexadecimalIsReadInTheSyntaxAsked)
 TEST(AttributeValueTest, ACursorReadsOneValueAfterAnother)
 {
     // As the mark-up reads "{f 1}" and "{i 'res=...' 3 1}", and the image strings their items.
-    CValueReader reader("12 -3,4 'a\xD6\x27" "b' rest=\"x\"");
+    CValueReader reader("12 -3,4 'a\xD6\x27"
+                        "b' rest=\"x\"");
     EXPECT_EQ(12, reader.ReadInteger());
     int pair[2];
     reader.ReadIntegers(pair, 2);
@@ -142,7 +150,10 @@ TEST(AttributeValueTest, ACursorReadsOneValueAfterAnother)
     CUIString text;
     EXPECT_FALSE(reader.ReadQuoted('"', text)) << "not that quote";
     ASSERT_TRUE(reader.ReadQuoted('\'', text)) << "the list took its last separator";
-    EXPECT_STREQ("a\xD6\x27" "b", text) << "a lead byte takes the byte after it, even a quote";
+    EXPECT_STREQ("a\xD6\x27"
+                 "b",
+                 text)
+        << "a lead byte takes the byte after it, even a quote";
     reader.SkipBlanks();
     ASSERT_TRUE(reader.ReadUntil('=', text));
     EXPECT_STREQ("rest", text);
@@ -181,17 +192,17 @@ TEST(AttributeValueTest, AttributeListsStopAtTheFirstMalformedPair)
         {"a=\"1\" b=\"2\"", {"a|1", "b|2"}},
         {"pos=\"0,0,10,10\" bkcolor=\"#FF000000\"", {"pos|0,0,10,10", "bkcolor|#FF000000"}},
         {"a=\"\"", {"a|"}},
-        {"a=\"1\"  b=\"2\"", {"a|1", " b|2"}},   // a second blank becomes part of the name
-        {"a=\"1\" ", {"a|1"}},                    // a blank with nothing after it ends the list
-        {"a=\"1\"b=\"2\"", {"a|1"}},              // no blank: the list ends
-        {"a = \"1\"", {}},                        // no blanks around '='
+        {"a=\"1\"  b=\"2\"", {"a|1", " b|2"}},  // a second blank becomes part of the name
+        {"a=\"1\" ", {"a|1"}},                  // a blank with nothing after it ends the list
+        {"a=\"1\"b=\"2\"", {"a|1"}},            // no blank: the list ends
+        {"a = \"1\"", {}},                      // no blanks around '='
         {"a=1", {}},
         {"a=\"1", {}},
         {"noequals", {}},
         {"", {}},
         {"a=\"x y=z\" b=\"2\"", {"a|x y=z", "b|2"}},
         {"\xD6\xD0=\"\xCE\xC4\"", {"\xD6\xD0|\xCE\xC4"}},
-        {"\x81=\"v\"", {}},                       // the lead byte swallows the '='
+        {"\x81=\"v\"", {}},  // the lead byte swallows the '='
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.expected, Pairs(c.list)) << c.list;

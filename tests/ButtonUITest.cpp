@@ -73,8 +73,8 @@ TEST_F(ButtonTest, AClickIsAPressAndAReleaseInsideWhereverTheMouseWentBetween)
 TEST_F(ButtonTest, APressThatAnotherWindowTakesTheMouseFromSendsNoClick)
 {
     Mouse(WM_LBUTTONDOWN, 70, 40, MK_LBUTTON);
-    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                 nullptr, nullptr);
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                 nullptr);
     SetCapture(other);
     EXPECT_EQ(0u, button->GetButtonState() & (UISTATE_PUSHED | UISTATE_CAPTURED));
     ReleaseCapture();

@@ -10,11 +10,13 @@ namespace VeneerTest {
 // A 32-bit top-down DIB section selected into a memory DC, read back pixel by pixel.
 class Canvas {
 public:
-    Canvas(int width, int height) : m_width(width), m_height(height), m_dc(CreateCompatibleDC(nullptr))
+    Canvas(int width, int height)
+        : m_width(width), m_height(height), m_dc(CreateCompatibleDC(nullptr))
     {
         BITMAPINFO info = {};
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-        m_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
+        m_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS,
+                                    reinterpret_cast<void**>(&m_bits), nullptr, 0);
         m_previous = SelectObject(m_dc, m_bitmap);
     }
     ~Canvas()

@@ -17,8 +17,8 @@
 namespace VeneerTest {
 namespace {
 
-constexpr int kRow = 20;                     // item height
-constexpr RECT kFace = {10, 10, 110, 32};    // the combo in the window
+constexpr int kRow = 20;                   // item height
+constexpr RECT kFace = {10, 10, 110, 32};  // the combo in the window
 constexpr POINT kFaceMiddle = {60, 21};
 
 class ComboTest : public ControlTreeTest {
@@ -126,7 +126,8 @@ TEST_F(ComboTest, AClickDropsTheListDownBelowTheComboWithItsItems)
         EXPECT_NE(&Manager(), combo->GetItemAt(i)->GetManager()) << "shown in the list's window";
         EXPECT_EQ((RECT{1, 1 + i * kRow, 99, 1 + (i + 1) * kRow}), combo->GetItemAt(i)->GetPos());
     }
-    EXPECT_EQ(combo->GetItemAt(1), Manager().FindControl("i1")) << "still named in the combo's window";
+    EXPECT_EQ(combo->GetItemAt(1), Manager().FindControl("i1"))
+        << "still named in the combo's window";
 }
 
 TEST_F(ComboTest, TheListClosesOnFocusLossKeysAndClicksKeepingTheSelection)
@@ -163,12 +164,19 @@ TEST_F(ComboTest, TheListClosesOnFocusLossKeysAndClicksKeepingTheSelection)
 
 TEST_F(ComboTest, KeysAndTheWheelMoveTheSelectionWithOneItemselectPerChange)
 {
-    enum Input { Up = VK_UP, Down = VK_DOWN, Home = VK_HOME, End = VK_END, WheelUp = 0x100, WheelDown };
+    enum Input {
+        Up = VK_UP,
+        Down = VK_DOWN,
+        Home = VK_HOME,
+        End = VK_END,
+        WheelUp = 0x100,
+        WheelDown
+    };
     // Item 2 is disabled: moves pass over it, and past either end the selection stays.
     const struct {
         Input input;
         int selected;
-    } steps[] = {{Down, 0}, {Up, 0},   {Down, 1},    {Down, 3},      {Down, 3}, {Up, 1},
+    } steps[] = {{Down, 0}, {Up, 0},   {Down, 1},      {Down, 3},      {Down, 3},   {Up, 1},
                  {End, 3},  {Home, 0}, {WheelDown, 1}, {WheelDown, 3}, {WheelUp, 1}};
     Build(4, 2);
     // Keys and the wheel reach the combo from its own window, with the list down or not,
@@ -177,7 +185,8 @@ TEST_F(ComboTest, KeysAndTheWheelMoveTheSelectionWithOneItemselectPerChange)
         const char* round;
         bool open;
         bool toList;
-    } rounds[] = {{"closed", false, false}, {"open", true, false}, {"open, to the list", true, true}};
+    } rounds[] = {
+        {"closed", false, false}, {"open", true, false}, {"open, to the list", true, true}};
     for (const auto& r : rounds) {
         combo->SelectItem(-1);
         combo->SetFocus();
@@ -287,7 +296,10 @@ TEST(ComboPlacementTest, BelowTheComboElseAboveItAndInsideTheWorkArea)
     } cases[] = {
         {"room below", {100, 100, 200, 122}, {100, 150}, {100, 122, 200, 272}},
         {"no room below", {100, 500, 200, 522}, {100, 150}, {100, 350, 200, 500}},
-        {"room on neither side stays below", {100, 100, 200, 122}, {100, 550}, {100, 122, 200, 672}},
+        {"room on neither side stays below",
+         {100, 100, 200, 122},
+         {100, 550},
+         {100, 122, 200, 672}},
         {"past the right edge", {750, 100, 850, 122}, {100, 50}, {700, 122, 800, 172}},
         {"past the left edge", {-30, 100, 70, 122}, {100, 50}, {0, 122, 100, 172}},
     };
@@ -316,7 +328,8 @@ TEST_F(ComboTest, TheOpenListFollowsTheChildList)
     EXPECT_EQ(1, combo->GetCurSel());
     InvalidateRect(Drop(), nullptr, FALSE);
     UpdateWindow(Drop());
-    EXPECT_EQ((RECT{1, 1 + 2 * kRow, 99, 1 + 3 * kRow}), added->GetPos()) << "moved in the list too";
+    EXPECT_EQ((RECT{1, 1 + 2 * kRow, 99, 1 + 3 * kRow}), added->GetPos())
+        << "moved in the list too";
 
     combo->RemoveAll();
     EXPECT_FALSE(combo->IsDroppedDown()) << "nothing left to show";

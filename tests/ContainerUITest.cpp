@@ -301,8 +301,8 @@ TEST_F(ContainerTest, FindSelectableSkipsWhatIsNoVisibleEnabledListItem)
         int index;
         bool forward;
         int expected;
-    } cases[] = {{0, true, 2}, {-5, true, 2}, {3, true, -1}, {4, false, 2},
-                 {99, false, 2}, {1, false, 2}};
+    } cases[] = {{0, true, 2},  {-5, true, 2},  {3, true, -1},
+                 {4, false, 2}, {99, false, 2}, {1, false, 2}};
     for (const auto& c : cases)
         EXPECT_EQ(c.expected, root->FindSelectable(c.index, c.forward)) << c.index << c.forward;
 }
@@ -386,12 +386,14 @@ TEST_F(ScrollingTest, EachStepMovesEveryChildByExactlyTheScrollDelta)
     } cases[] = {
         {"LineDown", [&] { layout->LineDown(); }, line},
         {"key Down", [&] { Key(VK_DOWN); }, 2 * line},
-        {"wheel towards the user", [&] { ScreenMouse(WM_MOUSEWHEEL, 50, 50, MAKEWPARAM(0, -WHEEL_DELTA)); }, 3 * line},
+        {"wheel towards the user",
+         [&] { ScreenMouse(WM_MOUSEWHEEL, 50, 50, MAKEWPARAM(0, -WHEEL_DELTA)); }, 3 * line},
         {"PageDown", [&] { layout->PageDown(); }, std::min(3 * line + kHeight, 200)},
         {"EndDown", [&] { layout->EndDown(); }, 200},
         {"key Down at the end", [&] { Key(VK_DOWN); }, 200},
         {"key Page Up", [&] { Key(VK_PRIOR); }, 100},
-        {"wheel away from the user", [&] { ScreenMouse(WM_MOUSEWHEEL, 50, 50, MAKEWPARAM(0, WHEEL_DELTA)); }, 100 - line},
+        {"wheel away from the user",
+         [&] { ScreenMouse(WM_MOUSEWHEEL, 50, 50, MAKEWPARAM(0, WHEEL_DELTA)); }, 100 - line},
         {"key Home", [&] { Key(VK_HOME); }, 0},
         {"LineUp at the top", [&] { layout->LineUp(); }, 0},
     };

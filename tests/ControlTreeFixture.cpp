@@ -12,16 +12,15 @@ namespace VeneerTest {
 const char* EventName(TUIEventType type)
 {
     static const char* const names[] = {
-        "None",      "1",          "KeyBegin",    "KeyDown",     "KeyUp",      "Char",
-        "SysKey",    "KeyEnd",     "MouseBegin",  "MouseMove",   "MouseLeave", "MouseEnter",
-        "MouseHover", "ButtonDown", "ButtonUp",   "RButtonDown", "DblClick",   "ContextMenu",
-        "ScrollWheel", "MouseEnd", "KillFocus",   "SetFocus",    "WindowSize", "SetCursor",
-        "Timer",
+        "None",        "1",          "KeyBegin",    "KeyDown",     "KeyUp",
+        "Char",        "SysKey",     "KeyEnd",      "MouseBegin",  "MouseMove",
+        "MouseLeave",  "MouseEnter", "MouseHover",  "ButtonDown",  "ButtonUp",
+        "RButtonDown", "DblClick",   "ContextMenu", "ScrollWheel", "MouseEnd",
+        "KillFocus",   "SetFocus",   "WindowSize",  "SetCursor",   "Timer",
     };
     const int index = static_cast<int>(type);
-    return index >= 0 && index < static_cast<int>(sizeof(names) / sizeof(names[0]))
-               ? names[index]
-               : "?";
+    return index >= 0 && index < static_cast<int>(sizeof(names) / sizeof(names[0])) ? names[index]
+                                                                                    : "?";
 }
 
 namespace {
@@ -216,7 +215,8 @@ void ControlTreeTest::SetUp()
     CWindowManagerUI::SetInstance(GetModuleHandleA(nullptr));
     m_accessGuard.reset(new AccessGuard);
     m_host.reset(new HostWindow);
-    m_hwnd = m_host->Create(nullptr, "tree", WS_POPUP, WS_EX_NOACTIVATE, kLeft, kTop, kWidth, kHeight);
+    m_hwnd =
+        m_host->Create(nullptr, "tree", WS_POPUP, WS_EX_NOACTIVATE, kLeft, kTop, kWidth, kHeight);
     ASSERT_NE(nullptr, m_hwnd);
     // Shown without activation: destroying an active window costs Wine seconds.
     ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
@@ -277,7 +277,8 @@ DWORD ControlTreeTest::PixelAt(int x, int y) const
     return (GetRValue(pixel) << 16) | (GetGValue(pixel) << 8) | GetBValue(pixel);
 }
 
-void ControlTreeTest::ForEachPixel(RECT area, const std::function<void(int, int, DWORD)>& visit) const
+void ControlTreeTest::ForEachPixel(RECT area,
+                                   const std::function<void(int, int, DWORD)>& visit) const
 {
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};

@@ -126,7 +126,7 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CWindowManagerUI manager;
-    std::vector<UINT> received;          // messages that reached the window
+    std::vector<UINT> received;           // messages that reached the window
     std::function<void(UINT)> onMessage;  // sees each message before the manager does
 };
 
@@ -159,7 +159,9 @@ private:
 // once, unless the container delays its deletions).
 class RemoveSender : public INotifyUI {
 public:
-    RemoveSender(CContainerUI* container, const char* type) : m_container(container), m_type(type) {}
+    RemoveSender(CContainerUI* container, const char* type) : m_container(container), m_type(type)
+    {
+    }
     void Notify(TNotifyMsg& msg) override
     {
         if (msg.type == m_type.c_str())

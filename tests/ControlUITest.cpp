@@ -23,9 +23,32 @@ std::string Hex(DWORD value)
 }
 
 enum class Field {
-    FixedXY, FixedSize, MinSize, MaxSize, Padding, Relative, BkColor, BkColor2, BkColor3,
-    BorderColor, FocusBorderColor, ColorHSL, BorderSize, BorderRound, BkImage, Name, Text,
-    ToolTip, UserData, Enabled, Mouse, Keyboard, Visible, Float, Shortcut, Menu,
+    FixedXY,
+    FixedSize,
+    MinSize,
+    MaxSize,
+    Padding,
+    Relative,
+    BkColor,
+    BkColor2,
+    BkColor3,
+    BorderColor,
+    FocusBorderColor,
+    ColorHSL,
+    BorderSize,
+    BorderRound,
+    BkImage,
+    Name,
+    Text,
+    ToolTip,
+    UserData,
+    Enabled,
+    Mouse,
+    Keyboard,
+    Visible,
+    Float,
+    Shortcut,
+    Menu,
 };
 
 std::string Read(CControlUI& c, Field field)
@@ -33,34 +56,59 @@ std::string Read(CControlUI& c, Field field)
     const RECT pad = c.GetPadding();
     const TRelativePosUI rel = c.GetRelativePos();
     switch (field) {
-    case Field::FixedXY: return Pair(c.GetFixedXY().cx, c.GetFixedXY().cy);
-    case Field::FixedSize: return Pair(c.GetFixedWidth(), c.GetFixedHeight());
-    case Field::MinSize: return Pair(c.GetMinWidth(), c.GetMinHeight());
-    case Field::MaxSize: return Pair(c.GetMaxWidth(), c.GetMaxHeight());
-    case Field::Padding: return Pair(pad.left, pad.top) + "," + Pair(pad.right, pad.bottom);
+    case Field::FixedXY:
+        return Pair(c.GetFixedXY().cx, c.GetFixedXY().cy);
+    case Field::FixedSize:
+        return Pair(c.GetFixedWidth(), c.GetFixedHeight());
+    case Field::MinSize:
+        return Pair(c.GetMinWidth(), c.GetMinHeight());
+    case Field::MaxSize:
+        return Pair(c.GetMaxWidth(), c.GetMaxHeight());
+    case Field::Padding:
+        return Pair(pad.left, pad.top) + "," + Pair(pad.right, pad.bottom);
     case Field::Relative:
-        return std::to_string(rel.relative) + ":" + Pair(rel.moveXPercent, rel.moveYPercent) +
-               "," + Pair(rel.zoomXPercent, rel.zoomYPercent);
-    case Field::BkColor: return Hex(c.GetBkColor());
-    case Field::BkColor2: return Hex(c.GetBkColor2());
-    case Field::BkColor3: return Hex(c.GetBkColor3());
-    case Field::BorderColor: return Hex(c.GetBorderColor());
-    case Field::FocusBorderColor: return Hex(c.GetFocusBorderColor());
-    case Field::ColorHSL: return std::to_string(c.IsColorHSL());
-    case Field::BorderSize: return std::to_string(c.GetBorderSize());
-    case Field::BorderRound: return Pair(c.GetBorderRound().cx, c.GetBorderRound().cy);
-    case Field::BkImage: return c.GetBkImage();
-    case Field::Name: return c.GetName().GetData();
-    case Field::Text: return c.GetText().GetData();
-    case Field::ToolTip: return c.GetToolTip().GetData();
-    case Field::UserData: return c.GetUserData().GetData();
-    case Field::Enabled: return std::to_string(c.IsEnabled());
-    case Field::Mouse: return std::to_string(c.IsMouseEnabled());
-    case Field::Keyboard: return std::to_string(c.IsKeyboardEnabled());
-    case Field::Visible: return std::to_string(c.IsVisible());
-    case Field::Float: return std::to_string(c.IsFloat());
-    case Field::Shortcut: return std::string(1, c.GetShortcut()).c_str();
-    case Field::Menu: return std::to_string(c.IsContextMenuUsed());
+        return std::to_string(rel.relative) + ":" + Pair(rel.moveXPercent, rel.moveYPercent) + "," +
+               Pair(rel.zoomXPercent, rel.zoomYPercent);
+    case Field::BkColor:
+        return Hex(c.GetBkColor());
+    case Field::BkColor2:
+        return Hex(c.GetBkColor2());
+    case Field::BkColor3:
+        return Hex(c.GetBkColor3());
+    case Field::BorderColor:
+        return Hex(c.GetBorderColor());
+    case Field::FocusBorderColor:
+        return Hex(c.GetFocusBorderColor());
+    case Field::ColorHSL:
+        return std::to_string(c.IsColorHSL());
+    case Field::BorderSize:
+        return std::to_string(c.GetBorderSize());
+    case Field::BorderRound:
+        return Pair(c.GetBorderRound().cx, c.GetBorderRound().cy);
+    case Field::BkImage:
+        return c.GetBkImage();
+    case Field::Name:
+        return c.GetName().GetData();
+    case Field::Text:
+        return c.GetText().GetData();
+    case Field::ToolTip:
+        return c.GetToolTip().GetData();
+    case Field::UserData:
+        return c.GetUserData().GetData();
+    case Field::Enabled:
+        return std::to_string(c.IsEnabled());
+    case Field::Mouse:
+        return std::to_string(c.IsMouseEnabled());
+    case Field::Keyboard:
+        return std::to_string(c.IsKeyboardEnabled());
+    case Field::Visible:
+        return std::to_string(c.IsVisible());
+    case Field::Float:
+        return std::to_string(c.IsFloat());
+    case Field::Shortcut:
+        return std::string(1, c.GetShortcut()).c_str();
+    case Field::Menu:
+        return std::to_string(c.IsContextMenuUsed());
     }
     return "?";
 }
@@ -76,9 +124,9 @@ TEST(ControlUITest, AttributeStringsGiveTheirFields)
     const Case cases[] = {
         {"pos", "0,0,100,30", Field::FixedSize, "100,30"},
         {"pos", "20,10,120,40", Field::FixedXY, "20,10"},
-        {"pos", "-10,5,-60,25", Field::FixedXY, "-60,5"},    // anchored to the right edge
-        {"pos", "-10,5,-60,25", Field::FixedSize, "0,20"},   // width -50 is ignored
-        {"pos", "10,20", Field::FixedXY, "10,20"},           // missing numbers are 0
+        {"pos", "-10,5,-60,25", Field::FixedXY, "-60,5"},   // anchored to the right edge
+        {"pos", "-10,5,-60,25", Field::FixedSize, "0,20"},  // width -50 is ignored
+        {"pos", "10,20", Field::FixedXY, "10,20"},          // missing numbers are 0
         {"pos", "10,20", Field::FixedSize, "0,0"},
         {"relativepos", "10,20,30,40", Field::Relative, "1:10,20,30,40"},
         {"relativepos", "50", Field::Relative, "1:50,0,0,0"},
@@ -110,14 +158,14 @@ TEST(ControlUITest, AttributeStringsGiveTheirFields)
         {"tooltip", "tip", Field::ToolTip, "tip"},
         {"userdata", "42", Field::UserData, "42"},
         {"enabled", "false", Field::Enabled, "0"},
-        {"mouse", "TRUE", Field::Mouse, "0"},                // only "true" is true
+        {"mouse", "TRUE", Field::Mouse, "0"},  // only "true" is true
         {"keyboard", "1", Field::Keyboard, "0"},
         {"visible", "True", Field::Visible, "0"},
         {"visible", "true", Field::Visible, "1"},
         {"float", "true", Field::Float, "1"},
         {"shortcut", "nx", Field::Shortcut, "n"},
         {"menu", "true", Field::Menu, "1"},
-        {"Name", "ignored", Field::Name, ""},                // names compare with case
+        {"Name", "ignored", Field::Name, ""},  // names compare with case
         {"nosuch", "1", Field::Name, ""},
     };
     for (const Case& c : cases) {
@@ -228,9 +276,8 @@ TEST(ControlUITest, EventsBubbleUpUnlessHandledOrStoppedByADelegate)
     EXPECT_FALSE(child.IsFocused());
 
     log.clear();
-    child.OnEvent.Add(MakeDelegate([](void* e) {
-        return static_cast<TUIEvent*>(e)->type != TUIEventType::ButtonUp;
-    }));
+    child.OnEvent.Add(MakeDelegate(
+        [](void* e) { return static_cast<TUIEvent*>(e)->type != TUIEventType::ButtonUp; }));
     event.type = TUIEventType::ButtonUp;
     child.Event(event);
     EXPECT_TRUE(log.empty()) << "a delegate that answers false stops the event";
@@ -273,8 +320,8 @@ protected:
         leaf = new ProbeControl("leaf", &log);
         outside = new ProbeControl("outside", &log);
         AddPlaced(root, box, RECT{50, 10, 100, 60});
-        AddPlaced(box, leaf, RECT{30, 30, 100, 80});     // (80,40)-(150,90): partly in the box
-        AddPlaced(box, outside, RECT{60, 0, 80, 20});    // (110,10)-(130,30): out of the box
+        AddPlaced(box, leaf, RECT{30, 30, 100, 80});   // (80,40)-(150,90): partly in the box
+        AddPlaced(box, outside, RECT{60, 0, 80, 20});  // (110,10)-(130,30): out of the box
         Attach(root);
         Validate();
     }
@@ -427,14 +474,17 @@ TEST_F(ControlPaintTest, BackgroundsAndBordersAsPainted)
     const DWORD white = 0xFFFFFF;
     const Case cases[] = {
         {"bkcolor=\"#FF4775CC\"", false, {{50, 50, 0x4775CC}, {9, 50, white}}},
-        {"bkcolor=\"#FFFF0000\" bkcolor2=\"#FF0000FF\"", false,
+        {"bkcolor=\"#FFFF0000\" bkcolor2=\"#FF0000FF\"",
+         false,
          {{50, 10, 0xFF0000}, {50, 89, 0x0000FF}, {50, 50, 0x800080}}},
-        {"bkcolor=\"#FFFF0000\" bkcolor2=\"#FF00FF00\" bkcolor3=\"#FF0000FF\"", false,
+        {"bkcolor=\"#FFFF0000\" bkcolor2=\"#FF00FF00\" bkcolor3=\"#FF0000FF\"",
+         false,
          {{50, 10, 0xFF0000}, {50, 50, 0x00FF00}, {50, 89, 0x0000FF}}},
-        {"bkcolor2=\"#FF0000FF\"", false, {{50, 50, white}}},   // no first colour: nothing
-        {"bkcolor=\"#00FF0000\"", false, {{50, 50, white}}},    // alpha 0: nothing
-        {"bkcolor=\"#80800000\"", false, {{50, 50, 0xFF7F7F}}}, // blended over white
-        {"bkcolor=\"#FFFFFFFF\" bordercolor=\"#FF00FF00\"", false,
+        {"bkcolor2=\"#FF0000FF\"", false, {{50, 50, white}}},    // no first colour: nothing
+        {"bkcolor=\"#00FF0000\"", false, {{50, 50, white}}},     // alpha 0: nothing
+        {"bkcolor=\"#80800000\"", false, {{50, 50, 0xFF7F7F}}},  // blended over white
+        {"bkcolor=\"#FFFFFFFF\" bordercolor=\"#FF00FF00\"",
+         false,
          {{10, 50, 0x00FF00}, {109, 50, 0x00FF00}, {11, 50, white}}},
         {"bordercolor=\"#FF00FF00\" bordersize=\"2\"", false, {{11, 50, 0x00FF00}}},
         {"bordercolor=\"#FF00FF00\" bordersize=\"0\"", false, {{10, 50, white}}},
@@ -442,7 +492,8 @@ TEST_F(ControlPaintTest, BackgroundsAndBordersAsPainted)
         {"bordercolor=\"#FF00FF00\" focusbordercolor=\"#FFFF0000\"", false, {{10, 50, 0x00FF00}}},
         {"borderround=\"4,4\"", false, {{60, 10, 0x000000}, {10, 50, 0x000000}}},
         {"borderround=\"4,4\" bordersize=\"0\"", false, {{60, 10, white}}},
-        {"bkcolor=\"#FF0000FF\" borderround=\"30,30\" bordersize=\"0\"", false,
+        {"bkcolor=\"#FF0000FF\" borderround=\"30,30\" bordersize=\"0\"",
+         false,
          {{10, 10, white}, {60, 50, 0x0000FF}}},
     };
     for (const Case& c : cases) {

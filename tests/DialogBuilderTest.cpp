@@ -35,7 +35,8 @@ class Recorder : public CControlUI {
 public:
     void SetAttribute(const char* name, const char* value) override
     {
-        calls.push_back(std::string(name) + "=" + value + (GetManager() != nullptr ? "" : " (no manager)"));
+        calls.push_back(std::string(name) + "=" + value +
+                        (GetManager() != nullptr ? "" : " (no manager)"));
         CControlUI::SetAttribute(name, value);
     }
     std::vector<std::string> calls;
@@ -208,7 +209,8 @@ TEST_F(DialogBuilderTest, WindowSettingsComeOnlyFromARootCalledWindowExactly)
 
 TEST_F(DialogBuilderTest, EmptyControlElementsMakePlainControls)
 {
-    for (const char* skin : {"<Window><Control></Control></Window>", "<Window><Control/></Window>"}) {
+    for (const char* skin :
+         {"<Window><Control></Control></Window>", "<Window><Control/></Window>"}) {
         IControlUI* control = Build(skin);
         ASSERT_NE(nullptr, control) << skin;
         EXPECT_STREQ("ControlUI", control->GetClass());
@@ -224,7 +226,8 @@ TEST_F(DialogBuilderTest, DefaultsComeFirstThenTheElementsOwnAttributesInOrder)
     IControlUI* root = Build(
         "<Window>"
         "<Default name=\"Recorder\" value=\"text=&quot;default&quot; tooltip=&quot;tip&quot;\"/>"
-        "<Default name=\"Control\" value=\"bkcolor=&quot;#FF000001&quot; text=&quot;default&quot;\"/>"
+        "<Default name=\"Control\" value=\"bkcolor=&quot;#FF000001&quot; "
+        "text=&quot;default&quot;\"/>"
         "<VerticalLayout>"
         "<Recorder name=\"r\" text=\"own\"/>"
         "<Control name=\"c\" text=\"own\"/>"
@@ -243,14 +246,13 @@ TEST_F(DialogBuilderTest, DefaultsComeFirstThenTheElementsOwnAttributesInOrder)
 
 TEST_F(DialogBuilderTest, UnknownNamesGoToTheCallbackAndAreSkippedWithTheirSubtree)
 {
-    IControlUI* root = Build(
-        "<Window><VerticalLayout>"
-        "<Lable name=\"typo\"><Counted name=\"inside\"/></Lable>"
-        "<Counted name=\"made\"/>"
-        "<control name=\"case\"/>"
-        "<Image name=\"misplaced\"/>"
-        "<Control name=\"kept\"/>"
-        "</VerticalLayout></Window>");
+    IControlUI* root = Build("<Window><VerticalLayout>"
+                             "<Lable name=\"typo\"><Counted name=\"inside\"/></Lable>"
+                             "<Counted name=\"made\"/>"
+                             "<control name=\"case\"/>"
+                             "<Image name=\"misplaced\"/>"
+                             "<Control name=\"kept\"/>"
+                             "</VerticalLayout></Window>");
     ASSERT_NE(nullptr, root);
     EXPECT_EQ((Strings{"made", "kept"}), Names(root));
     EXPECT_EQ((Strings{"Lable", "Counted", "control"}), callback.asked)
@@ -262,11 +264,11 @@ TEST_F(DialogBuilderTest, UnknownNamesGoToTheCallbackAndAreSkippedWithTheirSubtr
 
 TEST_F(DialogBuilderTest, ChildrenOfAControlThatHoldsNoneAreDropped)
 {
-    IControlUI* root = Build(
-        "<Window><VerticalLayout>"
-        "<Control name=\"leaf\"><Counted name=\"first\"/><Counted name=\"second\"/></Control>"
-        "<Control name=\"after\"/>"
-        "</VerticalLayout></Window>");
+    IControlUI* root =
+        Build("<Window><VerticalLayout>"
+              "<Control name=\"leaf\"><Counted name=\"first\"/><Counted name=\"second\"/></Control>"
+              "<Control name=\"after\"/>"
+              "</VerticalLayout></Window>");
     ASSERT_NE(nullptr, root);
     EXPECT_EQ((Strings{"leaf", "after"}), Names(root)) << "the leaf itself stays";
     EXPECT_EQ(0, Counted<CControlUI>::Live()) << "the first child destroyed, the rest never made";
@@ -276,11 +278,10 @@ TEST_F(DialogBuilderTest, ChildrenOfAControlThatHoldsNoneAreDropped)
 
 TEST_F(DialogBuilderTest, WithoutAParentOnlyTheFirstTopLevelControlIsMade)
 {
-    IControlUI* root = Build(
-        "<Window><Counted name=\"first\"/><Counted name=\"second\"/>"
-        "<Include source=\"&lt;Window&gt;&lt;Font name=&quot;Tahoma&quot;/&gt;"
-        "&lt;Counted name=&quot;included&quot;/&gt;&lt;/Window&gt;\"/>"
-        "</Window>");
+    IControlUI* root = Build("<Window><Counted name=\"first\"/><Counted name=\"second\"/>"
+                             "<Include source=\"&lt;Window&gt;&lt;Font name=&quot;Tahoma&quot;/&gt;"
+                             "&lt;Counted name=&quot;included&quot;/&gt;&lt;/Window&gt;\"/>"
+                             "</Window>");
     ASSERT_NE(nullptr, root);
     EXPECT_STREQ("first", root->GetName());
     EXPECT_EQ(1, Counted<CControlUI>::Live()) << "nothing could hold the others";
@@ -321,7 +322,8 @@ TEST_F(DialogBuilderTest, IncludeFromTextAndFilesBuildsInPlace)
 TEST_F(DialogBuilderTest, ASkinThatIncludesItselfStopsAtTheDepthLimit)
 {
     WriteSkin("self.xml", "<Window><Counted/><Include source=\"self.xml\"/></Window>");
-    IControlUI* root = Build("<Window><VerticalLayout><Include source=\"self.xml\"/></VerticalLayout></Window>");
+    IControlUI* root =
+        Build("<Window><VerticalLayout><Include source=\"self.xml\"/></VerticalLayout></Window>");
     ASSERT_NE(nullptr, root);
     EXPECT_EQ(CDialogBuilder::kMaxIncludeDepth, AsContainer(root)->GetCount());
     delete root;
@@ -361,8 +363,8 @@ TEST_F(DialogBuilderTest, ADefaultListLongerThanAnyBufferAppliesWhole)
     for (int i = 0; i < 40; ++i)
         list += "userdata=&quot;" + std::to_string(i) + "&quot; ";
     list += "text=&quot;last&quot;";
-    const std::string skin = "<Window><Default name=\"Control\" value=\"" + list +
-                             "\"/><Control/></Window>";
+    const std::string skin =
+        "<Window><Default name=\"Control\" value=\"" + list + "\"/><Control/></Window>";
     ASSERT_GT(list.size(), 600u);
     IControlUI* control = Build(skin.c_str());
     ASSERT_NE(nullptr, control);
@@ -373,7 +375,8 @@ TEST_F(DialogBuilderTest, ADefaultListLongerThanAnyBufferAppliesWhole)
 TEST_F(DialogBuilderTest, ControlsBuiltIntoALiveContainerJoinItsWindowDressed)
 {
     CContainerUI* root = AttachRoot();
-    IControlUI* made = Build("<Window><Control name=\"late\" text=\"x\"/><Control name=\"later\"/></Window>", root);
+    IControlUI* made = Build(
+        "<Window><Control name=\"late\" text=\"x\"/><Control name=\"later\"/></Window>", root);
     ASSERT_NE(nullptr, made);
     EXPECT_EQ(made, Manager().FindControl("late")) << "entered under the name it was given";
     EXPECT_NE(nullptr, Manager().FindControl("later"));

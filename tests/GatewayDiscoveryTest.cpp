@@ -27,7 +27,8 @@ private:
     char m_path[64];
 };
 
-RawRoute Route(std::uint32_t destination, std::uint32_t mask, std::uint32_t nextHop, std::uint32_t metric)
+RawRoute Route(std::uint32_t destination, std::uint32_t mask, std::uint32_t nextHop,
+               std::uint32_t metric)
 {
     return RawRoute{destination, mask, nextHop, metric};
 }
@@ -45,22 +46,38 @@ TEST(GatewayDiscoveryTest, ChoosesTheRouteThroughAnAdaptersGateway)
         const char* server;
     };
     const Case cases[] = {
-        {"one default route", {Route(kAny, kAny, Address(192, 168, 1, 1), 20), Route(lan, mask24, Address(0, 0, 0, 0), 10)},
-         {"192.168.1.1"}, 0, "192.168.1.1"},
+        {"one default route",
+         {Route(kAny, kAny, Address(192, 168, 1, 1), 20),
+          Route(lan, mask24, Address(0, 0, 0, 0), 10)},
+         {"192.168.1.1"},
+         0,
+         "192.168.1.1"},
         {"smaller metric of two defaults",
          {Route(kAny, kAny, Address(10, 0, 0, 1), 30), Route(kAny, kAny, Address(10, 1, 0, 1), 5)},
-         {"10.0.0.1", "10.1.0.1"}, 0, "10.1.0.1"},
+         {"10.0.0.1", "10.1.0.1"},
+         0,
+         "10.1.0.1"},
         {"loopback next hop never chosen",
-         {Route(kAny, kAny, Address(127, 0, 0, 1), 1), Route(lan, mask24, Address(10, 0, 0, 9), 50)},
-         {"127.0.0.1", "10.0.0.9"}, 0, "10.0.0.9"},
+         {Route(kAny, kAny, Address(127, 0, 0, 1), 1),
+          Route(lan, mask24, Address(10, 0, 0, 9), 50)},
+         {"127.0.0.1", "10.0.0.9"},
+         0,
+         "10.0.0.9"},
         {"non-default only when no default qualifies",
          {Route(lan, mask24, Address(10, 0, 0, 2), 1), Route(kAny, kAny, Address(10, 0, 0, 3), 9)},
-         {"10.0.0.2", "10.0.0.3"}, 0, "10.0.0.3"},
+         {"10.0.0.2", "10.0.0.3"},
+         0,
+         "10.0.0.3"},
         {"a non-default route is the fallback",
          {Route(lan, mask24, Address(10, 0, 0, 2), 1), Route(kAny, kAny, Address(10, 0, 0, 4), 9)},
-         {"10.0.0.2"}, 0, "10.0.0.2"},
-        {"second gateway of an adapter does not count", {Route(kAny, kAny, Address(10, 0, 0, 7), 1)},
-         {"10.0.0.6"}, -102, ""},
+         {"10.0.0.2"},
+         0,
+         "10.0.0.2"},
+        {"second gateway of an adapter does not count",
+         {Route(kAny, kAny, Address(10, 0, 0, 7), 1)},
+         {"10.0.0.6"},
+         -102,
+         ""},
         {"no routes at all", {}, {"10.0.0.1"}, -102, ""},
         {"no adapter gateway", {Route(kAny, kAny, Address(10, 0, 0, 1), 1)}, {""}, -102, ""},
     };
@@ -70,7 +87,9 @@ TEST(GatewayDiscoveryTest, ChoosesTheRouteThroughAnAdaptersGateway)
         tables.gateways = c.gateways;
         char server[16] = {};
         bool fromSetting = true;
-        EXPECT_EQ(c.code, DiscoverServer(tables, "/nonexistent/authipconf.ini", server, &fromSetting)) << c.name;
+        EXPECT_EQ(c.code,
+                  DiscoverServer(tables, "/nonexistent/authipconf.ini", server, &fromSetting))
+            << c.name;
         if (c.code == 0) {
             EXPECT_STREQ(c.server, server) << c.name;
             EXPECT_FALSE(fromSetting) << c.name;
@@ -81,8 +100,10 @@ TEST(GatewayDiscoveryTest, ChoosesTheRouteThroughAnAdaptersGateway)
 TEST(GatewayDiscoveryTest, RoutesAreOnePerNextHopByMetric)
 {
     tokenfake::Routes tables;
-    tables.routes = {Route(kAny, kAny, Address(10, 0, 0, 2), 7), Route(Address(10, 9, 0, 0), kAny, Address(10, 0, 0, 1), 3),
-                     Route(Address(10, 8, 0, 0), kAny, Address(10, 0, 0, 2), 1), Route(kAny, kAny, Address(10, 0, 0, 3), 5)};
+    tables.routes = {Route(kAny, kAny, Address(10, 0, 0, 2), 7),
+                     Route(Address(10, 9, 0, 0), kAny, Address(10, 0, 0, 1), 3),
+                     Route(Address(10, 8, 0, 0), kAny, Address(10, 0, 0, 2), 1),
+                     Route(kAny, kAny, Address(10, 0, 0, 3), 5)};
     const std::vector<RouteEntry> rows = ListRoutes(tables);
     ASSERT_EQ(3u, rows.size());
     EXPECT_STREQ("10.0.0.1", rows[0].nextHop);

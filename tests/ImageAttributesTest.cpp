@@ -6,8 +6,8 @@
 #include <vector>
 
 using Veneer::ReadImageAttributes;
-using Veneer::TValueRect;
 using Veneer::TImageAttributes;
+using Veneer::TValueRect;
 
 namespace {
 
@@ -35,11 +35,14 @@ bool operator==(const TValueRect& a, const TValueRect& b)
 std::vector<Drawn> Read(const char* text, const char* modify = nullptr)
 {
     std::vector<Drawn> drawn;
-    ReadImageAttributes(text, modify, kItem, [](const TImageAttributes& s, void* context) {
-        static_cast<std::vector<Drawn>*>(context)->push_back(
-            {s.name.GetData(), s.resourceType.GetData(), s.dest, s.source, s.corner, s.mask, s.fade,
-             s.hole, s.xTiled, s.yTiled});
-    }, &drawn);
+    ReadImageAttributes(
+        text, modify, kItem,
+        [](const TImageAttributes& s, void* context) {
+            static_cast<std::vector<Drawn>*>(context)->push_back(
+                {s.name.GetData(), s.resourceType.GetData(), s.dest, s.source, s.corner, s.mask,
+                 s.fade, s.hole, s.xTiled, s.yTiled});
+        },
+        &drawn);
     return drawn;
 }
 
@@ -109,10 +112,10 @@ TEST(ImageAttributesTest, ABareNameIsTheWholeString)
 TEST(ImageAttributesTest, AMalformedItemEndsTheStringAndKeepsWhatCameBefore)
 {
     const char* broken[] = {
-        "file='a.png' corner='1,2,3,4",   // the value never ends
-        "file='a.png' corner=1,2,3,4",    // no quote
-        "file='a.png' corner '1,2,3,4'",  // no equals sign
-        "file='a.png'corner='1,2,3,4'",   // no blank after the closing quote
+        "file='a.png' corner='1,2,3,4",     // the value never ends
+        "file='a.png' corner=1,2,3,4",      // no quote
+        "file='a.png' corner '1,2,3,4'",    // no equals sign
+        "file='a.png'corner='1,2,3,4'",     // no blank after the closing quote
         "file='a.png' \xB0\xA1='1,2,3,4'",  // keys are ASCII
     };
     for (const char* text : broken) {
@@ -144,7 +147,8 @@ TEST(ImageAttributesTest, EachFurtherImageIsDrawnWithTheSettingsMadeBeforeIt)
 
 TEST(ImageAttributesTest, TheModifyingStringOverridesAndStartsItsOwnCount)
 {
-    const std::vector<Drawn> drawn = Read("res='115' restype='png' fade='9'", "dest='0,0,20,20' fade='200'");
+    const std::vector<Drawn> drawn =
+        Read("res='115' restype='png' fade='9'", "dest='0,0,20,20' fade='200'");
     ASSERT_EQ(1u, drawn.size());
     EXPECT_EQ("115", drawn[0].name);
     EXPECT_TRUE((drawn[0].dest == TValueRect{10, 20, 30, 40}));

@@ -32,9 +32,15 @@ TEST_F(LayoutTest, BoxLayoutsKeepTheInsetAndSpaceTheirChildren)
         const char* last;
         RECT expected[3];
     } cases[] = {
-        {"vertical", new CVerticalLayoutUI, "height=\"20\"", "height=\"10\"",
+        {"vertical",
+         new CVerticalLayoutUI,
+         "height=\"20\"",
+         "height=\"10\"",
          {{5, 6, 193, 26}, {5, 30, 193, 74}, {5, 78, 193, 88}}},
-        {"horizontal", new CHorizontalLayoutUI, "width=\"20\"", "width=\"10\"",
+        {"horizontal",
+         new CHorizontalLayoutUI,
+         "width=\"20\"",
+         "width=\"10\"",
          {{5, 6, 25, 92}, {29, 6, 175, 92}, {179, 6, 189, 92}}},
     };
     for (const auto& c : cases) {

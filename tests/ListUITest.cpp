@@ -99,14 +99,14 @@ TEST_F(ListTest, KeysMoveTheSelectionOverSelectableItemsOnly)
         std::vector<std::string> notes;
     } steps[] = {
         {VK_DOWN, "0 cur 0", {"list:itemselect 0 -1"}},  // from no selection: the first
-        {VK_UP, "0 cur 0", {}},                           // the first stays selected
+        {VK_UP, "0 cur 0", {}},                          // the first stays selected
         {VK_DOWN, "1 cur 1", {"list:itemselect 1 0"}},
-        {VK_DOWN, "3 cur 3", {"list:itemselect 3 1"}},    // over the disabled one
-        {VK_END, "cur -1", {}},                           // the last is disabled
+        {VK_DOWN, "3 cur 3", {"list:itemselect 3 1"}},  // over the disabled one
+        {VK_END, "cur -1", {}},                         // the last is disabled
         {VK_HOME, "0 cur 0", {"list:itemselect 0 -1"}},
         {VK_DOWN, "1 cur 1", {"list:itemselect 1 0"}},
         {VK_END, "cur -1", {}},
-        {VK_UP, "0 cur 0", {"list:itemselect 0 -1"}},     // from nothing, back to the first
+        {VK_UP, "0 cur 0", {"list:itemselect 0 -1"}},  // from nothing, back to the first
     };
     for (const auto& step : steps) {
         notes.Clear();
@@ -149,11 +149,25 @@ TEST_F(ListTest, ReturnOrADoubleClickActivatesAnEnabledItem)
         std::vector<std::string> notes;
     } cases[] = {
         {"Return on the item", [&] { Key(VK_RETURN); }, {"i1:itemactivate"}},
-        {"Return on the list", [&] { list->SetFocus(); Key(VK_RETURN); }, {"i1:itemactivate"}},
+        {"Return on the list",
+         [&] {
+             list->SetFocus();
+             Key(VK_RETURN);
+         },
+         {"i1:itemactivate"}},
         {"double click", [&] { Mouse(WM_LBUTTONDBLCLK, 50, 5); }, {"i0:itemactivate"}},
         {"double click, disabled",
-         [&] { At(2)->SetEnabled(false); Mouse(WM_LBUTTONDBLCLK, 50, 45); }, {}},
-        {"hidden", [&] { At(1)->SetVisible(false); EXPECT_FALSE(At(1)->Activate()); }, {}},
+         [&] {
+             At(2)->SetEnabled(false);
+             Mouse(WM_LBUTTONDBLCLK, 50, 45);
+         },
+         {}},
+        {"hidden",
+         [&] {
+             At(1)->SetVisible(false);
+             EXPECT_FALSE(At(1)->Activate());
+         },
+         {}},
     };
     for (const auto& c : cases) {
         notes.Clear();
@@ -182,12 +196,21 @@ TEST_F(ListTest, TheSelectionFollowsItsItemAsItemsComeMoveHideAndGo)
         {"a hidden item is not selectable", [&] { list->SelectItem(3); }, "cur -1"},
         {"an item selected by itself", [&] { At(1)->Select(true); }, "1 cur 1"},
         {"and deselected by itself", [&] { At(1)->Select(false); }, "cur -1"},
-        {"an item selected before it joins",
-         [&] { list->Add(Item("pre", "selected=\"true\"")); }, "4 cur 4"},
+        {"an item selected before it joins", [&] { list->Add(Item("pre", "selected=\"true\"")); },
+         "4 cur 4"},
         {"disabling keeps it, the next selection clears it",
-         [&] { At(4)->SetEnabled(false); list->SelectItem(0); }, "0 cur 0"},
+         [&] {
+             At(4)->SetEnabled(false);
+             list->SelectItem(0);
+         },
+         "0 cur 0"},
         {"out of range", [&] { list->SelectItem(9); }, "cur -1"},
-        {"remove all", [&] { list->SelectItem(1); list->RemoveAll(); }, "cur -1"},
+        {"remove all",
+         [&] {
+             list->SelectItem(1);
+             list->RemoveAll();
+         },
+         "cur -1"},
     };
     for (const auto& step : steps) {
         step.edit();
@@ -218,9 +241,7 @@ TEST_F(ListTest, TheWheelScrollsOrWithScrollSelectMovesTheSelection)
 {
     Build(10, "header=\"hidden\" vscrollbar=\"true\"");
     const int line = Manager().GetDefaultFontEntry()->metrics.tmHeight + 8;
-    auto wheel = [&](int delta) {
-        ScreenMouse(WM_MOUSEWHEEL, 50, 50, MAKEWPARAM(0, delta));
-    };
+    auto wheel = [&](int delta) { ScreenMouse(WM_MOUSEWHEEL, 50, 50, MAKEWPARAM(0, delta)); };
     wheel(-WHEEL_DELTA);
     EXPECT_EQ(line, list->GetScrollPos().cy);
     EXPECT_EQ(-line, At(0)->GetPos().top) << "the items move";
@@ -307,8 +328,8 @@ protected:
         EXPECT_EQ(header, list->GetHeader()) << "an empty header gives way";
         for (const char* width : {"60", "90"}) {
             auto* column = new CListHeaderItemUI;
-            column->ApplyAttributeList(("width=\"" + std::string(width) +
-                                        "\" sepwidth=\"4\" text=\"col\"").c_str());
+            column->ApplyAttributeList(
+                ("width=\"" + std::string(width) + "\" sepwidth=\"4\" text=\"col\"").c_str());
             ASSERT_TRUE(list->Add(column));
         }
         EXPECT_EQ(0, list->GetCount()) << "columns are no items";
@@ -431,8 +452,11 @@ TEST_F(ListTest, ReceiversMayDestroyTheItemOrTheListAtEveryNotification)
     const struct {
         const char* type;
         bool list;  // the list is destroyed, else the item that sent it
-    } cases[] = {{"itemclick", false}, {"itemactivate", false}, {"itemclick", true},
-                 {"itemselect", true}, {"itemactivate", true}};
+    } cases[] = {{"itemclick", false},
+                 {"itemactivate", false},
+                 {"itemclick", true},
+                 {"itemselect", true},
+                 {"itemactivate", true}};
     for (const auto& c : cases) {
         Build(3);
         root->SetDelayedDestroy(false);

@@ -85,7 +85,8 @@ protected:
     void SetUp() override
     {
         frame = new RecordingFrame;
-        hwnd = frame->Create(nullptr, "MainFrameTest", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 600, 800);
+        hwnd = frame->Create(nullptr, "MainFrameTest", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0,
+                             600, 800);
         ASSERT_NE(nullptr, hwnd);
         ShowWindow(hwnd, SW_SHOW);
         UpdateWindow(hwnd);
@@ -101,7 +102,10 @@ protected:
         QuitPosted();
     }
 
-    CControlUI* Control(const char* name) { return AsControl(frame->GetManager().FindControl(name)); }
+    CControlUI* Control(const char* name)
+    {
+        return AsControl(frame->GetManager().FindControl(name));
+    }
     std::string Text(const char* name) { return Control(name)->GetText().GetData(); }
     std::string Digits()
     {
@@ -179,35 +183,91 @@ TEST_F(MainFrameTest, ConversationsWithTheClient)
 {
     const Conversation conversations[] = {
         {"a click asks for a code", {kClick}, kBlankDigits, kRequesting, false, {3}},
-        {"a code shows its digits and is checked at once", {kClick, kCode}, kDigits, Countdown(60), false, {3, 4}},
-        {"a tick counts down; no second check while one is out", {kClick, kCode, kTick}, kDigits, Countdown(59),
-         false, {3, 4}},
-        {"the tick after an answer checks again", {kClick, kCode, kValid, kTick, kTick}, kDigits, Countdown(58),
-         false, {3, 4, 4}},
-        {"at zero the prompt returns", {kClick, {'g', 0, "123456", 2}, kTick, kTick}, kBlankDigits, kPrompt, true,
+        {"a code shows its digits and is checked at once",
+         {kClick, kCode},
+         kDigits,
+         Countdown(60),
+         false,
          {3, 4}},
-        {"a code no longer valid brings the prompt back", {kClick, kCode, {'k', 0, "123456", 0}}, kBlankDigits,
-         kPrompt, true, {3, 4}},
-        {"a failed check clears the code", {kClick, kCode, {'k', -1, "", 0}}, kBlankDigits, kRestarting, true,
+        {"a tick counts down; no second check while one is out",
+         {kClick, kCode, kTick},
+         kDigits,
+         Countdown(59),
+         false,
          {3, 4}},
-        {"a malformed check answer clears the code", {kClick, kCode, {'k', -2, "", 0}}, kBlankDigits, kRestarting,
-         true, {3, 4}},
+        {"the tick after an answer checks again",
+         {kClick, kCode, kValid, kTick, kTick},
+         kDigits,
+         Countdown(58),
+         false,
+         {3, 4, 4}},
+        {"at zero the prompt returns",
+         {kClick, {'g', 0, "123456", 2}, kTick, kTick},
+         kBlankDigits,
+         kPrompt,
+         true,
+         {3, 4}},
+        {"a code no longer valid brings the prompt back",
+         {kClick, kCode, {'k', 0, "123456", 0}},
+         kBlankDigits,
+         kPrompt,
+         true,
+         {3, 4}},
+        {"a failed check clears the code",
+         {kClick, kCode, {'k', -1, "", 0}},
+         kBlankDigits,
+         kRestarting,
+         true,
+         {3, 4}},
+        {"a malformed check answer clears the code",
+         {kClick, kCode, {'k', -2, "", 0}},
+         kBlankDigits,
+         kRestarting,
+         true,
+         {3, 4}},
         {"the device limit", {kClick, {'g', 2, "", 0}}, kBlankDigits, kDeviceLimit, true, {3}},
         {"the phone admitted", {kClick, {'g', 3, "", 0}}, kBlankDigits, kAdmitted, true, {3}},
         {"no answer", {kClick, {'g', -1, "", 0}}, kBlankDigits, kNetwork, true, {3}},
         {"a malformed answer", {kClick, {'g', -2, "", 0}}, kBlankDigits, kNetwork, true, {3}},
-        {"another result of the server", {kClick, {'g', 7, "", 0}}, kBlankDigits, kNetwork, true, {3}},
+        {"another result of the server",
+         {kClick, {'g', 7, "", 0}},
+         kBlankDigits,
+         kNetwork,
+         true,
+         {3}},
         // The answer is about another code: it changes nothing shown, but the next tick
         // checks the shown code again.
-        {"an answer about another code", {kClick, kCode, {'k', 0, "654321", 0}, kTick}, kDigits, Countdown(59),
-         false, {3, 4, 4}},
+        {"an answer about another code",
+         {kClick, kCode, {'k', 0, "654321", 0}, kTick},
+         kDigits,
+         Countdown(59),
+         false,
+         {3, 4, 4}},
         // The server's verdicts on a check keep their own texts.
-        {"a check answered with the device limit", {kClick, kCode, {'k', 2, "", 0}}, kBlankDigits, kDeviceLimit,
-         true, {3, 4}},
-        {"a check answered with the phone admitted", {kClick, kCode, {'k', 3, "", 0}}, kBlankDigits, kAdmitted,
-         true, {3, 4}},
-        {"answers of other kinds change nothing", {kClick, {'s', 0, "", 0}}, kBlankDigits, kRequesting, false, {3}},
-        {"a code shorter than six", {kClick, {'g', 0, "12", 60}}, " 1 2        ", Countdown(60), false, {3, 4}},
+        {"a check answered with the device limit",
+         {kClick, kCode, {'k', 2, "", 0}},
+         kBlankDigits,
+         kDeviceLimit,
+         true,
+         {3, 4}},
+        {"a check answered with the phone admitted",
+         {kClick, kCode, {'k', 3, "", 0}},
+         kBlankDigits,
+         kAdmitted,
+         true,
+         {3, 4}},
+        {"answers of other kinds change nothing",
+         {kClick, {'s', 0, "", 0}},
+         kBlankDigits,
+         kRequesting,
+         false,
+         {3}},
+        {"a code shorter than six",
+         {kClick, {'g', 0, "12", 60}},
+         " 1 2        ",
+         Countdown(60),
+         false,
+         {3, 4}},
     };
     for (const Conversation& c : conversations) {
         SCOPED_TRACE(c.name);
@@ -219,8 +279,10 @@ TEST_F(MainFrameTest, ConversationsWithTheClient)
             else if (step.what == 't')
                 Tick();
             else
-                Answer(step.what == 'g' ? kTokenGet : step.what == 'k' ? kTokenCheck : kTokenStatus, step.result,
-                       step.token, step.value);
+                Answer(step.what == 'g'   ? kTokenGet
+                       : step.what == 'k' ? kTokenCheck
+                                          : kTokenStatus,
+                       step.result, step.token, step.value);
         }
         EXPECT_EQ(c.digits, Digits());
         EXPECT_EQ(c.tip, Text("lbl_tokentip"));

@@ -14,7 +14,8 @@ namespace {
 
 std::string Arguments(const TMarkupToken& token)
 {
-    return token.arguments != nullptr ? std::string(token.arguments, token.argumentsEnd) : std::string("-");
+    return token.arguments != nullptr ? std::string(token.arguments, token.argumentsEnd)
+                                      : std::string("-");
 }
 
 TMarkupToken OpenTag(const char* text)

@@ -31,11 +31,23 @@ constexpr DWORD kHotLinkColor = 0xFF00C000;
 const std::string kCodeExpiresIn = "\xD1\xE9\xD6\xA4\xC2\xEB\xBD\xAB\xD4\xDA";
 const std::string kSeconds = "\xC3\xEB\xBA\xF3\xB9\xFD\xC6\xDA";
 
-int Red(std::uint32_t c) { return static_cast<int>((c >> 16) & 0xFF); }
-int Green(std::uint32_t c) { return static_cast<int>((c >> 8) & 0xFF); }
-int Blue(std::uint32_t c) { return static_cast<int>(c & 0xFF); }
+int Red(std::uint32_t c)
+{
+    return static_cast<int>((c >> 16) & 0xFF);
+}
+int Green(std::uint32_t c)
+{
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+int Blue(std::uint32_t c)
+{
+    return static_cast<int>(c & 0xFF);
+}
 
-bool IsInk(std::uint32_t c) { return c != kWhite; }
+bool IsInk(std::uint32_t c)
+{
+    return c != kWhite;
+}
 
 // The smallest rectangle around the pixels that pass a test; empty when none does.
 template <class Test>
@@ -46,8 +58,8 @@ RECT InkBox(const Canvas& canvas, Test test)
     for (int y = 0; y < bounds.bottom; ++y) {
         for (int x = 0; x < bounds.right; ++x) {
             if (test(canvas.At(x, y)))
-                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
-                       std::max<LONG>(box.bottom, y + 1)};
+                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                       std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
         }
     }
     return box;
@@ -70,7 +82,11 @@ std::uint32_t StrongestInk(const Canvas& canvas)
 
 // A hidden window whose manager knows where the mouse was last.
 struct HostWindow {
-    HostWindow() : window(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 100, nullptr, nullptr, nullptr, nullptr)) {}
+    HostWindow()
+        : window(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 100, nullptr, nullptr,
+                                 nullptr, nullptr))
+    {
+    }
     ~HostWindow() { DestroyWindow(window); }
     HWND window;
 };
@@ -81,7 +97,8 @@ protected:
     {
         char temp[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, temp);
-        s_folder = std::string(temp) + "lorvik-markup-" + std::to_string(GetCurrentProcessId()) + "\\";
+        s_folder =
+            std::string(temp) + "lorvik-markup-" + std::to_string(GetCurrentProcessId()) + "\\";
         CreateDirectoryA(s_folder.c_str(), nullptr);
         // Two 4 x 6 sub-images side by side, red then green; and one 4 x 40.
         WritePng("strip.png", 8, 6, [](int x) { return x < 4 ? 0xFF0000FFu : 0xFF00FF00u; });
@@ -113,7 +130,8 @@ protected:
         m_manager.AddFont("Tahoma", 20, false, false, false);  // 0
         m_manager.AddFont("Tahoma", 30, false, false, false);  // 1
         const TFontEntry* normal = m_manager.GetDefaultFontEntry();
-        m_manager.AddFont(normal->face, normal->size, true, false, false);  // 2: the default in bold
+        m_manager.AddFont(normal->face, normal->size, true, false,
+                          false);  // 2: the default in bold
         m_manager.SetLinkFontColor(kLinkColor);
         m_manager.SetLinkHoverFontColor(kHotLinkColor);
         m_canvas.Clear(kWhite);
@@ -125,15 +143,16 @@ protected:
     {
         RECT rc = {0, 0, width, 100};
         int noLinks = 0;
-        CRenderUtil::DrawMarkupText(m_canvas.Dc(), &m_manager, rc, text.c_str(), kBlack, nullptr, nullptr, noLinks,
-                                    format | DT_CALCRECT);
+        CRenderUtil::DrawMarkupText(m_canvas.Dc(), &m_manager, rc, text.c_str(), kBlack, nullptr,
+                                    nullptr, noLinks, format | DT_CALCRECT);
         return rc;
     }
 
     void Draw(const std::string& text, RECT rc, UINT format = 0)
     {
         int noLinks = 0;
-        CRenderUtil::DrawMarkupText(m_canvas.Dc(), &m_manager, rc, text.c_str(), kBlack, nullptr, nullptr, noLinks, format);
+        CRenderUtil::DrawMarkupText(m_canvas.Dc(), &m_manager, rc, text.c_str(), kBlack, nullptr,
+                                    nullptr, noLinks, format);
     }
 
     int Width(const char* text, int font = -1)
@@ -241,7 +260,8 @@ TEST_F(MarkupTextTest, MeasuresLinesAndLineHeights)
         {"aa b", DT_WORDBREAK, Width("aa "), Width("aa "), 2 * line},
         {"aa bb", 0, Width("aa b"), Width("aa b"), 2 * line},
         // A word in a run of its own is not split when the line has text before it.
-        {"aa {x 0}bbb", DT_WORDBREAK, Width("aa bb"), std::max(Width("aa "), Width("bbb")), 2 * line},
+        {"aa {x 0}bbb", DT_WORDBREAK, Width("aa bb"), std::max(Width("aa "), Width("bbb")),
+         2 * line},
         {"", 0, 9999, 0, line},
     };
     for (const Case& c : cases) {
@@ -301,7 +321,9 @@ TEST_F(MarkupTextTest, CountdownSharesOneBottomLineInFontOneAndRed)
         int font;
         COLORREF color;
         int y;
-    } parts[] = {{kCodeExpiresIn, -1, RGB(0, 0, 0), lower}, {"59", 1, RGB(255, 0, 0), 0}, {kSeconds, -1, RGB(0, 0, 0), lower}};
+    } parts[] = {{kCodeExpiresIn, -1, RGB(0, 0, 0), lower},
+                 {"59", 1, RGB(255, 0, 0), 0},
+                 {kSeconds, -1, RGB(0, 0, 0), lower}};
     for (const auto& part : parts) {
         const HGDIOBJ previous = SelectObject(dc, m_manager.GetFontEntry(part.font)->font);
         SetTextColor(dc, part.color);
@@ -394,7 +416,8 @@ TEST_F(MarkupTextTest, LinksRecordRectanglesAndShowTheHotOne)
         m_canvas.Clear(kWhite);
         count = 4;
         RECT rc = {0, 0, 300, 60};
-        CRenderUtil::DrawMarkupText(m_canvas.Dc(), &m_manager, rc, text.c_str(), kBlack, links, texts, count, 0);
+        CRenderUtil::DrawMarkupText(m_canvas.Dc(), &m_manager, rc, text.c_str(), kBlack, links,
+                                    texts, count, 0);
     };
     draw();
     ASSERT_EQ(2, count);
@@ -403,13 +426,18 @@ TEST_F(MarkupTextTest, LinksRecordRectanglesAndShowTheHotOne)
     const int x = Width("x", 1);
     const int line = LineHeight(1);
     const RECT expected[2] = {{x, 0, x + Width("ab", 1), line},
-                              {x + Width("ab", 1) + Width("y", 1), 0, x + Width("ab", 1) + Width("y", 1) + Width("cd", 1), line}};
+                              {x + Width("ab", 1) + Width("y", 1), 0,
+                               x + Width("ab", 1) + Width("y", 1) + Width("cd", 1), line}};
     for (int i = 0; i < 2; ++i)
-        EXPECT_TRUE(EqualRect(&expected[i], &links[i])) << i << ": " << links[i].left << "," << links[i].right;
+        EXPECT_TRUE(EqualRect(&expected[i], &links[i]))
+            << i << ": " << links[i].left << "," << links[i].right;
     auto inkIn = [&](const RECT& area) {
         std::uint32_t strongest = kWhite;
         for (std::uint32_t c : Pixels(area))
-            strongest = Red(c) + Green(c) + Blue(c) < Red(strongest) + Green(strongest) + Blue(strongest) ? c : strongest;
+            strongest =
+                Red(c) + Green(c) + Blue(c) < Red(strongest) + Green(strongest) + Blue(strongest)
+                    ? c
+                    : strongest;
         return strongest;
     };
     EXPECT_EQ(0x0000FFu, inkIn(links[0]));
@@ -428,8 +456,8 @@ TEST_F(MarkupTextTest, LinksGoOnOverLinesAndStopAtTheCapacity)
     CUIString texts[3];
     int count = 3;
     RECT rc = {0, 0, Width("aa b"), 100};
-    CRenderUtil::DrawMarkupText(m_canvas.Dc(), &m_manager, rc, "{a L}aa bb{/a}", kBlack, links, texts, count,
-                                DT_WORDBREAK);
+    CRenderUtil::DrawMarkupText(m_canvas.Dc(), &m_manager, rc, "{a L}aa bb{/a}", kBlack, links,
+                                texts, count, DT_WORDBREAK);
     ASSERT_EQ(2, count);
     const int line = LineHeight();
     const RECT first = {0, 0, Width("aa "), line};
@@ -443,8 +471,8 @@ TEST_F(MarkupTextTest, LinksGoOnOverLinesAndStopAtTheCapacity)
     texts[1] = "untouched";
     count = 1;
     rc = {0, 0, Width("aa b"), 100};
-    CRenderUtil::DrawMarkupText(m_canvas.Dc(), &m_manager, rc, "{a L}aa bb{/a}{a M}c{/a}", kBlack, links, texts, count,
-                                DT_WORDBREAK);
+    CRenderUtil::DrawMarkupText(m_canvas.Dc(), &m_manager, rc, "{a L}aa bb{/a}{a M}c{/a}", kBlack,
+                                links, texts, count, DT_WORDBREAK);
     EXPECT_EQ(1, count);
     EXPECT_STREQ("untouched", texts[1].GetData());
     EXPECT_EQ(0, links[1].right);
@@ -452,7 +480,8 @@ TEST_F(MarkupTextTest, LinksGoOnOverLinesAndStopAtTheCapacity)
     // Nothing drawn, nothing recorded.
     count = 3;
     rc = {0, 0, 0, 0};
-    CRenderUtil::DrawMarkupText(m_canvas.Dc(), &m_manager, rc, "{a L}aa{/a}", kBlack, links, texts, count, 0);
+    CRenderUtil::DrawMarkupText(m_canvas.Dc(), &m_manager, rc, "{a L}aa{/a}", kBlack, links, texts,
+                                count, 0);
     EXPECT_EQ(0, count);
 }
 
@@ -478,17 +507,72 @@ TEST_F(MarkupTextTest, InlineImagesTakeOneSubImageOnTheLine)
 // huge numbers, deep nesting, raw passages and a lead byte at the very end.
 TEST_F(MarkupTextTest, SurvivesRandomMarkup)
 {
-    const char* const pieces[] = {
-        "{f 1}", "{f 0}", "<f 2>", "{/f}", "</f>", "{c #FF0000}", "{c FFFFFFFFFF}", "{/c}", "{b}", "{/b}", "{i}",
-        "{/i}", "{u}", "{/u}", "{a x}", "{a y z}", "{/a}", "{n}", "{p 3}", "{/p}", "{r}", "{/r}", "</r>", "{s}",
-        "{/s}", "{x 5}", "{x -99999999999}", "{y 99999999999}", "{y -5}", "{x 2147483647}", "{p 2147483647}",
-        "{i strip.png 2 1}", "{i strip.png 99999999999 -3}", "{i file='tall.png'}",
-        "{f Tahoma 99999999999 bold}", "{f Tahoma -5}", "{f Tahoma 12 italic underline}", "{z}", "{/z}", "<{>",
-        "<}>", "{<}", "{>}", "{", "<", "}", ">", " ", "\n", "ab", "word ", "\xD1\xE9\xD6\xA4", "\x81", "\xD1{",
-        "{f", "{c #", "{/"};
+    const char* const pieces[] = {"{f 1}",
+                                  "{f 0}",
+                                  "<f 2>",
+                                  "{/f}",
+                                  "</f>",
+                                  "{c #FF0000}",
+                                  "{c FFFFFFFFFF}",
+                                  "{/c}",
+                                  "{b}",
+                                  "{/b}",
+                                  "{i}",
+                                  "{/i}",
+                                  "{u}",
+                                  "{/u}",
+                                  "{a x}",
+                                  "{a y z}",
+                                  "{/a}",
+                                  "{n}",
+                                  "{p 3}",
+                                  "{/p}",
+                                  "{r}",
+                                  "{/r}",
+                                  "</r>",
+                                  "{s}",
+                                  "{/s}",
+                                  "{x 5}",
+                                  "{x -99999999999}",
+                                  "{y 99999999999}",
+                                  "{y -5}",
+                                  "{x 2147483647}",
+                                  "{p 2147483647}",
+                                  "{i strip.png 2 1}",
+                                  "{i strip.png 99999999999 -3}",
+                                  "{i file='tall.png'}",
+                                  "{f Tahoma 99999999999 bold}",
+                                  "{f Tahoma -5}",
+                                  "{f Tahoma 12 italic underline}",
+                                  "{z}",
+                                  "{/z}",
+                                  "<{>",
+                                  "<}>",
+                                  "{<}",
+                                  "{>}",
+                                  "{",
+                                  "<",
+                                  "}",
+                                  ">",
+                                  " ",
+                                  "\n",
+                                  "ab",
+                                  "word ",
+                                  "\xD1\xE9\xD6\xA4",
+                                  "\x81",
+                                  "\xD1{",
+                                  "{f",
+                                  "{c #",
+                                  "{/"};
     const int kinds = static_cast<int>(sizeof pieces / sizeof pieces[0]);
-    const UINT formats[] = {0, DT_SINGLELINE, DT_WORDBREAK, DT_END_ELLIPSIS | DT_SINGLELINE, DT_WORDBREAK | DT_END_ELLIPSIS,
-                            DT_SINGLELINE | DT_VCENTER | DT_CENTER, DT_SINGLELINE | DT_RIGHT, DT_CALCRECT,
+    const UINT formats[] = {0,
+                            DT_SINGLELINE,
+                            DT_WORDBREAK,
+                            DT_END_ELLIPSIS | DT_SINGLELINE,
+                            DT_WORDBREAK | DT_END_ELLIPSIS,
+                            DT_SINGLELINE | DT_VCENTER | DT_CENTER,
+                            DT_SINGLELINE | DT_RIGHT,
+                            DT_CALCRECT,
                             DT_CALCRECT | DT_WORDBREAK};
     Canvas small(48, 24);
     RECT links[3] = {};
@@ -510,8 +594,9 @@ TEST_F(MarkupTextTest, SurvivesRandomMarkup)
             text += '\xD1';  // a lead byte without its second byte
         RECT rc = {next(8), next(8), 8 + next(48), 8 + next(24)};
         int count = next(4);
-        CRenderUtil::DrawMarkupText(small.Dc(), &m_manager, rc, text.c_str(), kBlack, links, texts, count,
-                                    formats[next(static_cast<int>(sizeof formats / sizeof formats[0]))]);
+        CRenderUtil::DrawMarkupText(
+            small.Dc(), &m_manager, rc, text.c_str(), kBlack, links, texts, count,
+            formats[next(static_cast<int>(sizeof formats / sizeof formats[0]))]);
         ASSERT_GE(count, 0);
         ASSERT_LE(count, 3);
     }

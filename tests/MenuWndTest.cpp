@@ -16,7 +16,7 @@ using namespace Veneer;
 
 namespace {
 
-const char* const kTrayMenu = MAKEINTRESOURCEA(123);   // the program's menu skin
+const char* const kTrayMenu = MAKEINTRESOURCEA(123);     // the program's menu skin
 const char* const kNestedMenu = MAKEINTRESOURCEA(9201);  // tests/skins/app/menu_nested.xml
 
 // Records the order of calls it receives.
@@ -95,8 +95,8 @@ protected:
     {
         CWindowManagerUI::SetInstance(GetModuleHandleA(nullptr));
         ASSERT_TRUE(RegisterControls());
-        m_owner = m_ownerWindow.Create(nullptr, "owner", WS_POPUP | WS_VISIBLE, 0, 100, 100,
-                                       300, 200);
+        m_owner =
+            m_ownerWindow.Create(nullptr, "owner", WS_POPUP | WS_VISIBLE, 0, 100, 100, 300, 200);
         ASSERT_NE(nullptr, m_owner);
         SetForegroundWindow(m_owner);
         Pump();
@@ -188,7 +188,8 @@ RECT DarkInk(HBITMAP buffer, RECT area)
         for (int x = std::max(0L, area.left); x < std::min(area.right, size.bmWidth); ++x) {
             const DWORD pixel = bits[static_cast<size_t>(y) * size.bmWidth + x];
             const RECT dot = {x, y, x + 1, y + 1};
-            if ((pixel & 0xFF) < 0x60 && ((pixel >> 8) & 0xFF) < 0x60 && ((pixel >> 16) & 0xFF) < 0x60)
+            if ((pixel & 0xFF) < 0x60 && ((pixel >> 8) & 0xFF) < 0x60 &&
+                ((pixel >> 16) & 0xFF) < 0x60)
                 UnionRect(&box, &box, &dot);
         }
     }
@@ -389,7 +390,9 @@ TEST_F(MenuWndTest, EveryMenuObjectIsFreedWithItsWindow)
     };
     const Way ways[] = {
         {"every menu closed",
-         [](CMenuWnd*) { MenuObserver.BroadcastReverse(ContextMenuParam{kCloseEveryMenu, nullptr}); }},
+         [](CMenuWnd*) {
+             MenuObserver.BroadcastReverse(ContextMenuParam{kCloseEveryMenu, nullptr});
+         }},
         {"the menu's window destroyed under its submenu",
          [](CMenuWnd* menu) { DestroyWindow(menu->GetHWND()); }},
     };

@@ -110,16 +110,17 @@ TEST(MervaneImplTest, SilentServerFailsWaitingRequestsAfterOneSendingAndOthersAt
 {
     Cafe cafe;
     cafe.server.silent = {"*"};
-    cafe.RequestAt(100, kTokenGet);    // waits behind the first login
+    cafe.RequestAt(100, kTokenGet);     // waits behind the first login
     cafe.RequestAt(1500, kTokenCheck);  // goes out while the next login waits
     cafe.RunUntil(3000);
 
     EXPECT_EQ((std::vector<std::string>{"login 0", "login 0", "login 0", "login 0", "gimmeatoken 1",
-                                        "checktoken 2", "checktoken 2", "checktoken 2", "checktoken 2",
-                                        "login 3", "login 3"}),
+                                        "checktoken 2", "checktoken 2", "checktoken 2",
+                                        "checktoken 2", "login 3", "login 3"}),
               Verbs(cafe.network.sent));
-    EXPECT_EQ((std::vector<std::uint32_t>{0, 300, 600, 900, 1000, 1500, 1800, 2100, 2400, 2500, 2800}),
-              Times(cafe.network.sent));
+    EXPECT_EQ(
+        (std::vector<std::uint32_t>{0, 300, 600, 900, 1000, 1500, 1800, 2100, 2400, 2500, 2800}),
+        Times(cafe.network.sent));
     ASSERT_EQ(2u, cafe.sink.events.size());
     EXPECT_EQ(kTokenNoAnswer, cafe.sink.events[0].result);
     EXPECT_EQ(1100u, cafe.sink.events[0].at);
@@ -148,12 +149,20 @@ TEST(MervaneImplTest, LoginAfterARefusedOrUnansweredOneWaitsLongerEachTimeUpToFi
         std::vector<std::uint32_t> logins;
     };
     const Case cases[] = {
-        {"refused (PC limit full)", [](Cafe& c) { c.server.refuse = {{"login", 1}}; },
+        {"refused (PC limit full)",
+         [](Cafe& c) {
+             c.server.refuse = {{"login", 1}};
+         },
          {0, 1005, 3010, 7015, 15020, 30025}},
-        {"refused with 4", [](Cafe& c) { c.server.refuse = {{"login", 4}}; },
+        {"refused with 4",
+         [](Cafe& c) {
+             c.server.refuse = {{"login", 4}};
+         },
          {0, 1005, 3010, 7015, 15020, 30025}},
         // Four sendings each, given up 1 s after the first; the wait counts from there.
-        {"unanswered", [](Cafe& c) { c.server.silent = {"login"}; }, {0, 2000, 5000, 10000, 19000, 35000}},
+        {"unanswered",
+         [](Cafe& c) { c.server.silent = {"login"}; },
+         {0, 2000, 5000, 10000, 19000, 35000}},
         // Accepted at the third try, the wait starts over: the server's later 4 is followed
         // at once, and a refusal then by a wait of 1 s.
         {"accepted, then asked to log in again",
@@ -188,8 +197,14 @@ TEST(MervaneImplTest, TheSinkHearsTheAnswerToEveryLoginButTheWindowSeesNone)
     };
     const Case cases[] = {
         {"accepted", [](Cafe&) {}, {0}},
-        {"refused (PC limit full)", [](Cafe& c) { c.server.refuse = {{"login", 1}}; }, {1, 1, 1}},
-        {"unanswered", [](Cafe& c) { c.server.silent = {"login"}; }, {kTokenNoAnswer, kTokenNoAnswer}},
+        {"refused (PC limit full)",
+         [](Cafe& c) {
+             c.server.refuse = {{"login", 1}};
+         },
+         {1, 1, 1}},
+        {"unanswered",
+         [](Cafe& c) { c.server.silent = {"login"}; },
+         {kTokenNoAnswer, kTokenNoAnswer}},
     };
     for (const Case& c : cases) {
         Cafe cafe;
@@ -210,7 +225,8 @@ TEST(MervaneImplTest, ResultFourLogsInAgainAndRepeatsTheRequest)
             --refusals;
             result = 4;
         }
-        std::string answer = std::to_string(result) + "\r\nSeq:" + std::to_string(request.seq) + "\r\n";
+        std::string answer =
+            std::to_string(result) + "\r\nSeq:" + std::to_string(request.seq) + "\r\n";
         if (result == 0 && request.verb == "gimmeatoken")
             answer += "token:654321\r\ntoken-ttl:30\r\n";
         cafe.network.Deliver(request.at + 5, answer);
@@ -234,12 +250,13 @@ TEST(MervaneImplTest, ServerRefusingEverythingWithFourMakesLoginsAndTheRequestAl
     cafe.RunUntil(20000);
 
     // The request goes out at once; each login after a refused one waits longer.
-    EXPECT_EQ((std::vector<std::string>{"login 0", "gimmeatoken 1", "login 2", "gimmeatoken 3", "login 4",
-                                        "gimmeatoken 5", "login 6", "gimmeatoken 7", "login 8",
-                                        "gimmeatoken 9"}),
+    EXPECT_EQ((std::vector<std::string>{"login 0", "gimmeatoken 1", "login 2", "gimmeatoken 3",
+                                        "login 4", "gimmeatoken 5", "login 6", "gimmeatoken 7",
+                                        "login 8", "gimmeatoken 9"}),
               Verbs(cafe.network.sent));
-    EXPECT_EQ((std::vector<std::uint32_t>{0, 100, 1005, 1010, 3015, 3020, 7025, 7030, 15035, 15040}),
-              Times(cafe.network.sent));
+    EXPECT_EQ(
+        (std::vector<std::uint32_t>{0, 100, 1005, 1010, 3015, 3020, 7025, 7030, 15035, 15040}),
+        Times(cafe.network.sent));
     EXPECT_TRUE(cafe.sink.events.empty());
     EXPECT_FALSE(cafe.client.IsLoggedIn());
 }
@@ -252,14 +269,16 @@ TEST(MervaneImplTest, LoginHeldByTheWaitGetsItsFourSendingsOnceItGoesOut)
         if (request.verb == "login" && ++logins > 1)
             return;  // the second login is never answered
         const int result = request.verb == "login" ? 1 : 4;
-        cafe.network.Deliver(request.at + 5, std::to_string(result) + "\r\nSeq:" + std::to_string(request.seq) + "\r\n");
+        cafe.network.Deliver(request.at + 5, std::to_string(result) +
+                                                 "\r\nSeq:" + std::to_string(request.seq) + "\r\n");
     };
     cafe.RequestAt(100, kTokenGet);  // answered 4: a login is due, but must wait
     cafe.RunUntil(2100);
-    EXPECT_EQ((std::vector<std::string>{"login 0", "gimmeatoken 1", "login 2", "login 2", "login 2", "login 2",
-                                        "gimmeatoken 3"}),
+    EXPECT_EQ((std::vector<std::string>{"login 0", "gimmeatoken 1", "login 2", "login 2", "login 2",
+                                        "login 2", "gimmeatoken 3"}),
               Verbs(cafe.network.sent));
-    EXPECT_EQ((std::vector<std::uint32_t>{0, 100, 1005, 1305, 1605, 1905, 2005}), Times(cafe.network.sent));
+    EXPECT_EQ((std::vector<std::uint32_t>{0, 100, 1005, 1305, 1605, 1905, 2005}),
+              Times(cafe.network.sent));
 }
 
 TEST(MervaneImplTest, QueuedRequestsKeepTheirOrderOneAtATime)
@@ -295,7 +314,8 @@ TEST(MervaneImplTest, TimingHoldsAcrossTheTickCountWrap)
     cafe.server.silent = {"gimmeatoken"};
     cafe.RequestAt(100, kTokenGet);
     cafe.RunUntil(16500);
-    EXPECT_EQ((std::vector<std::uint32_t>{100, 400, 700, 1000}), Times(cafe.SentVerb("gimmeatoken")));
+    EXPECT_EQ((std::vector<std::uint32_t>{100, 400, 700, 1000}),
+              Times(cafe.SentVerb("gimmeatoken")));
     ASSERT_EQ(1u, cafe.sink.events.size());
     EXPECT_EQ(1100u, cafe.sink.events[0].at);
     EXPECT_EQ(1u, cafe.SentVerb("heartbeat").size());
@@ -304,20 +324,23 @@ TEST(MervaneImplTest, TimingHoldsAcrossTheTickCountWrap)
 TEST(MervaneImplTest, StaleAndMalformedDatagramsAreDroppedAndTheRequestGoesOn)
 {
     const char* const ignored[] = {
-        "",                                 // nothing
-        "ok\r\nSeq:1\r\n",                  // the result is not a number
-        "0\r\ntoken:1\r\n",                 // no Seq
-        "0\r\nSeq:0\r\n",                   // answers the login, one Seq back
-        "0\r\nSeq:x1\r\n",                  // Seq is not a number
-        "\r\n0\r\nSeq:1\r\n",               // the first line is blank
-        "0\r\nSeq:2\r\n",                   // a Seq never sent
+        "",                    // nothing
+        "ok\r\nSeq:1\r\n",     // the result is not a number
+        "0\r\ntoken:1\r\n",    // no Seq
+        "0\r\nSeq:0\r\n",      // answers the login, one Seq back
+        "0\r\nSeq:x1\r\n",     // Seq is not a number
+        "\r\n0\r\nSeq:1\r\n",  // the first line is blank
+        "0\r\nSeq:2\r\n",      // a Seq never sent
     };
     for (const char* bad : ignored) {
         Cafe cafe;
         cafe.server.silent = {"gimmeatoken"};
         cafe.RequestAt(100, kTokenGet);
-        cafe.At(150, [&cafe, bad] { cafe.network.Deliver(150, std::string(bad, std::strlen(bad))); });
-        cafe.At(450, [&cafe] { cafe.network.Deliver(450, "0\r\nseq:1\r\ntoken:111111\r\ntoken-ttl:9"); });
+        cafe.At(150,
+                [&cafe, bad] { cafe.network.Deliver(150, std::string(bad, std::strlen(bad))); });
+        cafe.At(450, [&cafe] {
+            cafe.network.Deliver(450, "0\r\nseq:1\r\ntoken:111111\r\ntoken-ttl:9");
+        });
         cafe.RunUntil(1000);
         EXPECT_EQ(2u, cafe.SentVerb("gimmeatoken").size()) << bad;
         ASSERT_EQ(1u, cafe.sink.events.size()) << bad;
@@ -338,7 +361,8 @@ TEST(MervaneImplTest, WaitingDatagramsAreAllReadWholeInOneCycle)
         {"stale ahead of the answer", {"0\r\nSeq:0\r\n", right}},
         {"garbage ahead of the answer", {"\x01\xff garbage", right}},
         {"duplicate answer", {right, right}},
-        {"answer of 3000 bytes", {"0\r\nSeq:1\r\npad:" + std::string(3000, 'x') + "\r\ntoken:222222\r\ntoken-ttl:60"}},
+        {"answer of 3000 bytes",
+         {"0\r\nSeq:1\r\npad:" + std::string(3000, 'x') + "\r\ntoken:222222\r\ntoken-ttl:60"}},
     };
     for (const Case& c : cases) {
         Cafe cafe;
@@ -399,11 +423,15 @@ TEST(MervaneImplTest, StartFailureIsReportedOnceThenRetriedEveryFiveSeconds)
         std::int32_t code;
     };
     const Case cases[] = {
-        {"no Winsock", [](Cafe& c, bool broken) { c.network.startupWorks = !broken; }, kStartNoWinsock},
-        {"no host name", [](Cafe& c, bool broken) { c.network.hostNameWorks = !broken; }, kStartNoHostName},
-        {"host name unresolved", [](Cafe& c, bool broken) { c.network.resolves = !broken; }, kStartHostUnresolved},
+        {"no Winsock", [](Cafe& c, bool broken) { c.network.startupWorks = !broken; },
+         kStartNoWinsock},
+        {"no host name", [](Cafe& c, bool broken) { c.network.hostNameWorks = !broken; },
+         kStartNoHostName},
+        {"host name unresolved", [](Cafe& c, bool broken) { c.network.resolves = !broken; },
+         kStartHostUnresolved},
         {"no route", [](Cafe& c, bool broken) { c.routes.routesWork = !broken; }, kStartNoServer},
-        {"no adapters", [](Cafe& c, bool broken) { c.routes.adaptersWork = !broken; }, kStartNoServer},
+        {"no adapters", [](Cafe& c, bool broken) { c.routes.adaptersWork = !broken; },
+         kStartNoServer},
     };
     for (const Case& c : cases) {
         Cafe cafe;
@@ -472,7 +500,9 @@ void CountAllocation(const volatile void*, std::size_t)
         ++g_allocations;
 }
 
-void IgnoreRelease(const volatile void*) {}
+void IgnoreRelease(const volatile void*)
+{
+}
 
 // A server inside the socket that answers every request at once, from fixed buffers, so
 // that whatever allocates while counting is the client.
@@ -487,9 +517,11 @@ public:
         const char* seq = std::strstr(data, "Seq:");
         const int n = seq ? std::atoi(seq + 4) : -1;
         if (std::strcmp(verb, "gimmeatoken") == 0)
-            m_length = std::snprintf(m_reply, sizeof m_reply, "0\r\nSeq:%d\r\nToken:123456\r\nToken-TTL:60\r\n", n);
+            m_length = std::snprintf(m_reply, sizeof m_reply,
+                                     "0\r\nSeq:%d\r\nToken:123456\r\nToken-TTL:60\r\n", n);
         else if (std::strcmp(verb, "checktoken") == 0)
-            m_length = std::snprintf(m_reply, sizeof m_reply, "0\r\nSeq:%d\r\nToken:123456\r\nToken-Valid:true\r\n", n);
+            m_length = std::snprintf(m_reply, sizeof m_reply,
+                                     "0\r\nSeq:%d\r\nToken:123456\r\nToken-Valid:true\r\n", n);
         else
             m_length = std::snprintf(m_reply, sizeof m_reply, "0\r\nSeq:%d\r\n", n);
         (void)size;

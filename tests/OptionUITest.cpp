@@ -62,7 +62,7 @@ TEST_F(OptionTest, GroupedOptionsSelectOneAndOptionsAloneToggle)
     } steps[] = {
         {0, {"a:click", "a:selectchanged"}, "1000"},
         {1, {"b:click", "b:selectchanged"}, "0100"},  // a is deselected without a word
-        {1, {"b:click"}, "0100"},                      // already selected
+        {1, {"b:click"}, "0100"},                     // already selected
         {3, {"d:click", "d:selectchanged"}, "0101"},
         {3, {"d:click", "d:selectchanged"}, "0100"},
     };

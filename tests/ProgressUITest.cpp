@@ -54,8 +54,11 @@ TEST_F(ProgressTest, TheForeImageCoversTheFilledPartAndPaintingRepairsTheRange)
         {"value=\"150\"", {0, 10, 200, 22}, {0, 10, 200, 22}, 100, 100},
         {"min=\"-100\" value=\"-50\"", {0, 10, 200, 22}, {0, 10, 50, 22}, -50, 100},
         {"min=\"50\" max=\"50\" value=\"0\"", {0, 10, 200, 22}, {}, 50, 51},
-        {"min=\"-2147483648\" max=\"2147483647\" value=\"0\"", {0, 10, 200, 22},
-         {0, 10, 100, 22}, 0, 2147483647},
+        {"min=\"-2147483648\" max=\"2147483647\" value=\"0\"",
+         {0, 10, 200, 22},
+         {0, 10, 100, 22},
+         0,
+         2147483647},
     };
     for (const auto& c : cases) {
         auto* progress = Place<CProgressUI>(c.attributes, c.at);
@@ -92,25 +95,66 @@ TEST_F(ProgressTest, ASliderTakesItsValueFromReleasesClicksAndTheWheel)
         ScreenMouse(WM_MOUSEWHEEL, 50, 30, MAKEWPARAM(0, notches * WHEEL_DELTA));
     };
     const TCase cases[] = {
-        {"thumb dragged, released at 60", "", [&] { press(5, 30, {{30, 30}}, {60, 30}); }, 55,
+        {"thumb dragged, released at 60",
+         "",
+         [&] {
+             press(5, 30, {{30, 30}}, {60, 30});
+         },
+         55,
          {55}},
-        {"released at 105", "", [&] { press(5, 30, {}, {105, 30}); }, 100, {100}},
-        {"released beyond the end", "", [&] { press(5, 30, {}, {300, 30}); }, 100, {100}},
-        {"released at 5", "value=\"50\"", [&] { press(55, 30, {}, {5, 30}); }, 0, {0}},
-        {"a click on the track", "", [&] { press(60, 30, {}, {60, 30}); }, 55, {55}},
-        {"vertical, released at y 50", "hor=\"false\"", [&] { press(160, 95, {}, {160, 50}); },
-         50, {50}},
-        {"vertical, released at the top", "hor=\"false\"",
-         [&] { press(160, 95, {}, {160, 3}); }, 100, {100}},
+        {"released at 105",
+         "",
+         [&] {
+             press(5, 30, {}, {105, 30});
+         },
+         100,
+         {100}},
+        {"released beyond the end",
+         "",
+         [&] {
+             press(5, 30, {}, {300, 30});
+         },
+         100,
+         {100}},
+        {"released at 5",
+         "value=\"50\"",
+         [&] {
+             press(55, 30, {}, {5, 30});
+         },
+         0,
+         {0}},
+        {"a click on the track",
+         "",
+         [&] {
+             press(60, 30, {}, {60, 30});
+         },
+         55,
+         {55}},
+        {"vertical, released at y 50",
+         "hor=\"false\"",
+         [&] {
+             press(160, 95, {}, {160, 50});
+         },
+         50,
+         {50}},
+        {"vertical, released at the top",
+         "hor=\"false\"",
+         [&] {
+             press(160, 95, {}, {160, 3});
+         },
+         100,
+         {100}},
         {"wheel away from the user", "step=\"5\" value=\"90\"", [&] { wheel(1); }, 95, {95}},
         {"wheel past the maximum", "step=\"5\" value=\"98\"", [&] { wheel(1); }, 100, {100}},
         {"wheel past the minimum", "step=\"5\" value=\"3\"", [&] { wheel(-1); }, 0, {0}},
-        {"disabled", "enabled=\"false\" value=\"20\"",
+        {"disabled",
+         "enabled=\"false\" value=\"20\"",
          [&] {
              press(60, 30, {}, {60, 30});
              wheel(1);
          },
-         20, {}},
+         20,
+         {}},
     };
     for (const TCase& c : cases) {
         const bool isVertical = std::string(c.attributes).find("hor=") != std::string::npos;
@@ -154,8 +198,8 @@ TEST_F(ProgressTest, TheThumbIsDrawnWhereTheValueIsAndFollowsADragSilently)
     EXPECT_TRUE(notes.Of({"valuechanged"}).empty());
     Repaint();
     EXPECT_NE(normal, InkColor(at, kWhite));
-    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                 nullptr, nullptr);
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                 nullptr);
     SetCapture(other);
     ReleaseCapture();
     DestroyWindow(other);

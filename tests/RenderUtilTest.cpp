@@ -14,11 +14,11 @@
 #include "ui/core/Heap.h"
 #include "ui/core/WindowManagerUI.h"
 
-using VeneerTest::Canvas;
 using Veneer::CRenderUtil;
 using Veneer::CWindowManagerUI;
 using Veneer::TClipState;
 using Veneer::TImageEntry;
+using VeneerTest::Canvas;
 
 namespace {
 
@@ -42,7 +42,8 @@ int Channel(std::uint32_t value, int shift)
 {
     for (int shift : {0, 8, 16}) {
         if (std::abs(Channel(expected, shift) - Channel(actual, shift)) > 1)
-            return ::testing::AssertionFailure() << std::hex << "expected " << expected << ", got " << actual;
+            return ::testing::AssertionFailure()
+                   << std::hex << "expected " << expected << ", got " << actual;
     }
     return ::testing::AssertionSuccess();
 }
@@ -57,7 +58,8 @@ std::uint32_t ImagePixel(const TImageEntry* image, int x, int y)
 // 4 x 4 opaque pixels, each of its own colour.
 std::uint32_t GridColor(int x, int y)
 {
-    return 0xFF000000u | static_cast<std::uint32_t>(x * 60 + 10) << 16 | static_cast<std::uint32_t>(y * 60 + 10) << 8 | 0x80u;
+    return 0xFF000000u | static_cast<std::uint32_t>(x * 60 + 10) << 16 |
+           static_cast<std::uint32_t>(y * 60 + 10) << 8 | 0x80u;
 }
 
 // A 6 x 6 frame: a 2-pixel border in red around a green middle.
@@ -73,7 +75,8 @@ protected:
     {
         char temp[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, temp);
-        s_folder = std::string(temp) + "lorvik-render-" + std::to_string(GetCurrentProcessId()) + "\\";
+        s_folder =
+            std::string(temp) + "lorvik-render-" + std::to_string(GetCurrentProcessId()) + "\\";
         CreateDirectoryA(s_folder.c_str(), nullptr);
         WritePng("grid4.png", 4, 4, GridColor);
         WritePng("frame6.png", 6, 6, FrameColor);
@@ -105,7 +108,8 @@ protected:
         for (int i = 0; i < width * height; ++i) {
             const std::uint32_t c = color(i % width, i / width);
             for (int channel = 0; channel < 4; ++channel)
-                rgba[static_cast<std::size_t>(i * 4 + channel)] = static_cast<std::uint8_t>(c >> (channel == 3 ? 24 : 16 - 8 * channel));
+                rgba[static_cast<std::size_t>(i * 4 + channel)] =
+                    static_cast<std::uint8_t>(c >> (channel == 3 ? 24 : 16 - 8 * channel));
         }
         stbi_write_png((s_folder + name).c_str(), width, height, 4, rgba.data(), width * 4);
         s_files.push_back(name);
@@ -113,14 +117,16 @@ protected:
 
     static void WriteFile(const char* name, const std::string& bytes)
     {
-        HANDLE file = CreateFileA((s_folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE file = CreateFileA((s_folder + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         CloseHandle(file);
         s_files.push_back(name);
     }
 
-    bool Draw(Canvas& canvas, const RECT& item, const char* attributes, const char* modify = nullptr)
+    bool Draw(Canvas& canvas, const RECT& item, const char* attributes,
+              const char* modify = nullptr)
     {
         const RECT paint = canvas.Bounds();
         return CRenderUtil::DrawImageSpec(canvas.Dc(), &m_manager, item, paint, attributes, modify);
@@ -158,7 +164,8 @@ TEST_F(RenderUtilTest, ComboBandIsANineGridWithUnscaledBorders)
     for (const Corner& c : corners) {
         for (int dy = 0; dy < c.height; ++dy)
             for (int dx = 0; dx < c.width; ++dx)
-                ASSERT_EQ(Rgb(ImagePixel(image, c.sourceX + dx, c.sourceY + dy)), canvas.At(c.x + dx, c.y + dy))
+                ASSERT_EQ(Rgb(ImagePixel(image, c.sourceX + dx, c.sourceY + dy)),
+                          canvas.At(c.x + dx, c.y + dy))
                     << "at " << c.x + dx << "," << c.y + dy;
     }
     EXPECT_EQ(Rgb(ImagePixel(image, 40, 33)), canvas.At(120, 35));  // the stretched middle
@@ -184,7 +191,8 @@ TEST_F(RenderUtilTest, SourceIsCutToTheImageAndZeroMeansAll)
         Draw(canvas, c.rc, c.attributes);
         for (int y = c.rc.top; y < c.rc.bottom; ++y)
             for (int x = c.rc.left; x < c.rc.right; ++x)
-                ASSERT_EQ(Rgb(GridColor(c.sourceX + x, c.sourceY + y)), canvas.At(x, y)) << c.attributes << " at " << x << "," << y;
+                ASSERT_EQ(Rgb(GridColor(c.sourceX + x, c.sourceY + y)), canvas.At(x, y))
+                    << c.attributes << " at " << x << "," << y;
         EXPECT_EQ(0u, canvas.At(c.rc.right, 0)) << c.attributes;
     }
 }
@@ -206,8 +214,10 @@ TEST_F(RenderUtilTest, DestIsCutAtTheItemsRightAndBottomOnly)
         Draw(canvas, item, c.attributes);
         for (int y = 0; y < 40; ++y) {
             for (int x = 0; x < 40; ++x) {
-                const bool inside = x >= c.painted.left && x < c.painted.right && y >= c.painted.top && y < c.painted.bottom;
-                ASSERT_EQ(inside ? Rgb(kRed) : 0u, canvas.At(x, y)) << c.attributes << " at " << x << "," << y;
+                const bool inside = x >= c.painted.left && x < c.painted.right &&
+                                    y >= c.painted.top && y < c.painted.bottom;
+                ASSERT_EQ(inside ? Rgb(kRed) : 0u, canvas.At(x, y))
+                    << c.attributes << " at " << x << "," << y;
             }
         }
     }
@@ -233,7 +243,8 @@ TEST_F(RenderUtilTest, TiledMiddlesRepeatTheSourceFromItsCorner)
             for (int x = 0; x < c.rc.right; ++x) {
                 const int sx = c.periodX ? x % c.periodX : x;
                 const int sy = c.periodY ? y % c.periodY : y;
-                ASSERT_EQ(Rgb(GridColor(sx, sy)), canvas.At(x, y)) << c.attributes << " at " << x << "," << y;
+                ASSERT_EQ(Rgb(GridColor(sx, sy)), canvas.At(x, y))
+                    << c.attributes << " at " << x << "," << y;
             }
         }
         EXPECT_EQ(0u, canvas.At(c.rc.right, 0)) << c.attributes;
@@ -245,13 +256,15 @@ TEST_F(RenderUtilTest, HoleLeavesTheMiddleOfTheNineGridAlone)
     for (bool hole : {false, true}) {
         Canvas canvas(12, 12);
         canvas.Clear(Rgb(kBlue));
-        Draw(canvas, {0, 0, 12, 12}, hole ? "file='frame6.png' corner='2,2,2,2' hole='true'"
-                                          : "file='frame6.png' corner='2,2,2,2'");
+        Draw(canvas, {0, 0, 12, 12},
+             hole ? "file='frame6.png' corner='2,2,2,2' hole='true'"
+                  : "file='frame6.png' corner='2,2,2,2'");
         for (int y = 0; y < 12; ++y) {
             for (int x = 0; x < 12; ++x) {
                 const bool border = x < 2 || y < 2 || x >= 10 || y >= 10;
                 const std::uint32_t expected = border ? kRed : hole ? kBlue : kGreen;
-                ASSERT_EQ(Rgb(expected), canvas.At(x, y)) << "hole " << hole << " at " << x << "," << y;
+                ASSERT_EQ(Rgb(expected), canvas.At(x, y))
+                    << "hole " << hole << " at " << x << "," << y;
             }
         }
     }
@@ -272,14 +285,15 @@ TEST_F(RenderUtilTest, ImagesThatCannotBeLoadedDrawNothingAndReportIt)
 {
     Canvas canvas(4, 4);
     canvas.Clear(Rgb(kBlue));
-    for (const char* attributes : {"file='missing.png'", "file='broken.png'", "res='abc' restype='png'",
-                             "res='9999' restype='png'", ""}) {
+    for (const char* attributes : {"file='missing.png'", "file='broken.png'",
+                                   "res='abc' restype='png'", "res='9999' restype='png'", ""}) {
         EXPECT_FALSE(Draw(canvas, {0, 0, 4, 4}, attributes)) << attributes;
         EXPECT_EQ(Rgb(kBlue), canvas.At(1, 1)) << attributes;
     }
     EXPECT_FALSE(Draw(canvas, {0, 0, 4, 4}, "file='red.png' dest='0,0,2,2' file='missing.png'"));
     EXPECT_EQ(Rgb(kRed), canvas.At(1, 1)) << "the image that loads is still drawn";
-    EXPECT_TRUE(Draw(canvas, {0, 0, 4, 4}, "file='red.png' dest='8,8,9,9'")) << "found, out of sight";
+    EXPECT_TRUE(Draw(canvas, {0, 0, 4, 4}, "file='red.png' dest='8,8,9,9'"))
+        << "found, out of sight";
     const RECT rc = {0, 0, 4, 4};
     EXPECT_FALSE(CRenderUtil::DrawImageSpec(nullptr, &m_manager, rc, rc, "file='red.png'"));
     EXPECT_FALSE(CRenderUtil::DrawImageSpec(canvas.Dc(), nullptr, rc, rc, "file='red.png'"));
@@ -319,8 +333,9 @@ TEST_F(RenderUtilTest, PartlyTransparentPixelsArePremultipliedOnLoad)
     TImageEntry* image = CRenderUtil::LoadImageData("half.png", nullptr, 0);
     ASSERT_NE(nullptr, image);
     EXPECT_TRUE(image->alphaChannel);
-    EXPECT_EQ(0x80000000u | (0xFFu * 0x80 / 255) << 16 | (0x80u * 0x80 / 255) << 8 | (0x40u * 0x80 / 255),
-              ImagePixel(image, 0, 0));
+    EXPECT_EQ(
+        0x80000000u | (0xFFu * 0x80 / 255) << 16 | (0x80u * 0x80 / 255) << 8 | (0x40u * 0x80 / 255),
+        ImagePixel(image, 0, 0));
     Veneer::Heap::Delete(image);
 }
 
@@ -337,11 +352,13 @@ TEST_F(RenderUtilTest, GradientBandsFollowTheirArithmetic)
         CRenderUtil::FillGradient(canvas.Dc(), {0, 0, 3, height}, top, bottom, steps);
         for (int i = 0; i < bands; ++i) {
             auto mix = [&](int shift) {
-                return static_cast<std::uint32_t>((Channel(bottom, shift) * (bands - i) + Channel(top, shift) * i) >> k);
+                return static_cast<std::uint32_t>(
+                    (Channel(bottom, shift) * (bands - i) + Channel(top, shift) * i) >> k);
             };
             const std::uint32_t expected = mix(16) << 16 | mix(8) << 8 | mix(0);
             for (int y = height - ((i + 1) * height >> k); y < height - (i * height >> k); ++y)
-                ASSERT_EQ(expected, canvas.At(1, y)) << "steps " << steps << " band " << i << " row " << y;
+                ASSERT_EQ(expected, canvas.At(1, y))
+                    << "steps " << steps << " band " << i << " row " << y;
         }
     }
     CRenderUtil::UseSoftwareBlending(false);
@@ -370,7 +387,8 @@ TEST_F(RenderUtilTest, DrawPlainTextUsesTheFontAndShowsAmpersands)
     Canvas canvas(200, 60);
     auto measure = [&](const char* text, int font) {
         RECT rc = {0, 0, 200, 60};
-        CRenderUtil::DrawPlainText(canvas.Dc(), &m_manager, rc, text, 0xFF000000, font, DT_SINGLELINE | DT_CALCRECT);
+        CRenderUtil::DrawPlainText(canvas.Dc(), &m_manager, rc, text, 0xFF000000, font,
+                                   DT_SINGLELINE | DT_CALCRECT);
         return rc;
     };
     EXPECT_GT(measure("Ag", 1).bottom, measure("Ag", 0).bottom);
@@ -384,7 +402,8 @@ TEST_F(RenderUtilTest, DrawPlainTextUsesTheFontAndShowsAmpersands)
     for (int y = 0; y < 60; ++y) {
         for (int x = 0; x < 200; ++x) {
             if (canvas.At(x, y) != 0xFFFFFF) {
-                ASSERT_TRUE(x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom) << x << "," << y;
+                ASSERT_TRUE(x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom)
+                    << x << "," << y;
                 EXPECT_GT(Channel(canvas.At(x, y), 16), Channel(canvas.At(x, y), 8));  // reddish
                 ++inked;
             }
@@ -402,11 +421,24 @@ TEST_F(RenderUtilTest, LinesAndFramesDrawOutlinesOnly)
         std::vector<POINT> clear;
     };
     const Case cases[] = {
-        {"line", [](HDC dc) { CRenderUtil::DrawLine(dc, {2, 3, 12, 3}, kRed); }, {{2, 3}, {11, 3}}, {{12, 3}, {6, 4}}},
-        {"frame", [](HDC dc) { CRenderUtil::DrawFrame(dc, {5, 5, 15, 15}, 2, kRed); },
-         {{5, 5}, {6, 6}, {14, 14}, {13, 10}}, {{7, 7}, {10, 10}, {15, 15}, {4, 4}}},
-        {"round frame", [](HDC dc) { CRenderUtil::DrawRoundFrame(dc, {5, 5, 15, 15}, 1, 8, 8, kRed); },
-         {{10, 5}, {5, 10}, {14, 10}}, {{5, 5}, {10, 10}}},
+        {"line",
+         [](HDC dc) {
+             CRenderUtil::DrawLine(dc, {2, 3, 12, 3}, kRed);
+         },
+         {{2, 3}, {11, 3}},
+         {{12, 3}, {6, 4}}},
+        {"frame",
+         [](HDC dc) {
+             CRenderUtil::DrawFrame(dc, {5, 5, 15, 15}, 2, kRed);
+         },
+         {{5, 5}, {6, 6}, {14, 14}, {13, 10}},
+         {{7, 7}, {10, 10}, {15, 15}, {4, 4}}},
+        {"round frame",
+         [](HDC dc) {
+             CRenderUtil::DrawRoundFrame(dc, {5, 5, 15, 15}, 1, 8, 8, kRed);
+         },
+         {{10, 5}, {5, 10}, {14, 10}},
+         {{5, 5}, {10, 10}}},
     };
     for (const Case& c : cases) {
         Canvas canvas(20, 20);
@@ -493,7 +525,9 @@ TEST_P(RenderUtilBlendTest, TranslucentGradientBlendsWithItsMeanAlpha)
 }
 
 INSTANTIATE_TEST_SUITE_P(Blending, RenderUtilBlendTest, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Software" : "Platform"; });
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Software" : "Platform";
+                         });
 
 TEST(SoftAlphaBlendTest, MatchesThePremultipliedFormulaAndThePlatform)
 {
@@ -513,7 +547,8 @@ TEST(SoftAlphaBlendTest, MatchesThePremultipliedFormulaAndThePlatform)
         const double w = Channel(source[x], 24) * constant / 65025.0;
         std::uint32_t expected = 0;
         for (int shift : {0, 8, 16}) {
-            const double value = Channel(source[x], shift) * constant / 255.0 + Channel(dest[x], shift) * (1 - w);
+            const double value =
+                Channel(source[x], shift) * constant / 255.0 + Channel(dest[x], shift) * (1 - w);
             expected |= static_cast<std::uint32_t>(value + 0.5) << shift;
         }
         EXPECT_EQ(expected, soft.Raw(x, 0)) << x;  // alpha byte 0

@@ -46,8 +46,8 @@ protected:
 
     int Scrolls() const
     {
-        return static_cast<int>(std::count(notes.entries.begin(), notes.entries.end(),
-                                           std::string("bar:scroll")));
+        return static_cast<int>(
+            std::count(notes.entries.begin(), notes.entries.end(), std::string("bar:scroll")));
     }
 
     CContainerUI* root = nullptr;

@@ -23,7 +23,8 @@ const TAttributeInfo kLetteredRows[] = {
     {"font", TAttributeKind::Font},
     {"hotimage", TAttributeKind::Image},
 };
-const TAttributeTable Lettered::kTable = MakeAttributeTable(&CControlUI::kAttributeTable, kLetteredRows);
+const TAttributeTable Lettered::kTable =
+    MakeAttributeTable(&CControlUI::kAttributeTable, kLetteredRows);
 
 class LetteredCallback : public IDialogBuilderCallback {
 public:
@@ -73,7 +74,8 @@ TEST_F(SkinCheckTest, FontIndexesAreHeldAgainstEveryFontTheSkinDeclares)
         Check("<Window><Font name=\"Tahoma\"/><Font name=\"Arial\"/>"
               "<VerticalLayout><Lettered font=\"-1\"/><Lettered font=\"2\"/><Lettered font=\"3\"/>"
               "<Lettered hotimage=\"res='103' restype='png'\"/><Lettered hotimage=\"nothing.png\"/>"
-              "<Include source=\"&lt;Window&gt;&lt;Font name=&quot;Tahoma&quot;/&gt;&lt;/Window&gt;\"/>"
+              "<Include source=\"&lt;Window&gt;&lt;Font "
+              "name=&quot;Tahoma&quot;/&gt;&lt;/Window&gt;\"/>"
               "</VerticalLayout></Window>"))
         << "a font declared by an Include after its use counts";
     EXPECT_EQ("warning: line 1, column 19: Lettered: font: font 0 is not declared (the skin "

@@ -47,39 +47,94 @@ public:
 // What mutations insert: elements of every kind before another element, attributes with
 // odd values after an element's name, and stray markup, entities and GBK bytes anywhere.
 const char* const kElements[] = {
-    "<Window size=\"120,80\"><Control/></Window>", "<VerticalLayout><Control/><Control/></VerticalLayout>",
+    "<Window size=\"120,80\"><Control/></Window>",
+    "<VerticalLayout><Control/><Control/></VerticalLayout>",
     "<HorizontalLayout childpadding=\"3\"><Control width=\"5\"/><Control/></HorizontalLayout>",
     "<TileLayout columns=\"2\"><Control/><Control/><Control/></TileLayout>",
-    "<TabLayout selectedid=\"1\"><Control/><Control/></TabLayout>", "<Container/>",
-    "<Container><Control/></Container>", "<Control/>", "<Control><Control/></Control>",
-    "<ScrollBar/>", "<Label/>", "<Button/>", "<Edit/>", "<Menu/>",
-    "<Image name=\"103\" restype=\"png\"/>", "<Image name=\"x.png\"/>",
+    "<TabLayout selectedid=\"1\"><Control/><Control/></TabLayout>",
+    "<Container/>",
+    "<Container><Control/></Container>",
+    "<Control/>",
+    "<Control><Control/></Control>",
+    "<ScrollBar/>",
+    "<Label/>",
+    "<Button/>",
+    "<Edit/>",
+    "<Menu/>",
+    "<Image name=\"103\" restype=\"png\"/>",
+    "<Image name=\"x.png\"/>",
     "<Font name=\"Tahoma\" size=\"-3\"/>",
     "<Default name=\"Control\" value=\"bkcolor=&quot;#FF00FF00&quot;\"/>",
     "<Default name=\"VScrollBar\" value=\"thumbnormalimage=&quot;res='119' restype='png'&quot;\"/>",
     "<Include source=\"row.xml\" count=\"2\"/>",
     "<Include source=\"&lt;Window&gt;&lt;Control/&gt;&lt;/Window&gt;\"/>",
-    "<Include source=\"\"/>", "<Include source=\"CON\"/>", "<Include source=\"NUL\"/>",
+    "<Include source=\"\"/>",
+    "<Include source=\"CON\"/>",
+    "<Include source=\"NUL\"/>",
 };
 const char* const kAttributes[] = {
-    " name=\"a\"", " name=\"\"", " pos=\"1,2,3,4\"", " pos=\"-9,-9,-1,-1\"", " float=\"true\"",
-    " visible=\"false\"", " enabled=\"false\"",
+    " name=\"a\"",
+    " name=\"\"",
+    " pos=\"1,2,3,4\"",
+    " pos=\"-9,-9,-1,-1\"",
+    " float=\"true\"",
+    " visible=\"false\"",
+    " enabled=\"false\"",
     " bkimage=\"res='103' restype='png' corner='9,9,9,9'\"",
-    " bkimage=\"file='none.png' source='0,0,999,999'\"", " bkcolor=\"#80804000\"",
-    " bkcolor2=\"#FF000000\"", " bordersize=\"3\"", " borderround=\"99,99\"",
-    " vscrollbar=\"true\"", " hscrollbar=\"true\"",
-    " vscrollbarstyle=\"linesize=&quot;-5&quot;\"", " inset=\"-5,-5,9999,9999\"",
-    " childpadding=\"-40\"", " width=\"-1\"", " height=\"2147483647\"", " minwidth=\"500\"",
-    " maxheight=\"0\"", " size=\"300,200\"", " size=\"-1,-1\"", " mininfo=\"1,1\"",
-    " alpha=\"0\"", " roundcorner=\"50,50\"", " sizebox=\"1,1,1,1\"", " columns=\"0\"",
-    " columns=\"3\"", " itemsize=\"0,0\"", " itemsize=\"10,10\"", " sepheight=\"4\"",
-    " sepwidth=\"-4\"", " range=\"-100\"", " value=\"50\"", " font=\"9\"", " count=\"3\"",
-    " count=\"-1\"", " source=\"row.xml\"", " text=\"&quot;&amp;&lt;\"",
+    " bkimage=\"file='none.png' source='0,0,999,999'\"",
+    " bkcolor=\"#80804000\"",
+    " bkcolor2=\"#FF000000\"",
+    " bordersize=\"3\"",
+    " borderround=\"99,99\"",
+    " vscrollbar=\"true\"",
+    " hscrollbar=\"true\"",
+    " vscrollbarstyle=\"linesize=&quot;-5&quot;\"",
+    " inset=\"-5,-5,9999,9999\"",
+    " childpadding=\"-40\"",
+    " width=\"-1\"",
+    " height=\"2147483647\"",
+    " minwidth=\"500\"",
+    " maxheight=\"0\"",
+    " size=\"300,200\"",
+    " size=\"-1,-1\"",
+    " mininfo=\"1,1\"",
+    " alpha=\"0\"",
+    " roundcorner=\"50,50\"",
+    " sizebox=\"1,1,1,1\"",
+    " columns=\"0\"",
+    " columns=\"3\"",
+    " itemsize=\"0,0\"",
+    " itemsize=\"10,10\"",
+    " sepheight=\"4\"",
+    " sepwidth=\"-4\"",
+    " range=\"-100\"",
+    " value=\"50\"",
+    " font=\"9\"",
+    " count=\"3\"",
+    " count=\"-1\"",
+    " source=\"row.xml\"",
+    " text=\"&quot;&amp;&lt;\"",
 };
 const char* const kStray[] = {
-    "/>", ">", "<", "</", "\"", "=", "&quot;", "&amp;", "&", "<!-- c -->", "<?x?>",
-    "<VerticalLayout>", "</VerticalLayout>", "</Window>",
-    "\xD6\xD0", "\x81", "\xFF", " ", "\n",
+    "/>",
+    ">",
+    "<",
+    "</",
+    "\"",
+    "=",
+    "&quot;",
+    "&amp;",
+    "&",
+    "<!-- c -->",
+    "<?x?>",
+    "<VerticalLayout>",
+    "</VerticalLayout>",
+    "</Window>",
+    "\xD6\xD0",
+    "\x81",
+    "\xFF",
+    " ",
+    "\n",
 };
 
 class Mutator {
@@ -144,8 +199,7 @@ private:
         for (std::size_t at = AfterName(text); at < text.size(); at = AfterName(text)) {
             const std::size_t start = text.rfind('<', at);
             const std::size_t end = text.find('>', at);
-            if (end != std::string::npos && text[end - 1] == '/' &&
-                text.find('<', at) > end)
+            if (end != std::string::npos && text[end - 1] == '/' && text.find('<', at) > end)
                 return {start, end + 1 - start};
             if (Pick(4) == 0)
                 break;
@@ -229,15 +283,17 @@ TEST(SkinMutationTest, MutatedSkinsBuildPaintAndLeaveNothingBehind)
     const std::string row = folder + "row.xml";
     std::FILE* file = std::fopen(row.c_str(), "wb");
     ASSERT_NE(nullptr, file);
-    std::fputs("<Window><Font name=\"Arial\"/><Control name=\"row\" height=\"10\"/></Window>", file);
+    std::fputs("<Window><Font name=\"Arial\"/><Control name=\"row\" height=\"10\"/></Window>",
+               file);
     std::fclose(file);
 
     // The parser's corpus once; skins that build into controls weigh three times as much,
     // so that most mutations reach the controls.
     std::vector<std::string> seeds;
     for (const char* path :
-         {"fuzz/corpus/xml_document_fuzzer/entities.xml", "fuzz/corpus/xml_document_fuzzer/errors.xml",
-          "fuzz/corpus/xml_document_fuzzer/gbk.xml", "fuzz/corpus/xml_document_fuzzer/nested.xml",
+         {"fuzz/corpus/xml_document_fuzzer/entities.xml",
+          "fuzz/corpus/xml_document_fuzzer/errors.xml", "fuzz/corpus/xml_document_fuzzer/gbk.xml",
+          "fuzz/corpus/xml_document_fuzzer/nested.xml",
           "fuzz/corpus/xml_document_fuzzer/skin.xml"}) {
         seeds.push_back(SourceFile(path));
         ASSERT_FALSE(seeds.back().empty()) << path;

@@ -15,10 +15,12 @@ TEST(TextStepTest, StepsWholeCharactersAndNeverPassesTheEnd)
     };
     const Case cases[] = {
         {"ab", {1, 2, 2, 2}},
-        {"\xD6\xD0" "a", {2, 3, 3, 3}},
+        {"\xD6\xD0"
+         "a",
+         {2, 3, 3, 3}},
         {"\x81\x5C\\", {2, 3, 3, 3}},  // a trail byte that looks like a backslash
-        {"a\xD6", {1, 2, 2, 2}},        // lead byte at the very end
-        {"\x80z", {1, 2, 2, 2}},        // not a lead byte in code page 936
+        {"a\xD6", {1, 2, 2, 2}},       // lead byte at the very end
+        {"\x80z", {1, 2, 2, 2}},       // not a lead byte in code page 936
     };
     for (const Case& c : cases) {
         const char* p = c.text;
@@ -31,7 +33,8 @@ TEST(TextStepTest, StepsWholeCharactersAndNeverPassesTheEnd)
 
 TEST(TextStepTest, StepsBackOverWholeCharacters)
 {
-    const char text[] = "a\xD6\xD0" "b";
+    const char text[] = "a\xD6\xD0"
+                        "b";
     EXPECT_EQ(text + 3, PrevChar(text, text + 4));
     EXPECT_EQ(text + 1, PrevChar(text, text + 3));
     EXPECT_EQ(text, PrevChar(text, text + 1));

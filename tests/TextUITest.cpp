@@ -27,7 +27,8 @@ protected:
         root->SetBkColor(0xFF000000 | kWhite);
         text = new CTextUI;
         text->SetName("t");
-        text->ApplyAttributeList("showhtml=\"true\" text=\"{a one}first{/a} and {a two}second{/a}\"");
+        text->ApplyAttributeList(
+            "showhtml=\"true\" text=\"{a one}first{/a} and {a two}second{/a}\"");
         AddPlaced(root, text, RECT{0, 0, 200, 60});
         Attach(root);
         notes.Clear();

@@ -114,7 +114,8 @@ public:
         while (!woken.exchange(false)) {
             std::uint32_t until = end;
             if (open && !inbox.empty() && inbox.begin()->first < until)
-                until = inbox.begin()->first > m_clock.Elapsed() ? inbox.begin()->first : m_clock.Elapsed();
+                until = inbox.begin()->first > m_clock.Elapsed() ? inbox.begin()->first
+                                                                 : m_clock.Elapsed();
             if (nextAction && nextAction() < until && nextAction() >= m_clock.Elapsed())
                 until = nextAction();
             if (duringWait.empty() || duringWait.begin()->first >= until) {
@@ -204,7 +205,8 @@ public:
     void PostEvent(TokenEvent* e) override
     {
         events.push_back(Reported{m_clock.Elapsed(), e->kind, e->result, e->tag,
-                                  std::string(e->token, strnlen(e->token, sizeof e->token)), e->value});
+                                  std::string(e->token, strnlen(e->token, sizeof e->token)),
+                                  e->value});
         delete e;
     }
     void PostStartFailed(std::int32_t code) override { startFailures.push_back(code); }
@@ -242,7 +244,8 @@ struct Server {
         }
         const auto refusal = refuse.find(request.verb);
         const int result = refusal != refuse.end() ? refusal->second : 0;
-        std::string answer = std::to_string(result) + "\r\nSeq:" + std::to_string(request.seq) + "\r\n";
+        std::string answer =
+            std::to_string(result) + "\r\nSeq:" + std::to_string(request.seq) + "\r\n";
         if (result == 0 && request.verb == "gimmeatoken")
             answer += "Token:" + token + "\r\nToken-TTL:" + std::to_string(ttl) + "\r\n";
         if (result == 0 && request.verb == "checktoken")
@@ -276,7 +279,10 @@ public:
     {
         network.duringWait.emplace(at, [this, kind] { client.Request(kind); });
     }
-    void At(std::uint32_t at, std::function<void()> action) { actions.emplace(at, std::move(action)); }
+    void At(std::uint32_t at, std::function<void()> action)
+    {
+        actions.emplace(at, std::move(action));
+    }
 
     void RunUntil(std::uint32_t elapsed)
     {

@@ -58,12 +58,16 @@ public:
         m_thread.join();
         closesocket(m_socket);
     }
-    std::uint16_t Port() const { return m_port; }
+    std::uint16_t Port() const
+    {
+        return m_port;
+    }
     // Waits up to 5 s until count answers have been sent.
     bool Answered(std::size_t count)
     {
         std::unique_lock<std::mutex> lock(m_mutex);
-        return m_arrived.wait_for(lock, std::chrono::seconds(5), [&] { return m_answered >= count; });
+        return m_arrived.wait_for(lock, std::chrono::seconds(5),
+                                  [&] { return m_answered >= count; });
     }
     // What arrived, once at least count datagrams have or 5 s have passed: the last one
     // may still be on its way when the client has already finished.
@@ -88,8 +92,8 @@ private:
             char data[2048];
             sockaddr_in peer = {};
             socklen_t length = sizeof peer;
-            const int got = static_cast<int>(
-                recvfrom(m_socket, data, sizeof data, 0, reinterpret_cast<sockaddr*>(&peer), &length));
+            const int got = static_cast<int>(recvfrom(m_socket, data, sizeof data, 0,
+                                                      reinterpret_cast<sockaddr*>(&peer), &length));
             if (got <= 0)
                 continue;
             std::string answer;
@@ -284,7 +288,8 @@ TEST(TokenLoopbackTest, StopEndsTheWorkerAndStartBeginsANewSession)
     std::vector<std::string> verbs;
     for (const std::string& datagram : seen)
         verbs.push_back(Verb(datagram));
-    EXPECT_EQ((std::vector<std::string>{"login", "gimmeatoken", "logout", "login", "gimmeatoken", "logout"}),
+    EXPECT_EQ((std::vector<std::string>{"login", "gimmeatoken", "logout", "login", "gimmeatoken",
+                                        "logout"}),
               verbs);
 }
 

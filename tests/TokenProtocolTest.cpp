@@ -60,8 +60,9 @@ TEST(TokenProtocolTest, FieldTableGrowsThroughItsPrimesAndRecyclesNodes)
     std::vector<std::string> keys;
     for (int i = 0; i < 300; ++i)
         keys.push_back("key" + std::to_string(i));
-    const std::pair<int, std::uint32_t> growth[] = {{1, 11}, {5, 11}, {6, 23}, {11, 23}, {12, 97}, {48, 97},
-                                                    {49, 397}, {198, 397}, {199, 1597}, {300, 1597}};
+    const std::pair<int, std::uint32_t> growth[] = {{1, 11},     {5, 11},    {6, 23},   {11, 23},
+                                                    {12, 97},    {48, 97},   {49, 397}, {198, 397},
+                                                    {199, 1597}, {300, 1597}};
     int added = 0;
     for (const auto& step : growth) {
         for (; added < step.first; ++added)
@@ -111,32 +112,42 @@ TEST(TokenProtocolTest, ResponsesDecideTheirResult)
     const std::string big(31, '7');
     const Case cases[] = {
         {"token", kTokenGet, "0\r\nseq:1\r\ntoken:123456\r\ntoken-ttl:60\r\n", 0, "123456", 60},
-        {"keys in any case", kTokenGet, "0\r\nSeq:1\r\nToken:123456\r\nTOKEN-TTL:60", 0, "123456", 60},
+        {"keys in any case", kTokenGet, "0\r\nSeq:1\r\nToken:123456\r\nTOKEN-TTL:60", 0, "123456",
+         60},
         {"LF only, last line without LF", kTokenGet, "0\nseq:1\ntoken:9\ntoken-ttl:5", 0, "9", 5},
         {"ttl 0", kTokenGet, "0\r\nseq:1\r\ntoken:1\r\ntoken-ttl:0\r\n", -2, "", 0},
         {"ttl -5", kTokenGet, "0\r\nseq:1\r\ntoken:1\r\ntoken-ttl:-5\r\n", -2, "", 0},
         {"ttl abc", kTokenGet, "0\r\nseq:1\r\ntoken:1\r\ntoken-ttl:abc\r\n", -2, "", 0},
         {"ttl after a blank", kTokenGet, "0\r\nseq:1\r\ntoken:1\r\ntoken-ttl: 60\r\n", 0, "1", 60},
-        {"ttl too large saturates", kTokenGet, "0\r\nseq:1\r\ntoken:1\r\ntoken-ttl:99999999999\r\n", 0, "1", 2147483647},
+        {"ttl too large saturates", kTokenGet, "0\r\nseq:1\r\ntoken:1\r\ntoken-ttl:99999999999\r\n",
+         0, "1", 2147483647},
         {"no ttl", kTokenGet, "0\r\nseq:1\r\ntoken:1\r\n", -2, "", 0},
         {"no token", kTokenGet, "0\r\nseq:1\r\ntoken-ttl:60\r\n", -2, "", 0},
         {"empty token value", kTokenGet, "0\r\nseq:1\r\ntoken:\r\ntoken-ttl:60\r\n", -2, "", 0},
-        {"second token wins", kTokenGet, "0\r\nseq:1\r\ntoken:1\r\ntoken:2\r\ntoken-ttl:3\r\n", 0, "2", 3},
-        {"31 characters", kTokenGet, "0\r\nseq:1\r\ntoken:" + big + "\r\ntoken-ttl:3\r\n", 0, big.c_str(), 3},
-        {"32 characters", kTokenGet, "0\r\nseq:1\r\ntoken:" + big + "8\r\ntoken-ttl:3\r\n", -2, "", 0},
+        {"second token wins", kTokenGet, "0\r\nseq:1\r\ntoken:1\r\ntoken:2\r\ntoken-ttl:3\r\n", 0,
+         "2", 3},
+        {"31 characters", kTokenGet, "0\r\nseq:1\r\ntoken:" + big + "\r\ntoken-ttl:3\r\n", 0,
+         big.c_str(), 3},
+        {"32 characters", kTokenGet, "0\r\nseq:1\r\ntoken:" + big + "8\r\ntoken-ttl:3\r\n", -2, "",
+         0},
         {"limit reached", kTokenGet, "2\r\nseq:1\r\n", 2, "", 0},
         {"admitted", kTokenCheck, "3\r\nseq:1\r\n", 3, "", 0},
         {"result with blanks and sign", kTokenStatus, "  +7 devices\r\nseq:1\r\n", 7, "", 0},
         {"valid", kTokenCheck, "0\r\nseq:1\r\ntoken:42\r\ntoken-valid:true\r\n", 0, "42", 1},
         {"expired", kTokenCheck, "0\r\nseq:1\r\ntoken:42\r\ntoken-valid:false\r\n", 0, "42", 0},
-        {"valid after a blank", kTokenCheck, "0\r\nseq:1\r\ntoken:42\r\ntoken-valid: true\r\n", -2, "", 0},
+        {"valid after a blank", kTokenCheck, "0\r\nseq:1\r\ntoken:42\r\ntoken-valid: true\r\n", -2,
+         "", 0},
         {"TRUE", kTokenCheck, "0\r\nseq:1\r\ntoken:42\r\ntoken-valid:TRUE\r\n", -2, "", 0},
         {"check without token", kTokenCheck, "0\r\nseq:1\r\ntoken-valid:true\r\n", -2, "", 0},
-        {"check with a long token", kTokenCheck, "0\r\nseq:1\r\ntoken:" + big + "8\r\ntoken-valid:true\r\n", -2, "", 0},
+        {"check with a long token", kTokenCheck,
+         "0\r\nseq:1\r\ntoken:" + big + "8\r\ntoken-valid:true\r\n", -2, "", 0},
         {"status as it is", kTokenStatus, "0\r\nseq:1\r\n", 0, "", 0},
-        {"lines without colon skipped", kTokenGet, "0\r\n\r\nnoise\r\nseq:1\r\ntoken:5\r\ntoken-ttl:1\r\n", 0, "5", 1},
-        {"value keeps its blank", kTokenGet, "0\r\nseq:1\r\ntoken: 12\r\ntoken-ttl:1\r\n", 0, " 12", 1},
-        {"seq with text after it", kTokenGet, "0\r\nseq:1abc\r\ntoken:5\r\ntoken-ttl:1\r\n", 0, "5", 1},
+        {"lines without colon skipped", kTokenGet,
+         "0\r\n\r\nnoise\r\nseq:1\r\ntoken:5\r\ntoken-ttl:1\r\n", 0, "5", 1},
+        {"value keeps its blank", kTokenGet, "0\r\nseq:1\r\ntoken: 12\r\ntoken-ttl:1\r\n", 0, " 12",
+         1},
+        {"seq with text after it", kTokenGet, "0\r\nseq:1abc\r\ntoken:5\r\ntoken-ttl:1\r\n", 0, "5",
+         1},
     };
     for (const Case& c : cases) {
         const Reading r = Read(c.kind, c.datagram);
@@ -153,7 +164,9 @@ TEST(TokenProtocolTest, DatagramsThatAnswerNothingAreIgnored)
 {
     const std::string ignored[] = {
         "",
-        std::string("\0" "0\r\nseq:1", 8),
+        std::string("\0"
+                    "0\r\nseq:1",
+                    8),
         "\r\n0\r\nseq:1\r\n",
         "ok\r\nseq:1\r\n",
         "0\r\n",

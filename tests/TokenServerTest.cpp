@@ -20,7 +20,8 @@ struct Exchange {
     {
         std::string answer;
         long seq = 0;
-        return server.Handle(peer, text.data(), text.size(), now, &answer, &seq) ? answer : "ignored";
+        return server.Handle(peer, text.data(), text.size(), now, &answer, &seq) ? answer
+                                                                                 : "ignored";
     }
     std::string GetCode(long seq)
     {
@@ -118,8 +119,13 @@ TEST(TokenServerTest, MalformedRequestsAreIgnored)
     Exchange e;
     e.Send("login\r\nName:PC01\r\nSeq:0\r\n");
     const std::string ignored[] = {
-        "", "gimmeatoken\r\n", "gimmeatoken\r\nSeq:x\r\n", "\r\nSeq:1\r\n", "fly\r\nSeq:1\r\n",
-        std::string("gimmeatoken\0\r\nSeq:1\r\n", 20), "\xff\xfe\r\nSeq:1",
+        "",
+        "gimmeatoken\r\n",
+        "gimmeatoken\r\nSeq:x\r\n",
+        "\r\nSeq:1\r\n",
+        "fly\r\nSeq:1\r\n",
+        std::string("gimmeatoken\0\r\nSeq:1\r\n", 20),
+        "\xff\xfe\r\nSeq:1",
     };
     for (const std::string& text : ignored)
         EXPECT_EQ("ignored", e.Send(text)) << text;
@@ -134,7 +140,8 @@ TEST(TokenServerTest, RemembersABoundedNumberOfPcs)
     options.sessionTimeout = 10;
     Exchange e(options);
     for (std::uint32_t pc = 1; pc <= 3; ++pc)
-        EXPECT_EQ("0\r\nSeq:0\r\n", e.Send("login\r\nName:" + std::string(500, 'N') + "\r\nSeq:0\r\n", pc));
+        EXPECT_EQ("0\r\nSeq:0\r\n",
+                  e.Send("login\r\nName:" + std::string(500, 'N') + "\r\nSeq:0\r\n", pc));
     EXPECT_EQ("1\r\nSeq:0\r\n", e.Send("login\r\nName:PC04\r\nSeq:0\r\n", 4));
     EXPECT_EQ(3u, e.server.PcCount());
     e.now = 10001;  // the first three lapsed: room again

@@ -108,7 +108,11 @@ TEST(UIStringTest, CaseRulesTouchOnlySingleByteLetters)
         {"Button", "BUTTON", 0},
         {"abc", "abd", -1},
         {"abc", "ab", 1},
-        {"\x81" "A", "\x81" "a", -1},  // trail bytes are not letters
+        {"\x81"
+         "A",
+         "\x81"
+         "a",
+         -1},  // trail bytes are not letters
         {kChinese, kChinese, 0},
         {"", "", 0},
     };
@@ -117,11 +121,16 @@ TEST(UIStringTest, CaseRulesTouchOnlySingleByteLetters)
         EXPECT_EQ(c.sign, (r > 0) - (r < 0)) << c.a << " vs " << c.b;
     }
 
-    CUIString s("\x81" "Ab");
+    CUIString s("\x81"
+                "Ab");
     s.MakeLower();
-    EXPECT_STREQ("\x81" "Ab", s);  // 'A' here is a trail byte
+    EXPECT_STREQ("\x81"
+                 "Ab",
+                 s);  // 'A' here is a trail byte
     s.MakeUpper();
-    EXPECT_STREQ("\x81" "AB", s);
+    EXPECT_STREQ("\x81"
+                 "AB",
+                 s);
 }
 
 TEST(UIStringTest, SubstringsClampToTheText)

@@ -86,8 +86,8 @@ protected:
     // The main window's style: a caption and a system menu, which the base drops.
     HWND Open(WindowImplBase& window)
     {
-        m_hwnd = window.Create(nullptr, "sample", WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                               0, 50, 40, 600, 800);
+        m_hwnd = window.Create(nullptr, "sample", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 50, 40,
+                               600, 800);
         return m_hwnd;
     }
     // Shown and painted: the controls are laid out, so hit tests find them.
@@ -195,8 +195,11 @@ TEST(FitMaximizedToWorkAreaTest, PlacesTheWindowOnTheWorkAreaOfItsMonitor)
     const Case cases[] = {
         {"task bar at the bottom", {0, 0, 1280, 1024}, {0, 0, 1280, 984}, {0, 0}, {1280, 984}},
         {"task bar at the left", {0, 0, 1280, 1024}, {60, 0, 1280, 1024}, {60, 0}, {1220, 1024}},
-        {"task bar at the top of a second monitor", {1280, 0, 2560, 1024},
-         {1280, 40, 2560, 1024}, {0, 40}, {1280, 984}},
+        {"task bar at the top of a second monitor",
+         {1280, 0, 2560, 1024},
+         {1280, 40, 2560, 1024},
+         {0, 40},
+         {1280, 984}},
     };
     for (const Case& c : cases) {
         MINMAXINFO info = {};
@@ -234,8 +237,7 @@ TEST_F(WindowImplBaseTest, TheWholeWindowIsClientAreaWithRoundCorners)
     SetWindowPos(m_hwnd, nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_NE(ERROR, GetWindowRgn(m_hwnd, region.Get()));
     expected.Reset(CreateRoundRectRgn(0, 0, 901, 701, 5, 5));
-    EXPECT_TRUE(SameArea(region.Get(), expected.Get()))
-        << "cut again at the new size";
+    EXPECT_TRUE(SameArea(region.Get(), expected.Get())) << "cut again at the new size";
 }
 
 TEST_F(WindowImplBaseTest, SizeLimitsComeFromTheSkinAndTheWorkArea)
@@ -260,9 +262,8 @@ TEST_F(WindowImplBaseTest, EscapePostsCloseAndTheKeyIsStillDelivered)
     PostMessageA(m_hwnd, WM_KEYDOWN, VK_RETURN, 0);
     PostMessageA(m_hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
     // The loop ends with the close; a timer ends it when no close comes.
-    const UINT_PTR timer = SetTimer(nullptr, 0, 2000, [](HWND, UINT, UINT_PTR, DWORD) {
-        PostQuitMessage(1);
-    });
+    const UINT_PTR timer =
+        SetTimer(nullptr, 0, 2000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
     CWindowManagerUI::MessageLoop();
     KillTimer(nullptr, timer);
     EXPECT_EQ(std::vector<WPARAM>{1}, window.closes) << "one WM_CLOSE with wParam 1";

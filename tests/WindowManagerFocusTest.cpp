@@ -170,8 +170,9 @@ protected:
         after = new ProbeControl("after", &log);
         button = new ProbeControl("button", &log);
         button->SetShortcut('X');
-        for (CControlUI* control : {static_cast<CControlUI*>(before), static_cast<CControlUI*>(label),
-                                    static_cast<CControlUI*>(after), static_cast<CControlUI*>(button)})
+        for (CControlUI* control :
+             {static_cast<CControlUI*>(before), static_cast<CControlUI*>(label),
+              static_cast<CControlUI*>(after), static_cast<CControlUI*>(button)})
             AddPlaced(root, control, RECT{0, 0, 10, 10});
         Paint();
         log.clear();

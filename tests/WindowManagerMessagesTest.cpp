@@ -186,7 +186,8 @@ TEST_F(WindowManagerMessagesTest, ResizingTellsTheFocusAndRelaysTheRoot)
     b->SetFocus();
     Paint();
     log.clear();
-    SetWindowPos(Window(), nullptr, 0, 0, kWidth + 20, kHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Window(), nullptr, 0, 0, kWidth + 20, kHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ((EventLog{"B:WindowSize"}), log);
     EXPECT_TRUE(root->IsUpdateNeeded());
     Paint();
@@ -218,8 +219,8 @@ TEST_F(WindowManagerMessagesTest, EachMessageAnswersHandledAsTheTableSays)
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "VeneerTestReflector";
     RegisterClassA(&wc);
-    HWND child = CreateWindowA("VeneerTestReflector", "", WS_CHILD, 0, 0, 10, 10, Window(),
-                               nullptr, wc.hInstance, nullptr);
+    HWND child = CreateWindowA("VeneerTestReflector", "", WS_CHILD, 0, 0, 10, 10, Window(), nullptr,
+                               wc.hInstance, nullptr);
     ASSERT_NE(nullptr, child);
     NMHDR header = {child, 1, 0};
     const LPARAM fromChild = reinterpret_cast<LPARAM>(child);
@@ -315,8 +316,8 @@ TEST_F(WindowManagerMessagesTest, MinimumAndMaximumTrackSizesComeFromTheWindowSe
     info.ptMinTrackSize = {1, 2};
     info.ptMaxTrackSize = {3, 4};
     LRESULT result = 0;
-    EXPECT_FALSE(Manager().MessageHandler(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info),
-                                          result));
+    EXPECT_FALSE(
+        Manager().MessageHandler(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info), result));
     EXPECT_EQ(120, info.ptMinTrackSize.x);
     EXPECT_EQ(2, info.ptMinTrackSize.y);
     EXPECT_EQ(3, info.ptMaxTrackSize.x);

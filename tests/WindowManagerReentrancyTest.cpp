@@ -25,14 +25,14 @@ enum class Drive {
     HoverA,        // the mouse rests on A, then goes to B
     PressA,        // press on A, drag to B, release there
     DoubleClickA,
-    RightClickA,   // right press on A, then the context menu
+    RightClickA,  // right press on A, then the context menu
     WheelA,
-    KeysA,         // key down, character, key up, system key, with A focused
+    KeysA,  // key down, character, key up, system key, with A focused
     TimerA,
-    Size,          // the window is resized while A has the focus
-    Close,         // the window is closed while A is hovered, pressed and focused
-    HideA,         // A is hidden while it has the focus
-    MoveA,         // A is placed anew
+    Size,   // the window is resized while A has the focus
+    Close,  // the window is closed while A is hovered, pressed and focused
+    HideA,  // A is hidden while it has the focus
+    MoveA,  // A is placed anew
 };
 
 enum class Action { Delete, Hide, FocusOther, FocusSelf, DetachRoot, DeleteAndFocusOther };
@@ -351,10 +351,12 @@ void WindowManagerReentrancyTest::Check(const std::string& what)
         bool hovered = false;
         for (const std::string& entry : log) {
             if (entry == prefix + "SetFocus" || entry == prefix + "KillFocus") {
-                EXPECT_NE(focused, entry == prefix + "SetFocus") << what << ": " << entry << " twice";
+                EXPECT_NE(focused, entry == prefix + "SetFocus")
+                    << what << ": " << entry << " twice";
                 focused = !focused;
             } else if (entry == prefix + "MouseEnter" || entry == prefix + "MouseLeave") {
-                EXPECT_NE(hovered, entry == prefix + "MouseEnter") << what << ": " << entry << " twice";
+                EXPECT_NE(hovered, entry == prefix + "MouseEnter")
+                    << what << ": " << entry << " twice";
                 hovered = !hovered;
             }
         }
@@ -375,12 +377,16 @@ void WindowManagerReentrancyTest::Dismantle()
 
 void WindowManagerReentrancyTest::Run(const Row& row)
 {
-    static const char* const actions[] = {"deletes", "hides", "focuses C instead of", "focuses",
-                                          "detaches the root from", "focuses C and deletes"};
+    static const char* const actions[] = {"deletes",
+                                          "hides",
+                                          "focuses C instead of",
+                                          "focuses",
+                                          "detaches the root from",
+                                          "focuses C and deletes"};
     static const char* const places[] = {"handler", "delegate", "receiver", "window"};
     char what[160];
-    std::snprintf(what, sizeof(what), "drive %d: the %s of %s:%s %s %s", static_cast<int>(row.drive),
-                  places[static_cast<int>(row.place)], row.trigger,
+    std::snprintf(what, sizeof(what), "drive %d: the %s of %s:%s %s %s",
+                  static_cast<int>(row.drive), places[static_cast<int>(row.place)], row.trigger,
                   row.note != nullptr ? row.note : EventName(row.event),
                   actions[static_cast<int>(row.action)], row.victim);
     m_row = &row;
@@ -444,18 +450,22 @@ TEST_F(WindowManagerReentrancyTest, HandlersMayDeleteHideOrRefocusFromEveryEvent
     for (const Trigger& t : triggers) {
         const Place place = t.note != nullptr ? Place::Receiver : Place::Handler;
         for (Action action : {Action::Delete, Action::Hide, Action::FocusOther, Action::FocusSelf})
-            rows.push_back({t.drive, t.control, t.event, t.note, t.control, action, place, nullptr});
+            rows.push_back(
+                {t.drive, t.control, t.event, t.note, t.control, action, place, nullptr});
     }
     for (Action action : {Action::Hide, Action::FocusOther, Action::DetachRoot})
-        rows.push_back({Drive::Attach, "root", T::None, "windowinit", "root", action, Place::Receiver, nullptr});
+        rows.push_back({Drive::Attach, "root", T::None, "windowinit", "root", action,
+                        Place::Receiver, nullptr});
     const Row others[] = {
         // The control about to gain the focus or the mouse goes first.
         {Drive::FocusB, "A", T::KillFocus, nullptr, "B", Action::Delete, Place::Handler, "none"},
         {Drive::FocusB, "A", T::None, "killfocus", "B", Action::Delete, Place::Receiver, "none"},
         {Drive::Tab, "A", T::KillFocus, nullptr, "B", Action::Delete, Place::Handler, "none"},
-        {Drive::FocusNeededB, "A", T::KillFocus, nullptr, "B", Action::Delete, Place::Handler, "none"},
+        {Drive::FocusNeededB, "A", T::KillFocus, nullptr, "B", Action::Delete, Place::Handler,
+         "none"},
         {Drive::LeaveA, "A", T::MouseLeave, nullptr, "B", Action::Delete, Place::Handler, nullptr},
-        {Drive::FocusB, "A", T::KillFocus, nullptr, "A", Action::DeleteAndFocusOther, Place::Handler, "C"},
+        {Drive::FocusB, "A", T::KillFocus, nullptr, "A", Action::DeleteAndFocusOther,
+         Place::Handler, "C"},
         // A handler's own choice of focus stands.
         {Drive::FocusB, "A", T::KillFocus, nullptr, "A", Action::FocusOther, Place::Handler, "C"},
         {Drive::FocusB, "A", T::KillFocus, nullptr, "A", Action::FocusSelf, Place::Handler, "A"},

@@ -48,7 +48,10 @@ protected:
         GetObjectA(font, sizeof(description), &description);
         return description;
     }
-    static LOGFONTA Stock() { return Describe(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))); }
+    static LOGFONTA Stock()
+    {
+        return Describe(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    }
 };
 
 TEST_F(WindowManagerResourcesTest, ResourcePathEndsInASeparatorOnceSet)
@@ -91,9 +94,9 @@ TEST_F(WindowManagerResourcesTest, ProgramImagesHaveTheirSizes)
         int first, last, width, height;
     };
     const Case cases[] = {
-        {103, 105, 26, 18}, {106, 111, 25, 18}, {112, 114, 43, 18}, {115, 117, 75, 24},
-        {118, 118, 100, 66}, {119, 119, 48, 64}, {121, 121, 40, 20}, {122, 122, 32, 16},
-        {124, 129, 15, 15},
+        {103, 105, 26, 18}, {106, 111, 25, 18},  {112, 114, 43, 18},
+        {115, 117, 75, 24}, {118, 118, 100, 66}, {119, 119, 48, 64},
+        {121, 121, 40, 20}, {122, 122, 32, 16},  {124, 129, 15, 15},
     };
     CWindowManagerUI manager;
     for (const Case& c : cases) {
@@ -115,19 +118,22 @@ TEST_F(WindowManagerResourcesTest, ResourcesAreChineseAndTheIconGroupHoldsSevenS
     EXPECT_EQ(2052, chinese);
     EXPECT_NE(nullptr, FindResourceExA(module, "PNG", MAKEINTRESOURCEA(118), chinese));
 
-    HRSRC group = FindResourceExA(module, MAKEINTRESOURCEA(14), MAKEINTRESOURCEA(135), chinese);  // RT_GROUP_ICON
+    HRSRC group = FindResourceExA(module, MAKEINTRESOURCEA(14), MAKEINTRESOURCEA(135),
+                                  chinese);  // RT_GROUP_ICON
     ASSERT_NE(nullptr, group);
     const BYTE* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
     const WORD count = *reinterpret_cast<const WORD*>(directory + 4);
     ASSERT_EQ(7, count);
     const int sizes[] = {96, 72, 64, 48, 40, 32, 24};
     for (int i = 0; i < count; ++i) {
-        const BYTE* entry = directory + 6 + 14 * i;  // width, height, colours, reserved, planes, bits ...
+        const BYTE* entry =
+            directory + 6 + 14 * i;  // width, height, colours, reserved, planes, bits ...
         EXPECT_EQ(sizes[i], entry[0]);
         EXPECT_EQ(sizes[i], entry[1]);
         EXPECT_EQ(32, *reinterpret_cast<const WORD*>(entry + 6));
     }
-    HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(135), IMAGE_ICON, 48, 48, 0));
+    HICON icon =
+        static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(135), IMAGE_ICON, 48, 48, 0));
     EXPECT_NE(nullptr, icon);
     DestroyIcon(icon);
 
@@ -243,11 +249,18 @@ TEST_F(WindowManagerResourcesTest, RefusedMemoryLeavesEveryTableAsItWas)
         bool (*present)(CWindowManagerUI& manager);
     };
     const Case cases[] = {
-        {"font", [](CWindowManagerUI& m) { return m.AddFont("Tahoma", 12, false, false, false) != nullptr; },
+        {"font",
+         [](CWindowManagerUI& m) {
+             return m.AddFont("Tahoma", 12, false, false, false) != nullptr;
+         },
          [](CWindowManagerUI& m) { return m.GetCustomFontCount() > 0; }},
         {"image", [](CWindowManagerUI& m) { return m.AddImage("118", "png", 0) != nullptr; },
          [](CWindowManagerUI& m) { return m.GetImage("118") != nullptr; }},
-        {"default list", [](CWindowManagerUI& m) { m.AddDefaultAttributes("Button", "width=\"1\""); return m.FindDefaultAttributes("Button") != nullptr; },
+        {"default list",
+         [](CWindowManagerUI& m) {
+             m.AddDefaultAttributes("Button", "width=\"1\"");
+             return m.FindDefaultAttributes("Button") != nullptr;
+         },
          [](CWindowManagerUI& m) { return m.FindDefaultAttributes("Button") != nullptr; }},
     };
     for (const Case& c : cases) {
@@ -282,7 +295,8 @@ TEST_F(WindowManagerResourcesTest, ResourceParentRefusesItselfAndCycles)
     EXPECT_TRUE(a.SetResourceParent(&c));
 }
 
-TEST_F(WindowManagerResourcesTest, ChildrenLookUpTheirOwnListsAndFontsFirstButTakeDefaultsFromTheTop)
+TEST_F(WindowManagerResourcesTest,
+       ChildrenLookUpTheirOwnListsAndFontsFirstButTakeDefaultsFromTheTop)
 {
     TestWindow window;
     CWindowManagerUI top, middle, child;
@@ -313,7 +327,8 @@ TEST_F(WindowManagerResourcesTest, ChildrenLookUpTheirOwnListsAndFontsFirstButTa
     const TFontEntry* found = child.GetFontEntry(topFont);
     EXPECT_EQ(topFont, found->font);
     EXPECT_GT(found->metrics.tmHeight, 0);  // measured with the top manager's paint DC
-    EXPECT_EQ(top.GetDefaultFontEntry(), child.GetFontEntry(static_cast<HFONT>(GetStockObject(SYSTEM_FONT))));
+    EXPECT_EQ(top.GetDefaultFontEntry(),
+              child.GetFontEntry(static_cast<HFONT>(GetStockObject(SYSTEM_FONT))));
 
     top.AddDefaultAttributes("Button", "top");
     middle.AddDefaultAttributes("Button", "middle");

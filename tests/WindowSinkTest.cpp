@@ -28,7 +28,8 @@ TEST(WindowSinkTest, ResultsReachTheWindowAndNeverTheWorkersOwnQueue)
     std::unique_ptr<TokenEvent> event(reinterpret_cast<TokenEvent*>(msg.lParam));
     EXPECT_EQ(kTokenGet, event->kind);
     EXPECT_STREQ("123456", event->token);
-    ASSERT_TRUE(PeekMessageA(&msg, window, WM_TOKEN_START_FAILED, WM_TOKEN_START_FAILED, PM_REMOVE));
+    ASSERT_TRUE(
+        PeekMessageA(&msg, window, WM_TOKEN_START_FAILED, WM_TOKEN_START_FAILED, PM_REMOVE));
     EXPECT_EQ(kStartNoServer, static_cast<int>(static_cast<INT_PTR>(msg.wParam)));
     DestroyWindow(window);
 

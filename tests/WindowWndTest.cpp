@@ -150,13 +150,21 @@ TEST(CenteredWindowPositionTest, CentresOnTheReferenceAndStaysInTheWorkArea)
         {"wider than the work area", {0, 0, 2000, 100}, fullHd, fullHd, {0, 470}},
         {"wider, owner on the right", {0, 0, 2000, 100}, {1500, 0, 1900, 300}, fullHd, {0, 100}},
         {"taller, work area below a top bar",
-         {0, 0, 200, 1200}, {0, 40, 1920, 1040}, {0, 40, 1920, 1040}, {860, 40}},
-        {"owner at the bottom right", {0, 0, 200, 100}, {1800, 900, 2000, 1100}, fullHd,
+         {0, 0, 200, 1200},
+         {0, 40, 1920, 1040},
+         {0, 40, 1920, 1040},
+         {860, 40}},
+        {"owner at the bottom right",
+         {0, 0, 200, 100},
+         {1800, 900, 2000, 1100},
+         fullHd,
          {1720, 940}},
-        {"owner left of the work area", {0, 0, 200, 100}, {-400, 100, 0, 300}, fullHd,
-         {0, 150}},
+        {"owner left of the work area", {0, 0, 200, 100}, {-400, 100, 0, 300}, fullHd, {0, 150}},
         {"negative halves truncate towards zero",
-         {0, 0, 101, 51}, {-1001, -101, 0, 0}, {-1920, -1080, 1920, 1040}, {-550, -75}},
+         {0, 0, 101, 51},
+         {-1001, -101, 0, 0},
+         {-1920, -1080, 1920, 1040},
+         {-550, -75}},
     };
     for (const Case& c : cases) {
         const POINT at = CenteredWindowPosition(c.window, c.reference, c.workArea);
@@ -205,8 +213,7 @@ TEST_F(WindowWndTest, MessagesBeforeNcCreateDoNotReachTheObject)
 {
     std::vector<UINT> sent;
     g_sent = &sent;
-    const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordSent, nullptr,
-                                         GetCurrentThreadId());
+    const HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordSent, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, hook);
     RecordingWindow window;
     // A sizable overlapped window is asked for its limits before WM_NCCREATE.

@@ -104,7 +104,7 @@ TEST(XmlDocumentTest, ParsesSkinsIntoTreesAndRefusesBrokenOnes)
         {"<A x = \"1\"\n\ty=\"a\tb\nc\" z=\"\"/>", "A(x=\"1\" y=\"a\tb\nc\" z=\"\")"},
         {"<A =\"1\" _:9=\"2\"/>", "A(=\"1\" _:9=\"2\")"},
         {"<A text=\"\xD6\xD0\xCE\xC4\x81\x5C\"/>", "A(text=\"\xD6\xD0\xCE\xC4\x81\x5C\")"},
-        {"<A>\xD6", "A"},        // a lead byte at the very end
+        {"<A>\xD6", "A"},  // a lead byte at the very end
         {"<!-- \xD6", ""},
         {"<Window><Label/>", "Window[Label]"},  // the end may fall inside the root's list
         {"<Window><Label>", "Window[Label]"},
@@ -179,8 +179,9 @@ TEST(XmlDocumentTest, RootIsRecordOneAndNodesWalkTheTable)
 TEST(XmlDocumentTest, FindsAttributesByExactNameAndCopiesAtMostTheMaximum)
 {
     CXmlDocument document;
-    ASSERT_TRUE(document.LoadFromString(
-        "<A name=\"first\" Name=\"case\" name=\"second\" text=\"ab\xD6\xD0" "cd\"/>"));
+    ASSERT_TRUE(
+        document.LoadFromString("<A name=\"first\" Name=\"case\" name=\"second\" text=\"ab\xD6\xD0"
+                                "cd\"/>"));
     const CXmlNode node = document.GetRoot();
     struct Case {
         const char* name;
@@ -189,12 +190,9 @@ TEST(XmlDocumentTest, FindsAttributesByExactNameAndCopiesAtMostTheMaximum)
         const char* copied;
     };
     const Case cases[] = {
-        {"name", 499, true, "first"},
-        {"Name", 499, true, "case"},
-        {"NAME", 499, false, ""},
+        {"name", 499, true, "first"},    {"Name", 499, true, "case"}, {"NAME", 499, false, ""},
         {"text", 3, true, "ab"},  // never half of a double-byte character
-        {"text", 4, true, "ab\xD6\xD0"},
-        {"text", 0, true, ""},
+        {"text", 4, true, "ab\xD6\xD0"}, {"text", 0, true, ""},
     };
     for (const Case& c : cases) {
         char buffer[500] = {};
@@ -324,15 +322,34 @@ TEST(XmlDocumentTest, ConvertsUtf8ToTheAnsiCodePage)
         {"\xE2\x82\xAC \xC2\xB7 \xE2\x80\x94", "\x80 \xA1\xA4 \xA1\xAA"},
         {"\xEF\xBC\x9C\xEF\xBC\x9E", "\xA3\xBC\xA3\xBE"},  // fullwidth < and > stay fullwidth
         {"\xC2\xA0|\xC2\xA5|\xE2\x80\xA2", "?|?|?"},       // no GBK form, no look-alike
-        {"a\xF0\x9F\x98\x80" "b", "a??b"},                  // beyond U+FFFF: one '?' per unit
-        {"a\x80" "b\xFF" "c", "a?b?c"},
-        {"a\xE4\xB8" "b", "a?b"},                           // cut short
-        {"a\xF0\x9F\x98" "b", "a?b"},
-        {"a\xC0\xAF" "b", "a??b"},                          // overlong
-        {"a\xE0\x80\x80" "b", "a??b"},
-        {"a\xED\xA0\x80" "b", "a??b"},                      // surrogate
-        {"a\xF4\x90\x80\x80" "b", "a???b"},                 // beyond U+10FFFF
-        {"a\xF8\x88\x80\x80\x80" "b", "a?????b"},
+        {"a\xF0\x9F\x98\x80"
+         "b",
+         "a??b"},  // beyond U+FFFF: one '?' per unit
+        {"a\x80"
+         "b\xFF"
+         "c",
+         "a?b?c"},
+        {"a\xE4\xB8"
+         "b",
+         "a?b"},  // cut short
+        {"a\xF0\x9F\x98"
+         "b",
+         "a?b"},
+        {"a\xC0\xAF"
+         "b",
+         "a??b"},  // overlong
+        {"a\xE0\x80\x80"
+         "b",
+         "a??b"},
+        {"a\xED\xA0\x80"
+         "b",
+         "a??b"},  // surrogate
+        {"a\xF4\x90\x80\x80"
+         "b",
+         "a???b"},  // beyond U+10FFFF
+        {"a\xF8\x88\x80\x80\x80"
+         "b",
+         "a?????b"},
         {"a\xE4", "a?"},
     };
     CXmlDocument document;
@@ -392,7 +409,8 @@ TEST(XmlDocumentTest, KeepsAtMostFortyNineBytesOfLocationInWholeCharacters)
     EXPECT_FALSE(document.LoadFromString(tail.c_str()));
     EXPECT_EQ(tail.substr(0, 49), document.GetErrorLocation());
 
-    const std::string wide = std::string(48, 'x') + "\xD6\xD0" "yy";
+    const std::string wide = std::string(48, 'x') + "\xD6\xD0"
+                                                    "yy";
     EXPECT_FALSE(document.LoadFromString(wide.c_str()));
     EXPECT_EQ(wide.substr(0, 48), document.GetErrorLocation());
 }
@@ -463,8 +481,8 @@ TEST(XmlDocumentTest, GrowsTheElementTableAndReportsWhenMemoryRunsOut)
         bool loads;
     };
     const Case cases[] = {
-        {1, 1, false},    {1, 2, false},    {499, 3, true},
-        {500, 3, false},  {1249, 4, true},  {1250, 4, false},
+        {1, 1, false},   {1, 2, false},   {499, 3, true},
+        {500, 3, false}, {1249, 4, true}, {1250, 4, false},
     };
     CXmlDocument document;
     for (const Case& c : cases) {

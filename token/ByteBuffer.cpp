@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-ByteBuffer::ByteBuffer(std::size_t initialCapacity)
-    : m_initial(initialCapacity)
+ByteBuffer::ByteBuffer(std::size_t initialCapacity) : m_initial(initialCapacity)
 {
 }
 

@@ -27,10 +27,22 @@ public:
     // Drops the message and shrinks a grown block back to the initial capacity.
     void Empty();
 
-    const char* Message() const { return m_base; }
-    char* Message() { return m_base; }
-    std::size_t Length() const { return m_length; }
-    std::size_t Capacity() const { return m_capacity; }
+    const char* Message() const
+    {
+        return m_base;
+    }
+    char* Message()
+    {
+        return m_base;
+    }
+    std::size_t Length() const
+    {
+        return m_length;
+    }
+    std::size_t Capacity() const
+    {
+        return m_capacity;
+    }
 
 private:
     char* m_base = nullptr;

@@ -33,7 +33,8 @@ std::uint32_t FieldTable::Hash(const char* key)
 {
     std::uint32_t h = 0;
     for (; *key; ++key)
-        h = h * 31 + static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(*key)));
+        h = h * 31 +
+            static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(*key)));
     return h;
 }
 

@@ -37,9 +37,9 @@ const RouteEntry* ChooseRoute(std::vector<RouteEntry>& rows,
     for (RouteEntry& row : rows) {
         if (std::strcmp(row.nextHop, "127.0.0.1") == 0)
             continue;
-        const bool match = std::any_of(adapters.begin(), adapters.end(), [&](const AdapterGateway& a) {
-            return std::strcmp(a.address, row.nextHop) == 0;
-        });
+        const bool match = std::any_of(
+            adapters.begin(), adapters.end(),
+            [&](const AdapterGateway& a) { return std::strcmp(a.address, row.nextHop) == 0; });
         if (!match)
             continue;
         row.gatewayMatch = true;

@@ -19,8 +19,7 @@ TokenSeamSet SystemSeams()
 
 }  // namespace
 
-Mervane::Mervane()
-    : m_impl(new MervaneImpl(SystemSeams()))
+Mervane::Mervane() : m_impl(new MervaneImpl(SystemSeams()))
 {
 }
 

@@ -31,8 +31,7 @@ void WorkerThunk(void* impl)
 
 }  // namespace
 
-MervaneImpl::MervaneImpl(const TokenSeamSet& seams)
-    : m_receive(kReceiveCapacity), m_seams(seams)
+MervaneImpl::MervaneImpl(const TokenSeamSet& seams) : m_receive(kReceiveCapacity), m_seams(seams)
 {
 }
 
@@ -299,8 +298,8 @@ void MervaneImpl::DecideResult(const RequestRecord& request, std::int32_t result
         Post(request.kind, decision.result, request.tag, decision.token, decision.value);
 }
 
-void MervaneImpl::Post(std::int32_t kind, std::int32_t result, std::uint32_t tag,
-                       const char* token, std::int32_t value)
+void MervaneImpl::Post(std::int32_t kind, std::int32_t result, std::uint32_t tag, const char* token,
+                       std::int32_t value)
 {
     if (!m_sink)
         return;

@@ -135,9 +135,8 @@ class KernelRoutes : public RouteTables {
 public:
     bool ReadRoutes(std::vector<RawRoute>& routes) override
     {
-        return ForEachRow([&](const char*, const RawRoute& row, unsigned) {
-            routes.push_back(row);
-        });
+        return ForEachRow(
+            [&](const char*, const RawRoute& row, unsigned) { routes.push_back(row); });
     }
 
     bool ReadAdapters(std::vector<AdapterGateway>& adapters) override
@@ -148,7 +147,8 @@ public:
             for (std::size_t i = 0; i < names.size(); ++i) {
                 if (names[i] == name) {
                     if (adapters[i].address[0] == '\0' && gatewayRoute)
-                        inet_ntop(AF_INET, &row.nextHop, adapters[i].address, sizeof adapters[i].address);
+                        inet_ntop(AF_INET, &row.nextHop, adapters[i].address,
+                                  sizeof adapters[i].address);
                     return;
                 }
             }

@@ -12,5 +12,6 @@ void WindowSink::PostEvent(TokenEvent* event)
 void WindowSink::PostStartFailed(std::int32_t code)
 {
     if (m_window)
-        PostMessageA(m_window, WM_TOKEN_START_FAILED, static_cast<WPARAM>(static_cast<INT_PTR>(code)), 0);
+        PostMessageA(m_window, WM_TOKEN_START_FAILED,
+                     static_cast<WPARAM>(static_cast<INT_PTR>(code)), 0);
 }

@@ -62,13 +62,13 @@ TPaintFigures MeasurePaints(MainFrame& frame, HDC screen, const RECT& client)
     const HDC buffer = memory.Get();
     const auto draw = [&](const RECT& rc) {
         manager.GetRoot()->DoPaint(buffer, rc);
-        BitBlt(screen, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, buffer, rc.left, rc.top, SRCCOPY);
+        BitBlt(screen, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, buffer, rc.left,
+               rc.top, SRCCOPY);
     };
 
     TPaintFigures f;
-    f.blit = Best(kRounds, [&] {
-        BitBlt(screen, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
-    });
+    f.blit = Best(
+        kRounds, [&] { BitBlt(screen, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY); });
     f.fullPaint = Best(kRounds, [&] {
         InvalidateRect(hwnd, nullptr, FALSE);
         UpdateWindow(hwnd);
@@ -91,7 +91,8 @@ TPaintFigures MeasurePaints(MainFrame& frame, HDC screen, const RECT& client)
     });
     // Where the tick's time goes: what any paint message costs whatever it draws (one pixel in
     // the middle of the window, inside its rounded region), and the countdown label's drawing.
-    const RECT pixel = {client.right / 2, client.bottom / 2, client.right / 2 + 1, client.bottom / 2 + 1};
+    const RECT pixel = {client.right / 2, client.bottom / 2, client.right / 2 + 1,
+                        client.bottom / 2 + 1};
     f.pixelPaint = Best(kRounds, [&] {
         InvalidateRect(hwnd, &pixel, FALSE);
         UpdateWindow(hwnd);
@@ -105,7 +106,8 @@ TPaintFigures MeasurePaints(MainFrame& frame, HDC screen, const RECT& client)
 int main()
 {
     if (!LoopbackNamedBeside()) {
-        std::fprintf(stderr, "app: no authipconf.ini naming 127.x beside the program; run bench/app/run\n");
+        std::fprintf(stderr,
+                     "app: no authipconf.ini naming 127.x beside the program; run bench/app/run\n");
         return 2;
     }
     LARGE_INTEGER entry, painted;
@@ -127,20 +129,25 @@ int main()
     const TPaintFigures f = MeasurePaints(*frame, screen, client);
     ReleaseDC(hwnd, screen);
 
-    std::printf("app: Lorvik's own window, %ld x %ld, best of %d rounds after one to warm up\n", client.right,
-                client.bottom, kRounds);
-    std::printf("  entry to the end of the first paint   %8.2f ms   (target: under 50 ms)\n", firstPaint);
+    std::printf("app: Lorvik's own window, %ld x %ld, best of %d rounds after one to warm up\n",
+                client.right, client.bottom, kRounds);
+    std::printf("  entry to the end of the first paint   %8.2f ms   (target: under 50 ms)\n",
+                firstPaint);
     std::printf("  one BitBlt of the window's buffer     %8.3f ms\n", f.blit);
     std::printf("                                        paint message          drawing alone\n");
-    std::printf("  full paint                            %8.3f ms %6.1f x    %8.3f ms %6.1f x one BitBlt"
-                " (target: at most 10 x)\n",
-                f.fullPaint, f.fullPaint / f.blit, f.fullDraw, f.fullDraw / f.blit);
-    std::printf("  repaint after one countdown tick      %8.3f ms %6.1f %%    %8.3f ms %6.1f %% of a full paint"
+    std::printf(
+        "  full paint                            %8.3f ms %6.1f x    %8.3f ms %6.1f x one BitBlt"
+        " (target: at most 10 x)\n",
+        f.fullPaint, f.fullPaint / f.blit, f.fullDraw, f.fullDraw / f.blit);
+    std::printf("  repaint after one countdown tick      %8.3f ms %6.1f %%    %8.3f ms %6.1f %% of "
+                "a full paint"
                 " (target: under 5 %%)\n",
-                f.tickPaint, 100.0 * f.tickPaint / f.fullPaint, f.tickDraw, 100.0 * f.tickDraw / f.fullDraw);
-    std::printf("    of which the countdown's label      %8.3f ms %6.1f %% of a full drawing\n", f.labelDraw,
-                100.0 * f.labelDraw / f.fullDraw);
-    std::printf("  a paint message of one pixel          %8.3f ms   (what any paint message costs, whatever it draws)\n",
+                f.tickPaint, 100.0 * f.tickPaint / f.fullPaint, f.tickDraw,
+                100.0 * f.tickDraw / f.fullDraw);
+    std::printf("    of which the countdown's label      %8.3f ms %6.1f %% of a full drawing\n",
+                f.labelDraw, 100.0 * f.labelDraw / f.fullDraw);
+    std::printf("  a paint message of one pixel          %8.3f ms   (what any paint message costs, "
+                "whatever it draws)\n",
                 f.pixelPaint);
     std::fflush(stdout);
     CloseMainWindow(hwnd);

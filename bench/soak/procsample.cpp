@@ -75,14 +75,15 @@ typedef LONG(NTAPI* QuerySystemInformation)(ULONG, void*, ULONG, ULONG*);
 
 unsigned long CountHandlesInSystemList(DWORD pid)
 {
-    const auto query = reinterpret_cast<QuerySystemInformation>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    const auto query = reinterpret_cast<QuerySystemInformation>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
     if (!query)
         return 0;
     const LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
     std::vector<char> buffer(1 << 16);
     LONG status;
-    while ((status = query(64, buffer.data(), static_cast<ULONG>(buffer.size()), nullptr)) == kInfoLengthMismatch &&
+    while ((status = query(64, buffer.data(), static_cast<ULONG>(buffer.size()), nullptr)) ==
+               kInfoLengthMismatch &&
            buffer.size() < (1u << 28))
         buffer.resize(buffer.size() * 2);
     if (status != 0)
@@ -113,17 +114,20 @@ unsigned long CountGdiTableRows(HANDLE process)
 {
     PROCESS_BASIC_INFORMATION basic = {};
     ULONG length = 0;
-    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, &length) != 0)
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic,
+                                  &length) != 0)
         return 0;
     std::uint64_t table = 0;
     SIZE_T read = 0;
-    if (!ReadProcessMemory(process, reinterpret_cast<const char*>(basic.PebBaseAddress) + kGdiTableOffsetInPeb,
-                           &table, sizeof table, &read) ||
+    if (!ReadProcessMemory(
+            process, reinterpret_cast<const char*>(basic.PebBaseAddress) + kGdiTableOffsetInPeb,
+            &table, sizeof table, &read) ||
         !table)
         return 0;
     std::vector<GdiTableRow> rows(kGdiTableRows);
-    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(static_cast<std::uintptr_t>(table)), rows.data(),
-                           rows.size() * sizeof(GdiTableRow), &read))
+    if (!ReadProcessMemory(process,
+                           reinterpret_cast<const void*>(static_cast<std::uintptr_t>(table)),
+                           rows.data(), rows.size() * sizeof(GdiTableRow), &read))
         return 0;
     unsigned long count = 0;
     for (const GdiTableRow& row : rows)
@@ -171,7 +175,8 @@ bool Measure(DWORD pid, Sample* s)
         return false;
     PROCESS_MEMORY_COUNTERS_EX memory = {};
     memory.cb = sizeof memory;
-    if (!GetProcessMemoryInfo(process.h, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
+    if (!GetProcessMemoryInfo(process.h, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                              sizeof memory))
         return false;
     // The commit charge: Windows gives it twice, Wine only in PagefileUsage.
     s->privateKb = (memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage) / 1024;
@@ -205,7 +210,8 @@ int SampleProcesses(const char* image)
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     int found = 0;
-    for (BOOL more = Process32First(snapshot.h, &entry); more; more = Process32Next(snapshot.h, &entry)) {
+    for (BOOL more = Process32First(snapshot.h, &entry); more;
+         more = Process32Next(snapshot.h, &entry)) {
         if (lstrcmpiA(entry.szExeFile, image) != 0)
             continue;
         Sample s;
@@ -213,9 +219,9 @@ int SampleProcesses(const char* image)
             std::printf("pid=%lu unreadable\n", entry.th32ProcessID);
             continue;
         }
-        std::printf("pid=%lu private_kb=%llu handles=%lu gdi=%lu user=%lu%s%s\n", entry.th32ProcessID,
-                    s.privateKb, s.handles, s.gdi, s.user, s.fallbacks.empty() ? "" : " fallbacks=",
-                    s.fallbacks.c_str());
+        std::printf("pid=%lu private_kb=%llu handles=%lu gdi=%lu user=%lu%s%s\n",
+                    entry.th32ProcessID, s.privateKb, s.handles, s.gdi, s.user,
+                    s.fallbacks.empty() ? "" : " fallbacks=", s.fallbacks.c_str());
         ++found;
     }
     if (!found)

@@ -52,7 +52,9 @@ void* ArenaAllocate(std::size_t bytes)
     return block;
 }
 
-void ArenaFree(void*) {}
+void ArenaFree(void*)
+{
+}
 
 // GBK: "验证码" (verification code), "说明" (note), "帮助" (help).
 const char kCode[] = "\xD1\xE9\xD6\xA4\xC2\xEB";

@@ -57,7 +57,9 @@ void Close(Canvas& c, State state)
     else if (state == kPushed)
         c.Fill(all, kRedDeep);
     const float x = 21.5f, y = 9.0f, r = 4.0f;
-    c.Fill(Union(Segment(x - r, y - r, x + r, y + r, 0.62f), Segment(x - r, y + r, x + r, y - r, 0.62f)), kWhite);
+    c.Fill(Union(Segment(x - r, y - r, x + r, y + r, 0.62f),
+                 Segment(x - r, y + r, x + r, y - r, 0.62f)),
+           kWhite);
 }
 
 void RequestButton(Canvas& c, State state)
@@ -213,12 +215,14 @@ Shape Asterisk(float cx, float cy, float radius, float halfWidth)
 void DrawIcon(Canvas& c)
 {
     const float s = static_cast<float>(c.Width());
-    c.FillVertical(Box(0.04f * s, 0.04f * s, 0.96f * s, 0.96f * s, 0.2f * s), kBlueLight, kBlueDeep, 0, s);
+    c.FillVertical(Box(0.04f * s, 0.04f * s, 0.96f * s, 0.96f * s, 0.2f * s), kBlueLight, kBlueDeep,
+                   0, s);
     // Small sizes keep two arcs and bolder strokes, so the sign stays readable.
     const bool small = s <= 32;
     const float cx = 0.5f * s, cy = 0.55f * s, stroke = (small ? 0.05f : 0.036f) * s;
     c.Fill(Circle(cx, cy, (small ? 0.07f : 0.055f) * s), kWhite);
-    const std::vector<float> radii = small ? std::vector<float>{0.19f, 0.34f} : std::vector<float>{0.14f, 0.245f, 0.35f};
+    const std::vector<float> radii =
+        small ? std::vector<float>{0.19f, 0.34f} : std::vector<float>{0.14f, 0.245f, 0.35f};
     for (float r : radii)
         c.Fill(Arc(cx, cy, r * s, 0.78f, stroke), kWhite);
     c.Fill(Box(0.14f * s, 0.66f * s, 0.86f * s, 0.87f * s, 0.06f * s), kWhite);

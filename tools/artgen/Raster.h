@@ -18,12 +18,14 @@ struct Rgba {
 
 inline Rgba Hex(std::uint32_t rgb, float alpha = 1.0f)
 {
-    return {((rgb >> 16) & 0xFF) / 255.0f, ((rgb >> 8) & 0xFF) / 255.0f, (rgb & 0xFF) / 255.0f, alpha};
+    return {((rgb >> 16) & 0xFF) / 255.0f, ((rgb >> 8) & 0xFF) / 255.0f, (rgb & 0xFF) / 255.0f,
+            alpha};
 }
 
 inline Rgba Mix(Rgba a, Rgba b, float t)
 {
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
+    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t,
+            a.a + (b.a - a.a) * t};
 }
 
 using Shape = std::function<float(float x, float y)>;
@@ -92,7 +94,8 @@ inline Shape Polyline(std::vector<float> points, float halfWidth)
 {
     Shape shape = Segment(points[0], points[1], points[2], points[3], halfWidth);
     for (std::size_t i = 2; i + 3 < points.size(); i += 2)
-        shape = Union(shape, Segment(points[i], points[i + 1], points[i + 2], points[i + 3], halfWidth));
+        shape = Union(shape,
+                      Segment(points[i], points[i + 1], points[i + 2], points[i + 3], halfWidth));
     return shape;
 }
 
@@ -114,7 +117,9 @@ public:
     // A vertical gradient from top colour at y0 to bottom colour at y1.
     void FillVertical(const Shape& shape, Rgba top, Rgba bottom, float y0, float y1)
     {
-        Paint(shape, [=](float, float y) { return Mix(top, bottom, std::clamp((y - y0) / (y1 - y0), 0.0f, 1.0f)); });
+        Paint(shape, [=](float, float y) {
+            return Mix(top, bottom, std::clamp((y - y0) / (y1 - y0), 0.0f, 1.0f));
+        });
     }
 
     void Paint(const Shape& shape, const std::function<Rgba(float, float)>& color)
@@ -125,27 +130,34 @@ public:
                 int inside = 0;
                 for (int j = 0; j < kSamples; ++j)
                     for (int i = 0; i < kSamples; ++i)
-                        inside += shape(x + (i + 0.5f) / kSamples, y + (j + 0.5f) / kSamples) < 0.0f;
+                        inside +=
+                            shape(x + (i + 0.5f) / kSamples, y + (j + 0.5f) / kSamples) < 0.0f;
                 if (inside == 0)
                     continue;
                 const Rgba c = color(x + 0.5f, y + 0.5f);
                 const float a = c.a * inside / (kSamples * kSamples);
                 Rgba& p = At(x, y);
-                p = {c.r * a + p.r * (1 - a), c.g * a + p.g * (1 - a), c.b * a + p.b * (1 - a), a + p.a * (1 - a)};
+                p = {c.r * a + p.r * (1 - a), c.g * a + p.g * (1 - a), c.b * a + p.b * (1 - a),
+                     a + p.a * (1 - a)};
             }
         }
     }
 
     // Premultiplied pixel.
     Rgba& At(int x, int y) { return m_pixels[static_cast<std::size_t>(y * m_width + x)]; }
-    const Rgba& At(int x, int y) const { return m_pixels[static_cast<std::size_t>(y * m_width + x)]; }
+    const Rgba& At(int x, int y) const
+    {
+        return m_pixels[static_cast<std::size_t>(y * m_width + x)];
+    }
 
     // Straight 8-bit R, G, B, A rows from the top.
     std::vector<std::uint8_t> ToRgba8() const
     {
         std::vector<std::uint8_t> out;
         out.reserve(m_pixels.size() * 4);
-        auto byte = [](float v) { return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); };
+        auto byte = [](float v) {
+            return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
+        };
         for (const Rgba& p : m_pixels) {
             const float a = p.a > 0.0f ? p.a : 1.0f;
             out.push_back(byte(p.r / a));

@@ -39,7 +39,9 @@ const Picture& PictureOf(int id)
 
 class Board {
 public:
-    Board(int width, int height) : m_image{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width * height * 4), 0xFF)}
+    Board(int width, int height)
+        : m_image{width, height,
+                  std::vector<std::uint8_t>(static_cast<std::size_t>(width * height * 4), 0xFF)}
     {
         Fill({0, 0, width, height}, 0xE9ECF1);
     }
@@ -48,8 +50,8 @@ public:
     {
         for (int y = a.top; y < a.bottom; ++y)
             for (int x = a.left; x < a.right; ++x)
-                Blend(x, y, static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
-                      static_cast<std::uint8_t>(rgb), 255);
+                Blend(x, y, static_cast<std::uint8_t>(rgb >> 16),
+                      static_cast<std::uint8_t>(rgb >> 8), static_cast<std::uint8_t>(rgb), 255);
     }
 
     // Part `from` of the image stretched onto `to`, nearest neighbour, blended by alpha.
@@ -61,7 +63,8 @@ public:
             const int sy = from.top + (y - to.top) * from.Height() / to.Height();
             for (int x = to.left; x < to.right; ++x) {
                 const int sx = from.left + (x - to.left) * from.Width() / to.Width();
-                const std::uint8_t* p = &image.rgba[static_cast<std::size_t>((sy * image.width + sx) * 4)];
+                const std::uint8_t* p =
+                    &image.rgba[static_cast<std::size_t>((sy * image.width + sx) * 4)];
                 Blend(x, y, p[0], p[1], p[2], p[3]);
             }
         }
@@ -69,11 +72,13 @@ public:
 
     void PutScaled(const Image& image, int x, int y, int scale)
     {
-        Put(image, {0, 0, image.width, image.height}, {x, y, x + image.width * scale, y + image.height * scale});
+        Put(image, {0, 0, image.width, image.height},
+            {x, y, x + image.width * scale, y + image.height * scale});
     }
 
     // A nine-grid of `from` with borders l, t, r, b, onto `to`, at a scale.
-    void PutNineGrid(const Image& image, const Area& from, int l, int t, int r, int b, const Area& to, int scale)
+    void PutNineGrid(const Image& image, const Area& from, int l, int t, int r, int b,
+                     const Area& to, int scale)
     {
         const int xs[] = {from.left, from.left + l, from.right - r, from.right};
         const int ys[] = {from.top, from.top + t, from.bottom - b, from.bottom};
@@ -81,7 +86,8 @@ public:
         const int yd[] = {to.top, to.top + t * scale, to.bottom - b * scale, to.bottom};
         for (int j = 0; j < 3; ++j)
             for (int i = 0; i < 3; ++i)
-                Put(image, {xs[i], ys[j], xs[i + 1], ys[j + 1]}, {xd[i], yd[j], xd[i + 1], yd[j + 1]});
+                Put(image, {xs[i], ys[j], xs[i + 1], ys[j + 1]},
+                    {xd[i], yd[j], xd[i + 1], yd[j + 1]});
     }
 
     Image Take() { return std::move(m_image); }
@@ -153,7 +159,8 @@ int PlacePreviews(Board& board, int top)
                           {16 + 10 * s, y, 16 + 190 * s, y + 22 * s}, s);
     }
     const Image menu = Draw(PictureOf(121));
-    board.PutNineGrid(menu, {0, 0, 40, 20}, 30, 8, 8, 8, {16 + 10 * s, lower + 100 * s, 16 + 270 * s, lower + 125 * s}, s);
+    board.PutNineGrid(menu, {0, 0, 40, 20}, 30, 8, 8, 8,
+                      {16 + 10 * s, lower + 100 * s, 16 + 270 * s, lower + 125 * s}, s);
     const Image bar = Draw(PictureOf(119));
     for (int state = 0; state < 3; ++state) {
         const int x = 16 + (210 + state * 28) * s;
@@ -162,7 +169,8 @@ int PlacePreviews(Board& board, int top)
         board.Put(bar, {0, 16, 16, 32}, {x, y, x + 16 * s, y + 90 * s});
         board.Put(bar, {c, 0, c + 16, 16}, {x, y, x + 16 * s, y + 16 * s});
         board.Put(bar, {c, 32, c + 16, 48}, {x, y + 74 * s, x + 16 * s, y + 90 * s});
-        board.PutNineGrid(bar, {c, 48, c + 16, 64}, 0, 2, 0, 2, {x, y + 24 * s, x + 16 * s, y + 54 * s}, s);
+        board.PutNineGrid(bar, {c, 48, c + 16, 64}, 0, 2, 0, 2,
+                          {x, y + 24 * s, x + 16 * s, y + 54 * s}, s);
     }
     return lower + 130 * s + 32;
 }

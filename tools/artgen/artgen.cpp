@@ -152,7 +152,8 @@ int Write(const std::string& folder)
 {
     for (const Output& output : DrawAll()) {
         if (!WriteFile(folder + "/" + output.path, output.bytes)) {
-            std::fprintf(stderr, "artgen: cannot write %s/%s\n", folder.c_str(), output.path.c_str());
+            std::fprintf(stderr, "artgen: cannot write %s/%s\n", folder.c_str(),
+                         output.path.c_str());
             return 1;
         }
     }
@@ -165,7 +166,8 @@ int Check(const std::string& folder)
     for (const Output& output : DrawAll()) {
         Bytes committed;
         if (!ReadFile(folder + "/" + output.path, committed) || committed != output.bytes) {
-            std::fprintf(stderr, "artgen: %s is not what artgen draws; run artgen write\n", output.path.c_str());
+            std::fprintf(stderr, "artgen: %s is not what artgen draws; run artgen write\n",
+                         output.path.c_str());
             ++stale;
         }
     }

@@ -122,8 +122,7 @@ void CSkinCheck::CheckStructure(const CXmlNode& node, bool root)
     const char* element = node.GetName();
     if (node.HasUnseenAttributes()) {
         Warn(Place(node, element), std::string(element) + ": attributes after the " +
-                                       std::to_string(CXmlNode::kMaxAttributes) +
-                                       "th are ignored");
+                                       std::to_string(CXmlNode::kMaxAttributes) + "th are ignored");
     }
     if (root && Is(element, "Window"))
         CheckBuilderAttributes(node);
@@ -136,8 +135,7 @@ void CSkinCheck::CheckStructure(const CXmlNode& node, bool root)
             CheckBuilderAttributes(child);
             const char* needed = Is(name, "Include") ? "source" : "name";
             if (child.FindAttributeValue(needed) == nullptr)
-                Warn(Place(child, name), std::string(name) + ": no \"" + needed +
-                                             "\": ignored");
+                Warn(Place(child, name), std::string(name) + ": no \"" + needed + "\": ignored");
         }
         CheckStructure(child, false);
     }
@@ -148,8 +146,8 @@ void CSkinCheck::CheckBuilderAttributes(const CXmlNode& node)
     for (int i = 0; i < node.GetAttributeCount(); ++i) {
         const char* name = node.GetAttributeName(i);
         if (!CDialogBuilder::IsBuilderAttribute(node.GetName(), name))
-            Warn(Place(node, name), std::string(node.GetName()) + ": unknown attribute " +
-                                        Quoted(name));
+            Warn(Place(node, name),
+                 std::string(node.GetName()) + ": unknown attribute " + Quoted(name));
     }
 }
 
@@ -209,8 +207,7 @@ void CSkinCheck::OnControl(const CXmlNode& node, IControlUI* control)
 }
 
 void CSkinCheck::CheckAttribute(const TPlace& place, const std::string& what,
-                                const TAttributeTable& table, const char* name,
-                                const char* value)
+                                const TAttributeTable& table, const char* name, const char* value)
 {
     const TAttributeInfo* row = FindAttribute(table, name);
     if (row == nullptr) {
@@ -222,27 +219,30 @@ void CSkinCheck::CheckAttribute(const TPlace& place, const std::string& what,
     }
 }
 
-void CSkinCheck::CheckImages(const TPlace& place, const std::string& what,
-                             const char* value)
+void CSkinCheck::CheckImages(const TPlace& place, const std::string& what, const char* value)
 {
     struct TContext {
         CSkinCheck* check;
         const TPlace& place;
         const std::string& what;
     } context = {this, place, what};
-    ReadImageAttributes(value, nullptr, TValueRect{}, [](const TImageAttributes& image, void* c) {
-        const auto* context = static_cast<TContext*>(c);
-        if (image.name.IsEmpty())
-            return;
-        const char* type = image.resourceType.IsEmpty() ? nullptr : image.resourceType.GetData();
-        if (context->check->m_manager.FindOrLoadImage(image.name, type, image.mask) != nullptr)
-            return;
-        std::string name = Quoted(image.name);
-        if (type != nullptr)
-            name += " of type " + Quoted(type);
-        context->check->Warn(context->place,
-                             context->what + ": image " + name + " cannot be loaded");
-    }, &context);
+    ReadImageAttributes(
+        value, nullptr, TValueRect{},
+        [](const TImageAttributes& image, void* c) {
+            const auto* context = static_cast<TContext*>(c);
+            if (image.name.IsEmpty())
+                return;
+            const char* type =
+                image.resourceType.IsEmpty() ? nullptr : image.resourceType.GetData();
+            if (context->check->m_manager.FindOrLoadImage(image.name, type, image.mask) != nullptr)
+                return;
+            std::string name = Quoted(image.name);
+            if (type != nullptr)
+                name += " of type " + Quoted(type);
+            context->check->Warn(context->place,
+                                 context->what + ": image " + name + " cannot be loaded");
+        },
+        &context);
 }
 
 void CSkinCheck::OnSkip(const CXmlNode& node, TBuildSkip why)
@@ -296,7 +296,8 @@ void CSkinCheck::Finish()
     m_held.erase(std::unique(m_held.begin(), m_held.end(), same), m_held.end());
     m_warnings += static_cast<int>(m_held.size());
     for (const TWarning& warning : m_held)
-        std::fprintf(m_out, "warning: %s: %s\n", warning.place.text.c_str(), warning.message.c_str());
+        std::fprintf(m_out, "warning: %s: %s\n", warning.place.text.c_str(),
+                     warning.message.c_str());
     m_held.clear();
 }
 

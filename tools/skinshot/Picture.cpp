@@ -58,10 +58,10 @@ bool CPicture::Matches(const char* path, std::string* difference) const
     difference->clear();
     const std::vector<unsigned char> file = ReadFile(path);
     int width = 0, height = 0, channels = 0;
-    unsigned char* expected = file.empty() ? nullptr
-                                           : stbi_load_from_memory(file.data(),
-                                                                   static_cast<int>(file.size()),
-                                                                   &width, &height, &channels, 3);
+    unsigned char* expected =
+        file.empty() ? nullptr
+                     : stbi_load_from_memory(file.data(), static_cast<int>(file.size()), &width,
+                                             &height, &channels, 3);
     if (expected == nullptr) {
         *difference = "it cannot be read";
         return false;
@@ -79,8 +79,8 @@ bool CPicture::Matches(const char* path, std::string* difference) const
         if (differing > 0) {
             const int x = static_cast<int>(first % m_width), y = static_cast<int>(first / m_width);
             *difference = std::to_string(differing) + " pixels, the first at (" +
-                          std::to_string(x) + ", " + std::to_string(y) + "): " +
-                          Hex(&m_rgb[3 * first]) + " where " + Hex(&expected[3 * first]) +
+                          std::to_string(x) + ", " + std::to_string(y) +
+                          "): " + Hex(&m_rgb[3 * first]) + " where " + Hex(&expected[3 * first]) +
                           " was expected";
         }
     } else {

@@ -108,8 +108,8 @@ bool ApplySetting(CWindowManagerUI& manager, const std::string& setting)
         return false;
     }
     if (FindAttribute(control->GetAttributeTable(), attribute.c_str()) == nullptr) {
-        Fail("--set " + setting + ": " + control->GetClass() + " has no attribute \"" +
-             attribute + "\"");
+        Fail("--set " + setting + ": " + control->GetClass() + " has no attribute \"" + attribute +
+             "\"");
         return false;
     }
     control->SetAttribute(attribute.c_str(), setting.c_str() + equals + 1);
@@ -149,9 +149,8 @@ IControlUI* PrintIfNamed(IControlUI* control, void*)
     if (name.IsEmpty())
         return nullptr;
     const RECT rc = control->GetPos();
-    std::printf("{\"name\":%s,\"class\":%s,\"rect\":[%ld,%ld,%ld,%ld]}\n",
-                JsonString(name).c_str(), JsonString(control->GetClass()).c_str(), rc.left,
-                rc.top, rc.right, rc.bottom);
+    std::printf("{\"name\":%s,\"class\":%s,\"rect\":[%ld,%ld,%ld,%ld]}\n", JsonString(name).c_str(),
+                JsonString(control->GetClass()).c_str(), rc.left, rc.top, rc.right, rc.bottom);
     return nullptr;
 }
 
@@ -178,10 +177,10 @@ int Shoot(const TOptions& options, ShotWindow& window)
 {
     CWindowManagerUI& manager = window.manager;
     CDialogBuilder builder;
-    IControlUI* root = options.resource != 0
-                           ? builder.Create(MAKEINTRESOURCEA(options.resource), "xml", nullptr,
-                                            &manager)
-                           : builder.Create(options.skin.c_str(), nullptr, nullptr, &manager);
+    IControlUI* root =
+        options.resource != 0
+            ? builder.Create(MAKEINTRESOURCEA(options.resource), "xml", nullptr, &manager)
+            : builder.Create(options.skin.c_str(), nullptr, nullptr, &manager);
     if (root == nullptr) {
         const CXmlDocument& document = builder.GetDocument();
         return Fail(document.GetErrorMessage()[0] != '\0'

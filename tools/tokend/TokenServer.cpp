@@ -187,7 +187,8 @@ bool TokenServer::Handle(std::uint32_t peer, const char* data, std::size_t size,
         *answer = Answer(0, request.seq);
         return true;
     }
-    static const char* const kKnown[] = {"logout", "gimmeatoken", "checktoken", "status", "heartbeat"};
+    static const char* const kKnown[] = {"logout", "gimmeatoken", "checktoken", "status",
+                                         "heartbeat"};
     bool known = false;
     for (const char* verb : kKnown)
         known = known || request.verb == verb;
@@ -214,12 +215,14 @@ bool TokenServer::Handle(std::uint32_t peer, const char* data, std::size_t size,
         pc->code = NewCode();
         m_codes[pc->code] = Code{peer, now, now + m_options.tokenLifetime * 1000ull};
         ++m_stats.codes;
-        *answer = Answer(0, request.seq, "Token:" + pc->code + "\r\nToken-TTL:" +
-                                              std::to_string(m_options.tokenLifetime) + "\r\n");
+        *answer = Answer(0, request.seq,
+                         "Token:" + pc->code +
+                             "\r\nToken-TTL:" + std::to_string(m_options.tokenLifetime) + "\r\n");
     } else if (request.verb == "checktoken") {
         auto found = m_codes.find(request.token);
-        const bool revoked = found != m_codes.end() && m_options.revokeAfter >= 0 &&
-                             now - found->second.issued >= static_cast<std::uint64_t>(m_options.revokeAfter) * 1000;
+        const bool revoked =
+            found != m_codes.end() && m_options.revokeAfter >= 0 &&
+            now - found->second.issued >= static_cast<std::uint64_t>(m_options.revokeAfter) * 1000;
         const bool live = found != m_codes.end() && found->second.expires > now && !revoked;
         if (live && m_options.admitAfter >= 0 &&
             now - found->second.issued >= static_cast<std::uint64_t>(m_options.admitAfter) * 1000)
@@ -228,8 +231,9 @@ bool TokenServer::Handle(std::uint32_t peer, const char* data, std::size_t size,
             *answer = Answer(3, request.seq);
             return true;
         }
-        *answer = Answer(0, request.seq, "Token:" + request.token + "\r\nToken-Valid:" +
-                                              (live ? "true" : "false") + "\r\n");
+        *answer = Answer(
+            0, request.seq,
+            "Token:" + request.token + "\r\nToken-Valid:" + (live ? "true" : "false") + "\r\n");
     } else {
         *answer = Answer(0, request.seq);  // status and heartbeat
     }

@@ -9,13 +9,13 @@
 #include <unordered_map>
 
 struct TokenServerOptions {
-    std::uint32_t tokenLifetime = 60;     // seconds a code stays valid
-    std::uint32_t sessionTimeout = 120;   // seconds without a request before a PC is logged out
-    std::uint32_t deviceLimit = 0;        // admitted devices before "limit reached"; 0: none
-    std::int32_t admitAfter = -1;         // a code checked this many seconds after issue is admitted
-    std::size_t maxPcs = 4096;            // PCs remembered at once
-    std::string fixedCode;                // every code issued is this text (one PC only)
-    std::int32_t revokeAfter = -1;        // a code is revoked this many seconds after issue
+    std::uint32_t tokenLifetime = 60;    // seconds a code stays valid
+    std::uint32_t sessionTimeout = 120;  // seconds without a request before a PC is logged out
+    std::uint32_t deviceLimit = 0;       // admitted devices before "limit reached"; 0: none
+    std::int32_t admitAfter = -1;        // a code checked this many seconds after issue is admitted
+    std::size_t maxPcs = 4096;           // PCs remembered at once
+    std::string fixedCode;               // every code issued is this text (one PC only)
+    std::int32_t revokeAfter = -1;       // a code is revoked this many seconds after issue
 };
 
 struct TokenServerStats {

@@ -170,8 +170,11 @@ bool ParseArgs(int argc, char** argv, Settings* s)
                    arg == "--garbage") {
             if (!number(0, 100))
                 return false;
-            int& p = arg == "--drop" ? s->drop : arg == "--dup" ? s->dup : arg == "--reorder" ? s->reorder
-                   : arg == "--stale" ? s->stale : s->garbage;
+            int& p = arg == "--drop"      ? s->drop
+                     : arg == "--dup"     ? s->dup
+                     : arg == "--reorder" ? s->reorder
+                     : arg == "--stale"   ? s->stale
+                                          : s->garbage;
             p = static_cast<int>(n);
         } else if (arg == "--delay") {
             if (!number(0, 60000))
@@ -248,7 +251,8 @@ public:
             FD_SET(m_socket, &readable);
             timeval wait = {0, 10000};
             if (!m_outbox.empty()) {
-                const long long ms = static_cast<long long>(m_outbox.begin()->first) - static_cast<long long>(Now());
+                const long long ms =
+                    static_cast<long long>(m_outbox.begin()->first) - static_cast<long long>(Now());
                 wait.tv_usec = ms <= 0 ? 0 : static_cast<long>(ms < 10 ? ms * 1000 : 10000);
             }
             if (select(static_cast<int>(m_socket + 1), &readable, nullptr, nullptr, &wait) <= 0)
@@ -285,9 +289,10 @@ private:
         char address[INET_ADDRSTRLEN] = "?";
         inet_ntop(AF_INET, const_cast<in_addr*>(&peer.sin_addr), address, sizeof address);
         const std::uint64_t now = Now();
-        std::printf("tokend: %llu.%03llu %s %s:%u %s%s%s\n", static_cast<unsigned long long>(now / 1000),
-                    static_cast<unsigned long long>(now % 1000), direction, address, ntohs(peer.sin_port),
-                    what.c_str(), note[0] ? " " : "", note);
+        std::printf("tokend: %llu.%03llu %s %s:%u %s%s%s\n",
+                    static_cast<unsigned long long>(now / 1000),
+                    static_cast<unsigned long long>(now % 1000), direction, address,
+                    ntohs(peer.sin_port), what.c_str(), note[0] ? " " : "", note);
         std::fflush(stdout);
     }
 
@@ -297,8 +302,8 @@ private:
         char data[65536];
         sockaddr_in peer = {};
         socklen_t length = sizeof peer;
-        const int got = static_cast<int>(recvfrom(m_socket, data, sizeof data, 0,
-                                                  reinterpret_cast<sockaddr*>(&peer), &length));
+        const int got = static_cast<int>(
+            recvfrom(m_socket, data, sizeof data, 0, reinterpret_cast<sockaddr*>(&peer), &length));
         if (got < 0)
             return false;
         if (peer.sin_family != AF_INET)
@@ -312,10 +317,14 @@ private:
         }
         std::string answer;
         long seq = -1;
-        const bool handled = m_server.Handle(peer.sin_addr.s_addr, data, size, Now(), &answer, &seq);
-        const bool silent = !m_s.silent.empty() &&
-                            (m_s.silent.count("all") != 0 || m_s.silent.count(Verb(data, size)) != 0);
-        Log("in ", peer, data, size, !handled ? "[ignored]" : silent && !answer.empty() ? "[silent]" : "");
+        const bool handled =
+            m_server.Handle(peer.sin_addr.s_addr, data, size, Now(), &answer, &seq);
+        const bool silent = !m_s.silent.empty() && (m_s.silent.count("all") != 0 ||
+                                                    m_s.silent.count(Verb(data, size)) != 0);
+        Log("in ", peer, data, size,
+            !handled                    ? "[ignored]"
+            : silent && !answer.empty() ? "[silent]"
+                                        : "");
         if (answer.empty())
             return true;
         if (silent) {
@@ -386,16 +395,17 @@ private:
     void PrintStats() const
     {
         const TokenServerStats& s = m_server.Stats();
-        std::printf("tokend: statistics: received %llu, sent %llu, dropped in %llu, dropped out %llu, "
-                    "duplicated %llu, reordered %llu, stale %llu, garbage %llu, silenced %llu, "
-                    "ignored %llu, logins %llu, codes %llu, refused (not logged in) %llu, PCs %zu, "
-                    "live codes %zu\n",
-                    m_counters.received, m_counters.sent, m_counters.droppedIn, m_counters.droppedOut,
-                    m_counters.duplicated, m_counters.reordered, m_counters.staleSent,
-                    m_counters.garbageSent, m_counters.silenced, static_cast<unsigned long long>(s.ignored),
-                    static_cast<unsigned long long>(s.logins), static_cast<unsigned long long>(s.codes),
-                    static_cast<unsigned long long>(s.refusedNotLoggedIn), m_server.PcCount(),
-                    m_server.CodeCount());
+        std::printf(
+            "tokend: statistics: received %llu, sent %llu, dropped in %llu, dropped out %llu, "
+            "duplicated %llu, reordered %llu, stale %llu, garbage %llu, silenced %llu, "
+            "ignored %llu, logins %llu, codes %llu, refused (not logged in) %llu, PCs %zu, "
+            "live codes %zu\n",
+            m_counters.received, m_counters.sent, m_counters.droppedIn, m_counters.droppedOut,
+            m_counters.duplicated, m_counters.reordered, m_counters.staleSent,
+            m_counters.garbageSent, m_counters.silenced, static_cast<unsigned long long>(s.ignored),
+            static_cast<unsigned long long>(s.logins), static_cast<unsigned long long>(s.codes),
+            static_cast<unsigned long long>(s.refusedNotLoggedIn), m_server.PcCount(),
+            m_server.CodeCount());
         std::fflush(stdout);
     }
 
@@ -434,7 +444,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const Socket s = socket(AF_INET, SOCK_DGRAM, 0);
-    if (s == INVALID_SOCKET || bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    if (s == INVALID_SOCKET ||
+        bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
         std::fprintf(stderr, "tokend: cannot bind %s:%d\n", settings.bind.c_str(), settings.port);
         return 1;
     }

@@ -26,15 +26,20 @@ const char kUsage[] =
 
 // The main window's status texts (GBK).
 const char kRequesting[] = "\xD5\xFD\xD4\xDA\xBB\xF1\xC8\xA1\xD1\xE9\xD6\xA4\xC2\xEB ...... ";
-const char kExpiresIn[] = "\xD1\xE9\xD6\xA4\xC2\xEB\xBD\xAB\xD4\xDA%d\xC3\xEB\xBA\xF3\xB9\xFD\xC6\xDA";
-const char kClickPrompt[] = "\xC7\xEB\xB5\xE3\xBB\xF7\xCF\xC2\xB7\xBD\xB0\xB4\xC5\xA5\xC0\xB4\xBB\xF1\xC8\xA1"
-                            "\xD1\xE9\xD6\xA4\xC2\xEB";
-const char kLimitReached[] = "\xC4\xFA\xC1\xAC\xBD\xD3\xB5\xC4\xC9\xE8\xB1\xB8\xCA\xFD\xD2\xD1\xB4\xEF\xC9\xCF"
-                             "\xCF\xDE\xA1\xA3";
-const char kAdmitted[] = "\xC4\xFA\xB5\xC4\xCA\xD6\xBB\xFA\xD2\xD1\xCD\xA8\xB9\xFD\xC8\xCF\xD6\xA4\xA3\xAC "
-                         "\xBF\xC9\xD2\xD4\xD5\xFD\xB3\xA3\xC9\xCF\xCD\xF8\xC1\xCB\xA1\xA3";
-const char kNetworkFailed[] = "\xCD\xA8\xD0\xC5\xD2\xEC\xB3\xA3\xA3\xAC\xC7\xEB\xBC\xEC\xB2\xE9\xC4\xFA\xB5\xC4"
-                              "\xCD\xF8\xC2\xE7\xA1\xA3";
+const char kExpiresIn[] =
+    "\xD1\xE9\xD6\xA4\xC2\xEB\xBD\xAB\xD4\xDA%d\xC3\xEB\xBA\xF3\xB9\xFD\xC6\xDA";
+const char kClickPrompt[] =
+    "\xC7\xEB\xB5\xE3\xBB\xF7\xCF\xC2\xB7\xBD\xB0\xB4\xC5\xA5\xC0\xB4\xBB\xF1\xC8\xA1"
+    "\xD1\xE9\xD6\xA4\xC2\xEB";
+const char kLimitReached[] =
+    "\xC4\xFA\xC1\xAC\xBD\xD3\xB5\xC4\xC9\xE8\xB1\xB8\xCA\xFD\xD2\xD1\xB4\xEF\xC9\xCF"
+    "\xCF\xDE\xA1\xA3";
+const char kAdmitted[] =
+    "\xC4\xFA\xB5\xC4\xCA\xD6\xBB\xFA\xD2\xD1\xCD\xA8\xB9\xFD\xC8\xCF\xD6\xA4\xA3\xAC "
+    "\xBF\xC9\xD2\xD4\xD5\xFD\xB3\xA3\xC9\xCF\xCD\xF8\xC1\xCB\xA1\xA3";
+const char kNetworkFailed[] =
+    "\xCD\xA8\xD0\xC5\xD2\xEC\xB3\xA3\xA3\xAC\xC7\xEB\xBC\xEC\xB2\xE9\xC4\xFA\xB5\xC4"
+    "\xCD\xF8\xC2\xE7\xA1\xA3";
 
 const UINT WM_PROBE_SERVER = WM_APP + 1;
 // wParam: the answer to one of the session's own logins.
@@ -59,7 +64,8 @@ public:
     }
     void LoginAnswered(std::int32_t result) override
     {
-        PostMessageA(Window(), WM_PROBE_LOGIN, static_cast<WPARAM>(static_cast<INT_PTR>(result)), 0);
+        PostMessageA(Window(), WM_PROBE_LOGIN, static_cast<WPARAM>(static_cast<INT_PTR>(result)),
+                     0);
     }
 };
 
@@ -233,8 +239,8 @@ private:
         m_done = true;
         char json[64];
         std::snprintf(json, sizeof json, "\"event\":\"start_failed\",\"code\":%d", code);
-        Line(json, "start failed: " + std::to_string(code) + " (" + StartFailureText(code) + ") - " +
-                       kNetworkFailed);
+        Line(json, "start failed: " + std::to_string(code) + " (" + StartFailureText(code) +
+                       ") - " + kNetworkFailed);
     }
 
     void OnEvent(const TokenEvent& e)
@@ -242,8 +248,9 @@ private:
         m_waitingFor = nullptr;
         const bool meaningful = e.result == 0 && (e.kind == kTokenGet || e.kind == kTokenCheck);
         char json[160];
-        int n = std::snprintf(json, sizeof json, "\"event\":\"token\",\"kind\":%d,\"result\":%d,\"tag\":%u",
-                              e.kind, e.result, e.tag);
+        int n = std::snprintf(json, sizeof json,
+                              "\"event\":\"token\",\"kind\":%d,\"result\":%d,\"tag\":%u", e.kind,
+                              e.result, e.tag);
         std::string line(json, static_cast<std::size_t>(n));
         char token[kTokenSize + 1] = {};
         std::memcpy(token, e.token, kTokenSize);
@@ -251,16 +258,19 @@ private:
             line += ",\"token\":" + JsonText(token) + ",\"value\":" + std::to_string(e.value);
         std::string text;
         if (e.kind == kTokenGet) {
-            text = meaningful ? std::string("got code ") + token + ", valid " + std::to_string(e.value) + " s"
+            text = meaningful ? std::string("got code ") + token + ", valid " +
+                                    std::to_string(e.value) + " s"
                               : "no code, result " + std::to_string(e.result);
             text += " - " + GetText(e.result, e.value);
             m_ok = m_ok && meaningful;
             m_haveCode = meaningful;
         } else {
             const bool valid = meaningful && e.value == 1;
-            text = meaningful ? std::string("code ") + token + (valid ? " is valid" : " is no longer valid - ") +
+            text = meaningful ? std::string("code ") + token +
+                                    (valid ? " is valid" : " is no longer valid - ") +
                                     (valid ? "" : kClickPrompt)
-                              : "check failed, result " + std::to_string(e.result) + " - " + GetText(e.result, 0);
+                              : "check failed, result " + std::to_string(e.result) + " - " +
+                                    GetText(e.result, 0);
             m_ok = m_ok && valid;
             ++m_checksDone;
         }
@@ -313,8 +323,8 @@ private:
         const std::string what = std::strcmp(m_waitingFor, "start") == 0
                                      ? std::string("the client has not started")
                                      : std::string("no answer to the ") + m_waitingFor + " request";
-        Line(std::string("\"event\":\"gave_up\",\"request\":\"") + m_waitingFor + "\",\"waited_ms\":" +
-                 std::to_string(waited),
+        Line(std::string("\"event\":\"gave_up\",\"request\":\"") + m_waitingFor +
+                 "\",\"waited_ms\":" + std::to_string(waited),
              "gave up: " + what + " after " + std::to_string(waited / 1000) + " s");
     }
 

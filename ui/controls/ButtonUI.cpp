@@ -132,14 +132,10 @@ namespace {
 // The state images first, in the order of TButtonImage: SetAttribute reads the image
 // from the row's index.
 const TAttributeInfo kOwnAttributes[] = {
-    {"normalimage", TAttributeKind::Image},
-    {"hotimage", TAttributeKind::Image},
-    {"pushedimage", TAttributeKind::Image},
-    {"focusedimage", TAttributeKind::Image},
-    {"disabledimage", TAttributeKind::Image},
-    {"hottextcolor", TAttributeKind::Plain},
-    {"pushedtextcolor", TAttributeKind::Plain},
-    {"focusedtextcolor", TAttributeKind::Plain},
+    {"normalimage", TAttributeKind::Image},     {"hotimage", TAttributeKind::Image},
+    {"pushedimage", TAttributeKind::Image},     {"focusedimage", TAttributeKind::Image},
+    {"disabledimage", TAttributeKind::Image},   {"hottextcolor", TAttributeKind::Plain},
+    {"pushedtextcolor", TAttributeKind::Plain}, {"focusedtextcolor", TAttributeKind::Plain},
 };
 
 }  // namespace

@@ -120,7 +120,7 @@ void LayOutTabPage(const TLayoutRect& inner, int selected, ILayoutChildren& chil
 
 struct TSeparator {
     TLayoutAxis axis;
-    int size;  // > 0: a band at the bottom (right) edge; < 0: at the top (left) edge
+    int size;     // > 0: a band at the bottom (right) edge; < 0: at the top (left) edge
     int minSize;  // limits of the layout's height (width)
     int maxSize;
 };

@@ -332,8 +332,7 @@ void CComboUI::PaintText(HDC dc)
     if (item == nullptr)
         return;
     const RECT rc = {m_rcItem.left + m_textPadding.left, m_rcItem.top + m_textPadding.top,
-                     m_rcItem.right - m_textPadding.right,
-                     m_rcItem.bottom - m_textPadding.bottom};
+                     m_rcItem.right - m_textPadding.right, m_rcItem.bottom - m_textPadding.bottom};
     item->DrawItemText(dc, rc);
 }
 

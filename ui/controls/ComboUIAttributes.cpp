@@ -13,14 +13,10 @@ namespace {
 // The state images first, in the order of TButtonImage: SetAttribute reads the image from
 // the row's index.
 const TAttributeInfo kOwnAttributes[] = {
-    {"normalimage", TAttributeKind::Image},
-    {"hotimage", TAttributeKind::Image},
-    {"pushedimage", TAttributeKind::Image},
-    {"focusedimage", TAttributeKind::Image},
-    {"disabledimage", TAttributeKind::Image},
-    {"textpadding", TAttributeKind::Plain},
-    {"dropbox", TAttributeKind::Plain},
-    {"dropboxsize", TAttributeKind::Plain},
+    {"normalimage", TAttributeKind::Image},   {"hotimage", TAttributeKind::Image},
+    {"pushedimage", TAttributeKind::Image},   {"focusedimage", TAttributeKind::Image},
+    {"disabledimage", TAttributeKind::Image}, {"textpadding", TAttributeKind::Plain},
+    {"dropbox", TAttributeKind::Plain},       {"dropboxsize", TAttributeKind::Plain},
 };
 
 // The combo reads the item style's attributes beside its own.

@@ -81,8 +81,7 @@ bool CComboWnd::Open(CComboUI* combo)
     const RECT at = window->Placement();
     // Held as in a message: a window that fails halfway ends here, not in its final message.
     ++window->m_depth;
-    const HWND hwnd = window->Create(owner->GetPaintWindow(), nullptr,
-                                     WS_POPUP | WS_CLIPCHILDREN,
+    const HWND hwnd = window->Create(owner->GetPaintWindow(), nullptr, WS_POPUP | WS_CLIPCHILDREN,
                                      WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, at.left, at.top,
                                      at.right - at.left, at.bottom - at.top);
     --window->m_depth;
@@ -155,8 +154,8 @@ int CComboWnd::ContentHeight(int width) const
     const RECT inset = m_box->GetInset();
     int height = inset.top + inset.bottom;
     // An item without a height of its own gets a line of the item font, as text items do.
-    const int line = m_combo->GetManager()->GetFontEntry(m_combo->GetListInfo()->font)
-                         ->metrics.tmHeight + 8;
+    const int line =
+        m_combo->GetManager()->GetFontEntry(m_combo->GetListInfo()->font)->metrics.tmHeight + 8;
     int shown = 0;
     for (int i = 0; i < m_combo->GetCount(); ++i) {
         CControlUI* item = m_combo->GetItemAt(i);

@@ -363,13 +363,26 @@ void CContainerUI::DoEvent(TUIEvent& event)
         Step step = nullptr;
         if (event.type == TUIEventType::KeyDown) {
             switch (event.key) {
-            case VK_PRIOR: step = vertical ? &CContainerUI::PageUp : &CContainerUI::PageLeft; break;
-            case VK_NEXT: step = vertical ? &CContainerUI::PageDown : &CContainerUI::PageRight; break;
-            case VK_END: step = vertical ? &CContainerUI::EndDown : &CContainerUI::EndRight; break;
-            case VK_HOME: step = vertical ? &CContainerUI::HomeUp : &CContainerUI::HomeLeft; break;
-            case VK_UP: step = vertical ? &CContainerUI::LineUp : &CContainerUI::LineLeft; break;
-            case VK_DOWN: step = vertical ? &CContainerUI::LineDown : &CContainerUI::LineRight; break;
-            default: break;
+            case VK_PRIOR:
+                step = vertical ? &CContainerUI::PageUp : &CContainerUI::PageLeft;
+                break;
+            case VK_NEXT:
+                step = vertical ? &CContainerUI::PageDown : &CContainerUI::PageRight;
+                break;
+            case VK_END:
+                step = vertical ? &CContainerUI::EndDown : &CContainerUI::EndRight;
+                break;
+            case VK_HOME:
+                step = vertical ? &CContainerUI::HomeUp : &CContainerUI::HomeLeft;
+                break;
+            case VK_UP:
+                step = vertical ? &CContainerUI::LineUp : &CContainerUI::LineLeft;
+                break;
+            case VK_DOWN:
+                step = vertical ? &CContainerUI::LineDown : &CContainerUI::LineRight;
+                break;
+            default:
+                break;
             }
         } else if (event.type == TUIEventType::ScrollWheel && event.wParam <= 1) {
             if (event.wParam == 0)
@@ -388,12 +401,9 @@ void CContainerUI::DoEvent(TUIEvent& event)
 namespace {
 
 const TAttributeInfo kOwnAttributes[] = {
-    {"inset", TAttributeKind::Plain},
-    {"mousechild", TAttributeKind::Plain},
-    {"vscrollbar", TAttributeKind::Plain},
-    {"vscrollbarstyle", TAttributeKind::Plain},
-    {"hscrollbar", TAttributeKind::Plain},
-    {"hscrollbarstyle", TAttributeKind::Plain},
+    {"inset", TAttributeKind::Plain},        {"mousechild", TAttributeKind::Plain},
+    {"vscrollbar", TAttributeKind::Plain},   {"vscrollbarstyle", TAttributeKind::Plain},
+    {"hscrollbar", TAttributeKind::Plain},   {"hscrollbarstyle", TAttributeKind::Plain},
     {"childpadding", TAttributeKind::Plain},
 };
 

@@ -107,7 +107,10 @@ protected:
 
     // The container's own children, whatever its child list shows.
     int OwnCount() const { return m_items.GetSize(); }
-    CControlUI* OwnItemAt(int index) const { return static_cast<CControlUI*>(m_items.GetAt(index)); }
+    CControlUI* OwnItemAt(int index) const
+    {
+        return static_cast<CControlUI*>(m_items.GetAt(index));
+    }
     int OwnIndexOf(IControlUI* control) const;
     bool IsScrollBarShown(const CScrollBarUI* bar) const;
     // A removed child: deleted now, handed to the manager, or left to the caller.

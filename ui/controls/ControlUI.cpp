@@ -108,10 +108,10 @@ void CControlUI::SetPos(RECT rc)
     if (m_float && m_parent != nullptr) {
         // A floating control keeps the side it is anchored to while it is moved.
         const RECT parent = m_parent->GetPos();
-        m_fixedXY.cx = m_fixedXY.cx >= 0 ? m_rcItem.left - parent.left
-                                         : m_rcItem.right - parent.right;
-        m_fixedXY.cy = m_fixedXY.cy >= 0 ? m_rcItem.top - parent.top
-                                         : m_rcItem.bottom - parent.bottom;
+        m_fixedXY.cx =
+            m_fixedXY.cx >= 0 ? m_rcItem.left - parent.left : m_rcItem.right - parent.right;
+        m_fixedXY.cy =
+            m_fixedXY.cy >= 0 ? m_rcItem.top - parent.top : m_rcItem.bottom - parent.bottom;
         m_fixedSize.cx = m_rcItem.right - m_rcItem.left;
         m_fixedSize.cy = m_rcItem.bottom - m_rcItem.top;
     }

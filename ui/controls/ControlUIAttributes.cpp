@@ -45,8 +45,7 @@ const TAttributeInfo kOwnAttributes[] = {
 
 }  // namespace
 
-const TAttributeTable CControlUI::kAttributeTable =
-    MakeAttributeTable(nullptr, kOwnAttributes);
+const TAttributeTable CControlUI::kAttributeTable = MakeAttributeTable(nullptr, kOwnAttributes);
 
 const TAttributeTable& CControlUI::GetAttributeTable() const
 {

@@ -92,8 +92,8 @@ void CControlUI::PaintBorder(HDC dc)
     const DWORD color = m_focused && m_focusBorderColor != 0 ? m_focusBorderColor : m_borderColor;
     // A rounded border is drawn whatever its colour, so colour 0 gives a black outline.
     if (m_borderRound.cx > 0 || m_borderRound.cy > 0)
-        CRenderUtil::DrawRoundFrame(dc, m_rcItem, m_borderSize, m_borderRound.cx,
-                                    m_borderRound.cy, color);
+        CRenderUtil::DrawRoundFrame(dc, m_rcItem, m_borderSize, m_borderRound.cx, m_borderRound.cy,
+                                    color);
     else if (color != 0)
         CRenderUtil::DrawFrame(dc, m_rcItem, m_borderSize, color);
 }

@@ -273,14 +273,10 @@ namespace {
 // The state images first, in the order of TEditImage: SetAttribute reads the image from
 // the row's index.
 const TAttributeInfo kOwnAttributes[] = {
-    {"normalimage", TAttributeKind::Image},
-    {"hotimage", TAttributeKind::Image},
-    {"focusedimage", TAttributeKind::Image},
-    {"disabledimage", TAttributeKind::Image},
-    {"readonly", TAttributeKind::Plain},
-    {"password", TAttributeKind::Plain},
-    {"maxchar", TAttributeKind::Plain},
-    {"nativebkcolor", TAttributeKind::Plain},
+    {"normalimage", TAttributeKind::Image},  {"hotimage", TAttributeKind::Image},
+    {"focusedimage", TAttributeKind::Image}, {"disabledimage", TAttributeKind::Image},
+    {"readonly", TAttributeKind::Plain},     {"password", TAttributeKind::Plain},
+    {"maxchar", TAttributeKind::Plain},      {"nativebkcolor", TAttributeKind::Plain},
 };
 
 }  // namespace

@@ -18,10 +18,8 @@ struct TAlignWord {
 };
 
 const TAlignWord kAlignWords[] = {
-    {"left", DT_CENTER | DT_RIGHT | DT_BOTTOM, 0},
-    {"center", DT_RIGHT | DT_BOTTOM, DT_CENTER},
-    {"right", DT_CENTER | DT_BOTTOM, DT_RIGHT},
-    {"top", DT_RIGHT | DT_VCENTER | DT_BOTTOM, 0},
+    {"left", DT_CENTER | DT_RIGHT | DT_BOTTOM, 0}, {"center", DT_RIGHT | DT_BOTTOM, DT_CENTER},
+    {"right", DT_CENTER | DT_BOTTOM, DT_RIGHT},    {"top", DT_RIGHT | DT_VCENTER | DT_BOTTOM, 0},
     {"bottom", DT_RIGHT | DT_VCENTER, DT_BOTTOM},
 };
 

@@ -42,8 +42,7 @@ TLayoutChild CLayoutChildren::Describe(int index) const
 TLayoutSize CLayoutChildren::Estimate(int index, TLayoutSize available)
 {
     CControlUI* child = m_watch ? m_container->OwnItemAt(index) : nullptr;
-    return child != nullptr ? ToLayoutSize(child->EstimateSize(ToSize(available)))
-                            : TLayoutSize{};
+    return child != nullptr ? ToLayoutSize(child->EstimateSize(ToSize(available))) : TLayoutSize{};
 }
 
 void CLayoutChildren::Place(int index, const TLayoutRect& rc)

@@ -20,7 +20,6 @@ public:
     const TAttributeTable& GetAttributeTable() const override;
     // The attributes this class reads itself, chained to its base class's table.
     static const TAttributeTable kAttributeTable;
-
 };
 
 }  // namespace Veneer

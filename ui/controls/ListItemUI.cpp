@@ -49,8 +49,8 @@ void CListItemBaseUI<Base>::SetEnabled(bool enabled)
 template <class Base>
 void CListItemBaseUI<Base>::SetOwner(CControlUI* owner)
 {
-    m_owner = owner != nullptr ? static_cast<IListOwnerUI*>(owner->GetInterface("IListOwner"))
-                               : nullptr;
+    m_owner =
+        owner != nullptr ? static_cast<IListOwnerUI*>(owner->GetInterface("IListOwner")) : nullptr;
 }
 
 template <class Base>
@@ -208,9 +208,9 @@ void CListItemBaseUI<Base>::DrawItemBk(HDC dc)
         return;
     }
     if (style.lineColor != 0)
-        CRenderUtil::DrawLine(dc, RECT{m_rcItem.left, m_rcItem.bottom - 1, m_rcItem.right,
-                                       m_rcItem.bottom - 1},
-                              style.lineColor);
+        CRenderUtil::DrawLine(
+            dc, RECT{m_rcItem.left, m_rcItem.bottom - 1, m_rcItem.right, m_rcItem.bottom - 1},
+            style.lineColor);
 }
 
 const TAttributeInfo kListItemAttributes[1] = {{"selected", TAttributeKind::Plain}};

@@ -21,15 +21,15 @@ class CListUI;
 struct TListItemStyle {
     static constexpr int kMaxColumns = 32;
 
-    int columns = 0;                       // header items, at most kMaxColumns
-    RECT columnRects[kMaxColumns] = {};    // where the header items lie, in body coordinates
-    int font = -1;                         // index into the window's fonts
-    UINT textStyle = DT_VCENTER;           // DT_* bits
+    int columns = 0;                     // header items, at most kMaxColumns
+    RECT columnRects[kMaxColumns] = {};  // where the header items lie, in body coordinates
+    int font = -1;                       // index into the window's fonts
+    UINT textStyle = DT_VCENTER;         // DT_* bits
     RECT textPadding = {};
     DWORD textColor = 0xFF000000;
     DWORD bkColor = 0;
     CUIString bkImage;
-    bool alternateBk = false;              // items with an odd index get no background colour
+    bool alternateBk = false;  // items with an odd index get no background colour
     DWORD selectedTextColor = 0xFF000000;
     DWORD selectedBkColor = 0xFFC1E3FF;
     CUIString selectedImage;
@@ -39,9 +39,9 @@ struct TListItemStyle {
     DWORD disabledTextColor = 0xFFCCCCCC;
     DWORD disabledBkColor = 0xFFFFFFFF;
     CUIString disabledImage;
-    DWORD lineColor = 0;                   // a line along each item's bottom edge
-    bool showHtml = false;                 // item texts are brace mark-up
-    bool multiExpandable = false;          // several items may be expanded at once
+    DWORD lineColor = 0;           // a line along each item's bottom edge
+    bool showHtml = false;         // item texts are brace mark-up
+    bool multiExpandable = false;  // several items may be expanded at once
 };
 
 // What setting one attribute of an item style asks of the style's owner.
@@ -49,8 +49,7 @@ enum class TItemStyleChange { None, Repaint, Relayout };
 
 // Reads one attribute of an item style ("itemfont", "itemtextcolor" ...) into style; None
 // for a name that is no item style attribute.
-TItemStyleChange SetItemStyleAttribute(TListItemStyle& style, const char* name,
-                                       const char* value);
+TItemStyleChange SetItemStyleAttribute(TListItemStyle& style, const char* name, const char* value);
 // Repaints or lays out the style's owner for a change; false for None.
 bool ApplyItemStyleChange(CControlUI& owner, TItemStyleChange change);
 

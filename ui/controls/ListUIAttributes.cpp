@@ -124,8 +124,7 @@ bool ApplyItemStyleChange(CControlUI& owner, TItemStyleChange change)
     return change != TItemStyleChange::None;
 }
 
-TItemStyleChange SetItemStyleAttribute(TListItemStyle& style, const char* name,
-                                       const char* value)
+TItemStyleChange SetItemStyleAttribute(TListItemStyle& style, const char* name, const char* value)
 {
     for (const auto& color : kItemColors) {
         if (std::strcmp(name, color.name) == 0) {

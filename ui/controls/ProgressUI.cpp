@@ -84,10 +84,8 @@ void CProgressUI::NormalizeRange()
 namespace {
 
 const TAttributeInfo kOwnAttributes[] = {
-    {"foreimage", TAttributeKind::Image},
-    {"hor", TAttributeKind::Plain},
-    {"min", TAttributeKind::Plain},
-    {"max", TAttributeKind::Plain},
+    {"foreimage", TAttributeKind::Image}, {"hor", TAttributeKind::Plain},
+    {"min", TAttributeKind::Plain},       {"max", TAttributeKind::Plain},
     {"value", TAttributeKind::Plain},
 };
 

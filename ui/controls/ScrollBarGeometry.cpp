@@ -47,9 +47,9 @@ TScrollBarParts MeasureScrollBar(const TScrollBarShape& shape)
             const std::int64_t range = shape.range;
             const int thumbLength = std::max<int>(
                 thick, static_cast<int>(std::int64_t{length} * track / (range + length)));
-            thumb.top = static_cast<int>(shape.position * std::int64_t{track - thumbLength} /
-                                         range) +
-                        parts.button1.bottom;
+            thumb.top =
+                static_cast<int>(shape.position * std::int64_t{track - thumbLength} / range) +
+                parts.button1.bottom;
             thumb.bottom = thumb.top + thumbLength;
             if (thumb.bottom > parts.button2.top) {
                 thumb.top = parts.button2.top - thumbLength;

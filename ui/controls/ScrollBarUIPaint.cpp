@@ -66,11 +66,11 @@ bool CScrollBarUI::PaintPart(HDC dc, TScrollBarPart part, UINT state, const RECT
         CUIString& image = Image(part, which);
         return TStateImage{image.IsEmpty() ? 0u : bit, &image};
     };
-    return DrawStateImage(dc, state,
-                          {entry(UISTATE_DISABLED, TScrollBarImage::Disabled),
-                           entry(UISTATE_PUSHED, TScrollBarImage::Pushed),
-                           entry(UISTATE_HOT, TScrollBarImage::Hot)},
-                          Image(part, TScrollBarImage::Normal), modify);
+    return DrawStateImage(
+        dc, state,
+        {entry(UISTATE_DISABLED, TScrollBarImage::Disabled),
+         entry(UISTATE_PUSHED, TScrollBarImage::Pushed), entry(UISTATE_HOT, TScrollBarImage::Hot)},
+        Image(part, TScrollBarImage::Normal), modify);
 }
 
 }  // namespace Veneer

@@ -82,8 +82,8 @@ int CSliderUI::ValueAt(POINT pt) const
             return range.max;
         if (pt.x <= item.left + half)
             return range.min;
-        return range.min + Scale(pt.x - item.left - half, span,
-                                 item.right - item.left - m_thumbSize.cx);
+        return range.min +
+               Scale(pt.x - item.left - half, span, item.right - item.left - m_thumbSize.cx);
     }
     const int half = m_thumbSize.cy / 2;
     const int end = item.bottom - half;
@@ -146,7 +146,7 @@ void CSliderUI::DoEvent(TUIEvent& event)
     case TUIEventType::MouseLeave:
         if (IsEnabled()) {
             m_buttonState = event.type == TUIEventType::MouseEnter ? m_buttonState | UISTATE_HOT
-                                                                  : m_buttonState & ~UISTATE_HOT;
+                                                                   : m_buttonState & ~UISTATE_HOT;
             Invalidate();
         }
         return;

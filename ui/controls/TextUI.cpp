@@ -88,8 +88,8 @@ SIZE CTextUI::EstimateSize(SIZE available)
 {
     if (m_manager == nullptr || m_manager->GetPaintDC() == nullptr)
         return m_fixedSize;
-    RECT rc = {m_textPadding.left, 0,
-               std::max(available.cx, m_fixedSize.cx) - m_textPadding.right, 9999};
+    RECT rc = {m_textPadding.left, 0, std::max(available.cx, m_fixedSize.cx) - m_textPadding.right,
+               9999};
     const UINT style = m_textStyle | DT_CALCRECT;
     if (m_text.IsEmpty()) {
         rc = RECT{};
@@ -116,8 +116,8 @@ void CTextUI::PaintText(HDC dc)
         FillDefaultColors();
         RECT rc = TextRect();
         if (m_showHtml)
-            CRenderUtil::DrawMarkupText(dc, m_manager, rc, m_text, EnabledColor(),
-                                        m_links.rects, m_links.texts, m_links.count, m_textStyle);
+            CRenderUtil::DrawMarkupText(dc, m_manager, rc, m_text, EnabledColor(), m_links.rects,
+                                        m_links.texts, m_links.count, m_textStyle);
         else
             CRenderUtil::DrawPlainText(dc, m_manager, rc, m_text, EnabledColor(), m_font,
                                        m_textStyle);

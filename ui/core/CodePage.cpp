@@ -55,8 +55,8 @@ char* Utf8ToAnsi(const char* utf8, std::size_t length, std::size_t* ansiLength)
     MultiByteToWideChar(CP_UTF8, 0, utf8, inLength, wideText, wideLength);
     // No best-fit mapping: a look-alike such as a fullwidth sign must not become markup.
     const DWORD flags = WC_NO_BEST_FIT_CHARS;
-    const int outLength = WideCharToMultiByte(CP_ACP, flags, wideText, wideLength, nullptr, 0,
-                                              nullptr, nullptr);
+    const int outLength =
+        WideCharToMultiByte(CP_ACP, flags, wideText, wideLength, nullptr, 0, nullptr, nullptr);
     if (outLength <= 0)
         return nullptr;
     char* text = static_cast<char*>(Heap::Allocate(static_cast<std::size_t>(outLength) + 1));

@@ -34,8 +34,7 @@ const TWindowAttribute kWindowAttributes[] = {
          m.SetInitialSize(size.cx, size.cy);
      }},
     {"sizebox", [](CWindowManagerUI& m, const char* v) { m.SetSizeBox(ToRect(ParseRect(v))); }},
-    {"caption",
-     [](CWindowManagerUI& m, const char* v) { m.SetCaptionArea(ToRect(ParseRect(v))); }},
+    {"caption", [](CWindowManagerUI& m, const char* v) { m.SetCaptionArea(ToRect(ParseRect(v))); }},
     {"roundcorner",
      [](CWindowManagerUI& m, const char* v) {
          const TValueSize size = ParseSize(v);
@@ -53,18 +52,15 @@ const TWindowAttribute kWindowAttributes[] = {
      }},
     {"showdirty", [](CWindowManagerUI& m, const char* v) { m.SetShowDirty(ParseBoolean(v)); }},
     {"alpha", [](CWindowManagerUI& m, const char* v) { m.SetAlpha(ParseInteger(v)); }},
-    {"bktrans",
-     [](CWindowManagerUI& m, const char* v) { m.SetBkTransparent(ParseBoolean(v)); }},
+    {"bktrans", [](CWindowManagerUI& m, const char* v) { m.SetBkTransparent(ParseBoolean(v)); }},
     {"disabledfontcolor",
      [](CWindowManagerUI& m, const char* v) { m.SetDisabledFontColor(HexColor(v)); }},
     {"defaultfontcolor",
      [](CWindowManagerUI& m, const char* v) { m.SetDefaultFontColor(HexColor(v)); }},
-    {"linkfontcolor",
-     [](CWindowManagerUI& m, const char* v) { m.SetLinkFontColor(HexColor(v)); }},
+    {"linkfontcolor", [](CWindowManagerUI& m, const char* v) { m.SetLinkFontColor(HexColor(v)); }},
     {"linkhoverfontcolor",
      [](CWindowManagerUI& m, const char* v) { m.SetLinkHoverFontColor(HexColor(v)); }},
-    {"selectedcolor",
-     [](CWindowManagerUI& m, const char* v) { m.SetSelectedColor(HexColor(v)); }},
+    {"selectedcolor", [](CWindowManagerUI& m, const char* v) { m.SetSelectedColor(HexColor(v)); }},
 };
 
 // The attributes the builder reads on its other elements, null-terminated.

@@ -111,15 +111,13 @@ private:
         bool ParentEnded() const { return parent != nullptr && !parentAlive; }
     };
 
-    IControlUI* MakeChildren(const CXmlNode& node, IControlUI* parent,
-                             CWindowManagerUI* manager);
+    IControlUI* MakeChildren(const CXmlNode& node, IControlUI* parent, CWindowManagerUI* manager);
     // The control of one element, made, dressed and attached; null when it makes none.
     // *levelEnds is set when the parent holds no children, or a handler ended it: nor will
     // the later siblings.
     IControlUI* MakeElement(const CXmlNode& node, TLevel& level, CWindowManagerUI* manager,
                             bool* levelEnds);
-    bool JoinLiveParent(const CXmlNode& node, TLevel& level, IControlUI* control,
-                        bool* levelEnds);
+    bool JoinLiveParent(const CXmlNode& node, TLevel& level, IControlUI* control, bool* levelEnds);
     IControlUI* MakeControl(const char* element);
     bool Dress(const CXmlNode& node, IControlUI* control, CWindowManagerUI* manager);
     void Include(const CXmlNode& node, IControlUI* parent, CWindowManagerUI* manager);

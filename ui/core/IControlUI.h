@@ -24,9 +24,9 @@ enum : UINT {
     UIFIND_ALL = 0x00000000,
     UIFIND_VISIBLE = 0x00000001,
     UIFIND_ENABLED = 0x00000002,
-    UIFIND_HITTEST = 0x00000004,     // data points to a POINT in client coordinates
-    UIFIND_TOP_FIRST = 0x00000008,   // children from the top of the z-order (last) down
-    UIFIND_ME_FIRST = 0x80000000,    // a container before its children
+    UIFIND_HITTEST = 0x00000004,    // data points to a POINT in client coordinates
+    UIFIND_TOP_FIRST = 0x00000008,  // children from the top of the z-order (last) down
+    UIFIND_ME_FIRST = 0x80000000,   // a container before its children
 };
 
 // Bits of GetControlFlags.

@@ -66,7 +66,8 @@ void CImageAttributeReader::Read(const char* text, TImageAttributes& attributes)
     }
 }
 
-void CImageAttributeReader::Apply(const CUIString& key, const CUIString& value, TImageAttributes& attributes)
+void CImageAttributeReader::Apply(const CUIString& key, const CUIString& value,
+                                  TImageAttributes& attributes)
 {
     if (key == "file" || key == "res") {
         DrawIfNamed(attributes);
@@ -105,7 +106,7 @@ void CImageAttributeReader::Apply(const CUIString& key, const CUIString& value, 
 }  // namespace
 
 void ReadImageAttributes(const char* text, const char* modify, const TValueRect& item,
-                   ImageAttributesSink draw, void* context)
+                         ImageAttributesSink draw, void* context)
 {
     if (text == nullptr)
         text = "";

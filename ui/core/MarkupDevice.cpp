@@ -10,7 +10,8 @@
 namespace Veneer {
 
 CMarkupDevice::CMarkupDevice(HDC dc, TFontEntry* font, DWORD textColor, DWORD selectionColor)
-    : m_dc(dc), m_font(font), m_textColor(ToGdiColor(textColor)), m_selectionColor(ToGdiColor(selectionColor))
+    : m_dc(dc), m_font(font), m_textColor(ToGdiColor(textColor)),
+      m_selectionColor(ToGdiColor(selectionColor))
 {
     SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, m_textColor);
@@ -65,7 +66,8 @@ void CMarkupDevice::SetOpaque(bool opaque)
 
 CMarkupDevice::TMeasure& CMarkupDevice::Slot(const char* start, const char* end, int available)
 {
-    const std::uintptr_t key = reinterpret_cast<std::uintptr_t>(start) * 31u + reinterpret_cast<std::uintptr_t>(end) +
+    const std::uintptr_t key = reinterpret_cast<std::uintptr_t>(start) * 31u +
+                               reinterpret_cast<std::uintptr_t>(end) +
                                static_cast<std::uintptr_t>(available) * 7u;
     return m_measures[(key ^ (key >> 7)) % kSlots];
 }
@@ -85,12 +87,14 @@ int CMarkupDevice::Width(const char* start, const char* end)
 int CMarkupDevice::FitBytes(const char* start, const char* end, int available)
 {
     TMeasure& slot = Slot(start, end, available);
-    if (slot.start == start && slot.end == end && slot.font == m_font && slot.available == available)
+    if (slot.start == start && slot.end == end && slot.font == m_font &&
+        slot.available == available)
         return slot.result;
     Realize();
     int fit = 0;
     SIZE size = {};
-    if (!GetTextExtentExPointA(m_dc, start, static_cast<int>(end - start), available, &fit, nullptr, &size))
+    if (!GetTextExtentExPointA(m_dc, start, static_cast<int>(end - start), available, &fit, nullptr,
+                               &size))
         fit = 0;
     slot = {start, end, m_font, available, fit};
     return fit;
@@ -112,7 +116,8 @@ const char* CMarkupDevice::FitPrefix(const char* start, const char* end, int ava
     }
     if (q == end && estimate < available)
         return end;
-    long long sliceChars = 2LL * available / std::max(1, static_cast<int>(metrics.tmAveCharWidth)) + 2;
+    long long sliceChars =
+        2LL * available / std::max(1, static_cast<int>(metrics.tmAveCharWidth)) + 2;
     for (;;) {
         const char* sliceEnd = start;
         for (long long i = 0; i < sliceChars && sliceEnd < end; ++i)
@@ -120,7 +125,8 @@ const char* CMarkupDevice::FitPrefix(const char* start, const char* end, int ava
         const int fitBytes = FitBytes(start, sliceEnd, available);
         // A double-byte character is never split.
         const char* fit = start;
-        for (const char* next = NextChar(fit); next != fit && next <= start + fitBytes; next = NextChar(fit))
+        for (const char* next = NextChar(fit); next != fit && next <= start + fitBytes;
+             next = NextChar(fit))
             fit = next;
         if (fit < sliceEnd || sliceEnd == end)
             return fit;

@@ -55,8 +55,8 @@ private:
 
     HDC m_dc;
     HGDIOBJ m_previousFont = nullptr;
-    TFontEntry* m_font;               // the font asked for
-    TFontEntry* m_selected = nullptr; // the font in the device context
+    TFontEntry* m_font;                // the font asked for
+    TFontEntry* m_selected = nullptr;  // the font in the device context
     COLORREF m_textColor;
     COLORREF m_selectionColor;
     bool m_selectionColorSet = false;

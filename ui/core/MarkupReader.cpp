@@ -88,7 +88,8 @@ std::uint32_t ReadColor(const char* p)
 bool ContainsNoCase(const char* begin, const char* end, const char* word)
 {
     const std::size_t length = std::strlen(word);
-    for (const char* p = begin; p < end && static_cast<std::size_t>(end - p) >= length; p = NextChar(p)) {
+    for (const char* p = begin; p < end && static_cast<std::size_t>(end - p) >= length;
+         p = NextChar(p)) {
         std::size_t i = 0;
         while (i < length && (p[i] | 0x20) == word[i])
             ++i;
@@ -101,7 +102,8 @@ bool ContainsNoCase(const char* begin, const char* end, const char* word)
 bool Contains(const char* begin, const char* end, const char* word)
 {
     const std::size_t length = std::strlen(word);
-    for (const char* p = begin; p < end && static_cast<std::size_t>(end - p) >= length; p = NextChar(p)) {
+    for (const char* p = begin; p < end && static_cast<std::size_t>(end - p) >= length;
+         p = NextChar(p)) {
         if (std::memcmp(p, word, length) == 0)
             return true;
     }

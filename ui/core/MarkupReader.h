@@ -17,9 +17,9 @@ enum class TMarkupKind {
     LineFeed,  // '\n'
     OpenTag,
     CloseTag,
-    Escape,    // a bracket written as text
-    Blank,     // a single ' '
-    Text,      // a run of text starts here (FindRunEnd tells where it stops)
+    Escape,  // a bracket written as text
+    Blank,   // a single ' '
+    Text,    // a run of text starts here (FindRunEnd tells where it stops)
 };
 
 struct TMarkupToken {
@@ -85,8 +85,8 @@ struct TMarkupImage {
     const char* nameEnd = nullptr;
     const char* type = nullptr;  // type .. typeEnd, empty for a file
     const char* typeEnd = nullptr;
-    int count = 1;               // sub-images side by side; at least 1
-    int index = 0;               // 0 when out of range
+    int count = 1;  // sub-images side by side; at least 1
+    int index = 0;  // 0 when out of range
 };
 // False when the arguments name no image.
 bool ReadImageArguments(const TMarkupToken& tag, TMarkupImage& image);

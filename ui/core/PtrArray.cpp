@@ -9,7 +9,8 @@ namespace Veneer {
 CPtrArray::CPtrArray(int preallocate) : m_data(nullptr), m_count(0), m_capacity(0)
 {
     if (preallocate > 0) {
-        m_data = static_cast<void**>(Heap::Allocate(sizeof(void*) * static_cast<unsigned>(preallocate)));
+        m_data =
+            static_cast<void**>(Heap::Allocate(sizeof(void*) * static_cast<unsigned>(preallocate)));
         if (m_data != nullptr)
             m_capacity = preallocate;
     }
@@ -61,7 +62,8 @@ bool CPtrArray::InsertAt(int index, void* item)
 {
     if (index < 0 || index > m_count || !Grow())
         return false;
-    std::memmove(m_data + index + 1, m_data + index, sizeof(void*) * static_cast<unsigned>(m_count - index));
+    std::memmove(m_data + index + 1, m_data + index,
+                 sizeof(void*) * static_cast<unsigned>(m_count - index));
     m_data[index] = item;
     ++m_count;
     return true;
@@ -72,7 +74,8 @@ bool CPtrArray::Remove(int index)
     if (index < 0 || index >= m_count)
         return false;
     --m_count;
-    std::memmove(m_data + index, m_data + index + 1, sizeof(void*) * static_cast<unsigned>(m_count - index));
+    std::memmove(m_data + index, m_data + index + 1,
+                 sizeof(void*) * static_cast<unsigned>(m_count - index));
     return true;
 }
 

@@ -28,8 +28,8 @@ void FillVertexColor(TRIVERTEX& vertex, DWORD argb)
     vertex.Alpha = 0xFF00;
 }
 
-void GradientBySystem(CRenderUtil::GradientFillProc gradientFill, HDC dc, const RECT& rc,
-                      DWORD top, DWORD bottom)
+void GradientBySystem(CRenderUtil::GradientFillProc gradientFill, HDC dc, const RECT& rc, DWORD top,
+                      DWORD bottom)
 {
     TRIVERTEX vertices[2] = {};
     vertices[0].x = rc.left;
@@ -45,7 +45,12 @@ void GradientBySystem(CRenderUtil::GradientFillProc gradientFill, HDC dc, const 
 // 2^k bands from the bottom up, the lowest in the bottom colour.
 void GradientByBands(HDC dc, const RECT& rc, DWORD top, DWORD bottom, int steps)
 {
-    const int k = steps >= 64 ? 6 : steps >= 32 ? 5 : steps >= 16 ? 4 : steps >= 8 ? 3 : steps >= 4 ? 2 : 1;
+    const int k = steps >= 64   ? 6
+                  : steps >= 32 ? 5
+                  : steps >= 16 ? 4
+                  : steps >= 8  ? 3
+                  : steps >= 4  ? 2
+                                : 1;
     const int bands = 1 << k;
     const long long height = rc.bottom - rc.top;
     for (int i = 0; i < bands; ++i) {
@@ -176,8 +181,8 @@ void CRenderUtil::BeginRoundClip(HDC dc, const RECT& rc, const RECT& item, int w
     GetClipBox(dc, &box);
     clip.previous = CreateRectRgnIndirect(&box);
     clip.region = CreateRectRgnIndirect(&rc);
-    CGdiObject<HRGN> round(CreateRoundRectRgn(item.left, item.top, item.right + 1, item.bottom + 1,
-                                              width, height));
+    CGdiObject<HRGN> round(
+        CreateRoundRectRgn(item.left, item.top, item.right + 1, item.bottom + 1, width, height));
     CombineRgn(clip.region, clip.region, round.Get(), RGN_AND);
     ExtSelectClipRgn(dc, clip.region, RGN_AND);
     clip.item = rc;

@@ -23,7 +23,7 @@ struct TImageEntry {
     TImageEntry(const TImageEntry&) = delete;
     TImageEntry& operator=(const TImageEntry&) = delete;
 
-    HBITMAP bitmap;     // top-down 32-bit DIB section, premultiplied B, G, R, A
+    HBITMAP bitmap;  // top-down 32-bit DIB section, premultiplied B, G, R, A
     int width;
     int height;
     bool alphaChannel;  // some pixel is not opaque or was masked out
@@ -82,7 +82,8 @@ public:
     // a DC or a manager, and when an image the strings name cannot be loaded (the others
     // are still drawn): callers forget such a string rather than load it on every paint.
     static bool DrawImageSpec(HDC dc, CWindowManagerUI* manager, const RECT& item,
-                              const RECT& paint, const char* attributes, const char* modify = nullptr);
+                              const RECT& paint, const char* attributes,
+                              const char* modify = nullptr);
     // One image of an attribute string, loaded into the manager's cache on first use.
     static bool DrawNamedImage(HDC dc, CWindowManagerUI* manager, const RECT& item,
                                const RECT& paint, const TImageAttributes& attributes);
@@ -107,17 +108,18 @@ public:
     // With DT_CALCRECT nothing is drawn and rc receives the size the text needs; format
     // also heeds DT_SINGLELINE, DT_CENTER, DT_RIGHT, DT_VCENTER, DT_WORDBREAK and
     // DT_END_ELLIPSIS.
-    static void DrawMarkupText(HDC dc, CWindowManagerUI* manager, RECT& rc, const char* text, DWORD color,
-                               RECT* links, CUIString* linkTexts, int& linkCount, UINT format);
+    static void DrawMarkupText(HDC dc, CWindowManagerUI* manager, RECT& rc, const char* text,
+                               DWORD color, RECT* links, CUIString* linkTexts, int& linkCount,
+                               UINT format);
 
     static void BeginClip(HDC dc, const RECT& rc, TClipState& clip);
-    static void BeginRoundClip(HDC dc, const RECT& rc, const RECT& item, int width,
-                               int height, TClipState& clip);
+    static void BeginRoundClip(HDC dc, const RECT& rc, const RECT& item, int width, int height,
+                               TClipState& clip);
 
     // AlphaBlend done in software, for systems whose msimg32.dll lacks it.
-    static BOOL WINAPI SoftAlphaBlend(HDC dest, int xDest, int yDest, int widthDest,
-                                      int heightDest, HDC source, int xSource, int ySource,
-                                      int widthSource, int heightSource, BLENDFUNCTION blend);
+    static BOOL WINAPI SoftAlphaBlend(HDC dest, int xDest, int yDest, int widthDest, int heightDest,
+                                      HDC source, int xSource, int ySource, int widthSource,
+                                      int heightSource, BLENDFUNCTION blend);
 
     // Tests only: true draws with the software fallbacks from now on; false looks the
     // platform's entry points up again at the next draw.

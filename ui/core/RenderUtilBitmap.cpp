@@ -142,8 +142,8 @@ BOOL WINAPI CRenderUtil::SoftAlphaBlend(HDC dest, int xDest, int yDest, int widt
     CSelectObject selectSource(sourceDC.Get(), sourceDib.Get());
     CSelectObject selectDest(destDC.Get(), destDib.Get());
     SetStretchBltMode(sourceDC.Get(), COLORONCOLOR);
-    StretchBlt(sourceDC.Get(), 0, 0, widthDest, heightDest, source, xSource, ySource,
-               widthSource, heightSource, SRCCOPY);
+    StretchBlt(sourceDC.Get(), 0, 0, widthDest, heightDest, source, xSource, ySource, widthSource,
+               heightSource, SRCCOPY);
     BitBlt(destDC.Get(), 0, 0, widthDest, heightDest, dest, xDest, yDest, SRCCOPY);
     GdiFlush();
 
@@ -153,7 +153,8 @@ BOOL WINAPI CRenderUtil::SoftAlphaBlend(HDC dest, int xDest, int yDest, int widt
     const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
     const auto* from = static_cast<const BYTE*>(sourceBits);
     auto* to = static_cast<BYTE*>(destBits);
-    const std::size_t count = static_cast<std::size_t>(widthDest) * static_cast<std::size_t>(heightDest);
+    const std::size_t count =
+        static_cast<std::size_t>(widthDest) * static_cast<std::size_t>(heightDest);
     for (std::size_t i = 0; i < count; ++i, from += 4, to += 4) {
         const unsigned alpha = perPixel ? from[3] : 255u;
         const unsigned keep = 65025u - alpha * constant;
@@ -168,8 +169,8 @@ BOOL WINAPI CRenderUtil::SoftAlphaBlend(HDC dest, int xDest, int yDest, int widt
 }
 
 void CRenderUtil::DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& paint,
-                             const RECT& source, const RECT& corner, bool alphaChannel,
-                             BYTE fade, bool hole, bool xTiled, bool yTiled)
+                             const RECT& source, const RECT& corner, bool alphaChannel, BYTE fade,
+                             bool hole, bool xTiled, bool yTiled)
 {
     CMemoryDC memory(dc);
     if (!memory)
@@ -190,11 +191,13 @@ void CRenderUtil::DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& dest, const REC
     const int cr = corner.right;
     const int cb = corner.bottom;
 
-    if (!blend && rcWidth == bpWidth && rcHeight == bpHeight && cl == 0 && ct == 0 && cr == 0 && cb == 0) {
+    if (!blend && rcWidth == bpWidth && rcHeight == bpHeight && cl == 0 && ct == 0 && cr == 0 &&
+        cb == 0) {
         RECT part;
         if (IntersectRect(&part, &rc, &paint))
             BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top,
-                   memory.Get(), bp.left + part.left - rc.left, bp.top + part.top - rc.top, SRCCOPY);
+                   memory.Get(), bp.left + part.left - rc.left, bp.top + part.top - rc.top,
+                   SRCCOPY);
         return;
     }
 
@@ -212,11 +215,13 @@ void CRenderUtil::DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& dest, const REC
     if (cl > 0 && ct > 0)
         painter.Piece(rc.left, rc.top, cl, ct, bp.left, bp.top, cl, ct);
     if (ct > 0)
-        painter.Piece(rc.left + cl, rc.top, innerWidth, ct, bp.left + cl, bp.top, innerSourceWidth, ct);
+        painter.Piece(rc.left + cl, rc.top, innerWidth, ct, bp.left + cl, bp.top, innerSourceWidth,
+                      ct);
     if (cr > 0 && ct > 0)
         painter.Piece(rc.right - cr, rc.top, cr, ct, bp.right - cr, bp.top, cr, ct);
     if (cl > 0)
-        painter.Piece(rc.left, rc.top + ct, cl, innerHeight, bp.left, bp.top + ct, cl, innerSourceHeight);
+        painter.Piece(rc.left, rc.top + ct, cl, innerHeight, bp.left, bp.top + ct, cl,
+                      innerSourceHeight);
     if (cr > 0)
         painter.Piece(rc.right - cr, rc.top + ct, cr, innerHeight, bp.right - cr, bp.top + ct, cr,
                       innerSourceHeight);

@@ -133,14 +133,15 @@ TImageEntry* CRenderUtil::LoadImageData(const char* nameOrId, const char* type, 
 {
     CImageBytes bytes;
     const bool read = (type != nullptr && *type != '\0')
-        ? ReadResource(nameOrId, type, bytes)
-        : !IS_INTRESOURCE(nameOrId) && ReadImageFile(nameOrId, bytes);
+                          ? ReadResource(nameOrId, type, bytes)
+                          : !IS_INTRESOURCE(nameOrId) && ReadImageFile(nameOrId, bytes);
     if (!read)
         return nullptr;
     int width = 0;
     int height = 0;
     int channels = 0;
-    stbi_uc* rgba = stbi_load_from_memory(bytes.Data(), bytes.Size(), &width, &height, &channels, 4);
+    stbi_uc* rgba =
+        stbi_load_from_memory(bytes.Data(), bytes.Size(), &width, &height, &channels, 4);
     if (rgba == nullptr)
         return nullptr;
     TImageEntry* image = MakeImage(rgba, width, height, mask);
@@ -155,18 +156,22 @@ bool CRenderUtil::DrawImageSpec(HDC dc, CWindowManagerUI* manager, const RECT& i
         return false;
     TDrawTarget target = {dc, manager, item, paint, true};
     const TValueRect itemRect = {item.left, item.top, item.right, item.bottom};
-    ReadImageAttributes(attributes, modify, itemRect, [](const TImageAttributes& image, void* context) {
-        auto* t = static_cast<TDrawTarget*>(context);
-        if (!DrawNamedImage(t->dc, t->manager, t->item, t->paint, image))
-            t->allFound = false;
-    }, &target);
+    ReadImageAttributes(
+        attributes, modify, itemRect,
+        [](const TImageAttributes& image, void* context) {
+            auto* t = static_cast<TDrawTarget*>(context);
+            if (!DrawNamedImage(t->dc, t->manager, t->item, t->paint, image))
+                t->allFound = false;
+        },
+        &target);
     return target.allFound;
 }
 
 bool CRenderUtil::DrawNamedImage(HDC dc, CWindowManagerUI* manager, const RECT& item,
                                  const RECT& paint, const TImageAttributes& attributes)
 {
-    const char* type = attributes.resourceType.IsEmpty() ? nullptr : attributes.resourceType.GetData();
+    const char* type =
+        attributes.resourceType.IsEmpty() ? nullptr : attributes.resourceType.GetData();
     const TImageEntry* image = manager->FindOrLoadImage(attributes.name, type, attributes.mask);
     if (image == nullptr)
         return false;
@@ -180,8 +185,9 @@ bool CRenderUtil::DrawNamedImage(HDC dc, CWindowManagerUI* manager, const RECT& 
     const RECT dest = ToRect(attributes.dest);
     RECT common;
     if (IntersectRect(&common, &dest, &item) && IntersectRect(&common, &dest, &paint))
-        DrawBitmap(dc, image->bitmap, dest, paint, source, ToRect(attributes.corner), image->alphaChannel,
-                   attributes.fade, attributes.hole, attributes.xTiled, attributes.yTiled);
+        DrawBitmap(dc, image->bitmap, dest, paint, source, ToRect(attributes.corner),
+                   image->alphaChannel, attributes.fade, attributes.hole, attributes.xTiled,
+                   attributes.yTiled);
     return true;
 }
 

@@ -225,7 +225,8 @@ void CMarkupPainter::EndMeasuredLine(int firstLink)
 {
     const int bottom = AddClamped(m_y, m_lineHeight);
     if (m_inLink && m_linkIndex < m_linkCapacity) {
-        m_links[m_linkIndex] = {m_linkStart.x, m_linkStart.y, std::min(m_x, static_cast<int>(m_rc.right)), bottom};
+        m_links[m_linkIndex] = {m_linkStart.x, m_linkStart.y,
+                                std::min(m_x, static_cast<int>(m_rc.right)), bottom};
         ++m_linkIndex;
         if (m_linkIndex < m_linkCapacity)
             m_linkTexts[m_linkIndex] = m_linkTexts[m_linkIndex - 1];
@@ -387,7 +388,8 @@ void CMarkupPainter::OpenLink(const TMarkupToken& tag)
 void CMarkupPainter::CloseLink()
 {
     if (m_pass == TPass::Measure && m_inLink && m_linkIndex < m_linkCapacity) {
-        m_links[m_linkIndex] = {m_linkStart.x, m_linkStart.y, m_x, AddClamped(m_y, FontLineHeight())};
+        m_links[m_linkIndex] = {m_linkStart.x, m_linkStart.y, m_x,
+                                AddClamped(m_y, FontLineHeight())};
         ++m_linkIndex;
     }
     if (m_pass == TPass::Measure)
@@ -457,7 +459,8 @@ void CMarkupPainter::Image(const TMarkupToken& tag)
     CUIString name;
     CUIString type;
     TImageEntry* image = nullptr;
-    if (ReadImageArguments(tag, wanted) && name.Assign(wanted.name, static_cast<int>(wanted.nameEnd - wanted.name)) &&
+    if (ReadImageArguments(tag, wanted) &&
+        name.Assign(wanted.name, static_cast<int>(wanted.nameEnd - wanted.name)) &&
         type.Assign(wanted.type, static_cast<int>(wanted.typeEnd - wanted.type)))
         image = m_manager->FindOrLoadImage(name, type, 0);
     if (image == nullptr) {
@@ -475,7 +478,8 @@ void CMarkupPainter::Image(const TMarkupToken& tag)
         if (image->height < m_lineHeight)
             OffsetRect(&dest, 0, -(m_lineHeight - image->height) / 2);
         const RECT source = {wanted.index * width, 0, (wanted.index + 1) * width, image->height};
-        CRenderUtil::DrawBitmap(m_device.Dc(), image->bitmap, dest, dest, source, {0, 0, 0, 0}, image->alphaChannel);
+        CRenderUtil::DrawBitmap(m_device.Dc(), image->bitmap, dest, dest, source, {0, 0, 0, 0},
+                                image->alphaChannel);
     }
     RaiseLineHeight(image->height);
     m_lowestImage = std::max(m_lowestImage, AddClamped(m_y, image->height));
@@ -591,8 +595,8 @@ void CMarkupPainter::Advance(int width)
 }
 
 // A single line centred or moved right by the size that measuring finds.
-void AlignSingleLine(CMarkupDevice& device, CWindowManagerUI* manager, RECT& area, const char* text, DWORD color,
-                     UINT format)
+void AlignSingleLine(CMarkupDevice& device, CWindowManagerUI* manager, RECT& area, const char* text,
+                     DWORD color, UINT format)
 {
     if ((format & DT_SINGLELINE) == 0 || (format & (DT_VCENTER | DT_CENTER | DT_RIGHT)) == 0)
         return;
@@ -629,8 +633,9 @@ void TDrawnLinks::ClearUnused()
     std::fill(rects + count, rects + kMax, RECT{});
 }
 
-void CRenderUtil::DrawMarkupText(HDC dc, CWindowManagerUI* manager, RECT& rc, const char* text, DWORD color,
-                                 RECT* links, CUIString* linkTexts, int& linkCount, UINT format)
+void CRenderUtil::DrawMarkupText(HDC dc, CWindowManagerUI* manager, RECT& rc, const char* text,
+                                 DWORD color, RECT* links, CUIString* linkTexts, int& linkCount,
+                                 UINT format)
 {
     if (dc == nullptr || manager == nullptr || text == nullptr || IsRectEmpty(&rc)) {
         linkCount = 0;

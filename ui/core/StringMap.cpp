@@ -7,7 +7,9 @@
 
 namespace Veneer {
 
-CStringMap::CStringMap() : m_buckets(), m_count(0) {}
+CStringMap::CStringMap() : m_buckets(), m_count(0)
+{
+}
 
 CStringMap::~CStringMap()
 {
@@ -19,7 +21,8 @@ std::uint32_t CStringMap::Hash(const char* key)
     std::uint32_t h = 0;
     // A null key is the empty key; comparing and copying keys already treat it so.
     for (std::size_t i = key != nullptr ? std::strlen(key) : 0; i > 0; --i)
-        h = h * 33u + static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(key[i - 1])));
+        h = h * 33u + static_cast<std::uint32_t>(
+                          static_cast<std::int32_t>(static_cast<signed char>(key[i - 1])));
     return h;
 }
 

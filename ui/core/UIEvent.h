@@ -99,8 +99,7 @@ protected:
 // returned is then the message's result.
 class IMessageFilterUI {
 public:
-    virtual LRESULT MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
-                                   bool& handled) = 0;
+    virtual LRESULT MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) = 0;
 
 protected:
     ~IMessageFilterUI() = default;

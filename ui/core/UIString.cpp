@@ -220,7 +220,8 @@ int CUIString::CompareNoCase(const char* text) const
             if (ca != cb || ca == 0)
                 return ca < cb ? -1 : (ca > cb ? 1 : 0);
         } else {
-            const std::size_t n = static_cast<std::size_t>((nextA - a) > (nextB - b) ? nextA - a : nextB - b);
+            const std::size_t n =
+                static_cast<std::size_t>((nextA - a) > (nextB - b) ? nextA - a : nextB - b);
             const int diff = std::strncmp(a, b, n);
             if (diff != 0)
                 return diff < 0 ? -1 : 1;

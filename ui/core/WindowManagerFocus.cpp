@@ -147,8 +147,8 @@ bool CWindowManagerUI::ActivateShortcut(char key)
     if (m_root == nullptr)
         return false;
     TShortcutSearch search = {std::toupper(static_cast<unsigned char>(key)), false};
-    IControlUI* control = m_root->FindControl(
-        MatchShortcut, &search, UIFIND_ENABLED | UIFIND_TOP_FIRST | UIFIND_ME_FIRST);
+    IControlUI* control = m_root->FindControl(MatchShortcut, &search,
+                                              UIFIND_ENABLED | UIFIND_TOP_FIRST | UIFIND_ME_FIRST);
     if (control == nullptr)
         return false;
     CControlWatch found(control);

@@ -66,8 +66,8 @@ IControlUI* CWindowManagerUI::FindOwnControl(POINT pt) const
     return control != nullptr && control->GetManager() == this ? control : nullptr;
 }
 
-void CWindowManagerUI::SendEvent(IControlUI* to, TUIEventType type, IControlUI* sender,
-                                 POINT mouse, WPARAM wParam, LPARAM lParam, WORD keyState)
+void CWindowManagerUI::SendEvent(IControlUI* to, TUIEventType type, IControlUI* sender, POINT mouse,
+                                 WPARAM wParam, LPARAM lParam, WORD keyState)
 {
     TUIEvent event;
     event.type = type;
@@ -91,8 +91,7 @@ void CWindowManagerUI::SendKeyEvent(IControlUI* to, TUIEventType type, WPARAM wP
     to->Event(event);
 }
 
-bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
-                                      LRESULT& result)
+bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     if (m_window == nullptr)
         return false;
@@ -129,8 +128,8 @@ bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
     case WM_CTLCOLORSTATIC:
         if (lParam == 0)
             return false;
-        result = SendMessageA(reinterpret_cast<HWND>(lParam), message + kReflectedBase, wParam,
-                              lParam);
+        result =
+            SendMessageA(reinterpret_cast<HWND>(lParam), message + kReflectedBase, wParam, lParam);
         return true;
     case WM_PRINTCLIENT:
         PrintClient(reinterpret_cast<HDC>(wParam), lParam);
@@ -176,8 +175,7 @@ bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
     }
 }
 
-bool CWindowManagerUI::FilterMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                                     LRESULT& result)
+bool CWindowManagerUI::FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     for (int i = 0; i < m_messageFilters.GetSize(); ++i) {
         bool handled = false;
@@ -247,10 +245,10 @@ void CWindowManagerUI::TrackMouse()
     track.cbSize = sizeof(track);
     track.dwFlags = TME_HOVER | TME_LEAVE;
     track.hwndTrack = m_window;
-    track.dwHoverTime = m_toolTip == nullptr
-                            ? kHoverTime
-                            : static_cast<DWORD>(SendMessageA(m_toolTip, TTM_GETDELAYTIME,
-                                                              TTDT_INITIAL, 0));
+    track.dwHoverTime =
+        m_toolTip == nullptr
+            ? kHoverTime
+            : static_cast<DWORD>(SendMessageA(m_toolTip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
     _TrackMouseEvent(&track);
     m_mouseTracking = true;
 }
@@ -319,10 +317,10 @@ void CWindowManagerUI::ShowToolTip(IControlUI* control)
     tool.lpszText = const_cast<char*>(text.GetData());
     const LPARAM record = reinterpret_cast<LPARAM>(&tool);
     if (m_toolTip == nullptr) {
-        m_toolTip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr,
-                                    WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window,
-                                    nullptr, GetResourceModule(), nullptr);
+        m_toolTip =
+            CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window,
+                            nullptr, GetResourceModule(), nullptr);
         SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, record);
     }
     SendMessageA(m_toolTip, TTM_SETTOOLINFOA, 0, record);

@@ -33,8 +33,8 @@ void CopyRect(HDC to, HDC from, const RECT& rc)
 bool CreateBuffer(HDC compatible, const RECT& client, HDC* dc, HBITMAP* bitmap)
 {
     *dc = CreateCompatibleDC(compatible);
-    *bitmap = CreateCompatibleBitmap(compatible, client.right - client.left,
-                                     client.bottom - client.top);
+    *bitmap =
+        CreateCompatibleBitmap(compatible, client.right - client.left, client.bottom - client.top);
     if (*dc != nullptr && *bitmap != nullptr)
         return true;
     if (*dc != nullptr)
@@ -153,8 +153,8 @@ void CWindowManagerUI::PlaceControlsThatAsk()
     // its flag: one without a manager, or whose SetPos skips the base, keeps it set.
     CPtrArray placed;
     while (m_root != nullptr) {
-        IControlUI* control = m_root->FindControl(MatchUpdateNeeded, &placed,
-                                                  UIFIND_VISIBLE | UIFIND_ME_FIRST);
+        IControlUI* control =
+            m_root->FindControl(MatchUpdateNeeded, &placed, UIFIND_VISIBLE | UIFIND_ME_FIRST);
         if (control == nullptr || !placed.Add(control))
             return;
         control->SetPos(control->GetPos());

@@ -181,7 +181,8 @@ TImageEntry* CWindowManagerUI::AddImage(const char* name, const char* type, DWOR
     if (image == nullptr)
         return nullptr;
     image->mask = mask;
-    const bool kept = (!resource || image->resourceType.Assign(type)) && m_images.Insert(name, image);
+    const bool kept =
+        (!resource || image->resourceType.Assign(type)) && m_images.Insert(name, image);
     if (!kept) {
         Heap::Delete(image);
         return nullptr;
@@ -191,7 +192,8 @@ TImageEntry* CWindowManagerUI::AddImage(const char* name, const char* type, DWOR
 
 void CWindowManagerUI::RemoveAllImages()
 {
-    m_images.ForEach([](const char*, void* image) { Heap::Delete(static_cast<TImageEntry*>(image)); });
+    m_images.ForEach(
+        [](const char*, void* image) { Heap::Delete(static_cast<TImageEntry*>(image)); });
     m_images.RemoveAll();
 }
 
@@ -223,8 +225,7 @@ void CWindowManagerUI::SetDefaultFont(const char* face, int size, bool bold, boo
     MeasureFont(m_defaultFont);
 }
 
-HFONT CWindowManagerUI::AddFont(const char* face, int size, bool bold, bool underline,
-                                bool italic)
+HFONT CWindowManagerUI::AddFont(const char* face, int size, bool bold, bool underline, bool italic)
 {
     TFontEntry* entry = Heap::New<TFontEntry>();
     if (entry == nullptr)
@@ -254,7 +255,8 @@ TFontEntry* CWindowManagerUI::GetFontEntry(int index)
 
 TFontEntry* CWindowManagerUI::GetFontEntry(HFONT font)
 {
-    for (CWindowManagerUI* manager = this; manager != nullptr; manager = manager->m_resourceParent) {
+    for (CWindowManagerUI* manager = this; manager != nullptr;
+         manager = manager->m_resourceParent) {
         for (int i = 0; i < manager->m_customFonts.GetSize(); ++i) {
             TFontEntry* entry = FontAt(manager->m_customFonts, i);
             if (entry->font == font) {
@@ -313,7 +315,8 @@ const char* CWindowManagerUI::FindDefaultAttributes(const char* className) const
         return nullptr;
     for (const CWindowManagerUI* manager = this; manager != nullptr;
          manager = manager->m_resourceParent) {
-        if (auto* list = static_cast<const CUIString*>(manager->m_defaultAttributes.Find(className)))
+        if (auto* list =
+                static_cast<const CUIString*>(manager->m_defaultAttributes.Find(className)))
             return list->GetData();
     }
     return nullptr;
@@ -321,7 +324,8 @@ const char* CWindowManagerUI::FindDefaultAttributes(const char* className) const
 
 void CWindowManagerUI::RemoveAllDefaultAttributes()
 {
-    m_defaultAttributes.ForEach([](const char*, void* list) { Heap::Delete(static_cast<CUIString*>(list)); });
+    m_defaultAttributes.ForEach(
+        [](const char*, void* list) { Heap::Delete(static_cast<CUIString*>(list)); });
     m_defaultAttributes.RemoveAll();
 }
 
@@ -343,7 +347,8 @@ void CWindowManagerUI::SetAlpha(int opacity)
     if (setLayered == nullptr)
         return;
     const LONG_PTR style = GetWindowLongPtrA(m_window, GWL_EXSTYLE);
-    const LONG_PTR wanted = opacity < 256 ? (style | WS_EX_LAYERED) : (style & ~LONG_PTR{WS_EX_LAYERED});
+    const LONG_PTR wanted =
+        opacity < 256 ? (style | WS_EX_LAYERED) : (style & ~LONG_PTR{WS_EX_LAYERED});
     if (wanted != style)
         SetWindowLongPtrA(m_window, GWL_EXSTYLE, wanted);
     setLayered(m_window, 0, static_cast<BYTE>(opacity), LWA_ALPHA);

@@ -261,9 +261,8 @@ void CWindowManagerUI::RemoveOptionGroup(const char* group, IControlUI* control)
 
 void CWindowManagerUI::RemoveAllOptionGroups()
 {
-    m_optionGroups.ForEach([](const char*, void* members) {
-        delete static_cast<CPtrArray*>(members);
-    });
+    m_optionGroups.ForEach(
+        [](const char*, void* members) { delete static_cast<CPtrArray*>(members); });
     m_optionGroups.RemoveAll();
 }
 

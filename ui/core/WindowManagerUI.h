@@ -20,10 +20,10 @@ struct TImageEntry;
 // One control timer, riding on a native timer of the manager's window.
 struct TTimerInfo {
     IControlUI* sender;
-    UINT localId;     // chosen by the control
+    UINT localId;  // chosen by the control
     HWND window;
-    UINT nativeId;    // the id of the native window timer
-    bool killed;      // stopped, but kept so that a restart reuses the native id
+    UINT nativeId;  // the id of the native window timer
+    bool killed;    // stopped, but kept so that a restart reuses the native id
 };
 
 // One font of a manager; it owns its handle.
@@ -302,21 +302,21 @@ private:
     bool m_mouseCaptured = false;
     bool m_layingOutRoot = false;  // the whole window is invalidated once the pass ends
 
-    CPtrArray m_notifiers;           // INotifyUI
-    CPtrArray m_timers;              // owned TTimerInfo
-    CPtrArray m_preMessageFilters;   // IMessageFilterUI
-    CPtrArray m_messageFilters;      // IMessageFilterUI
-    CPtrArray m_postPaintControls;   // IControlUI
-    CPtrArray m_delayedCleanup;      // owned IControlUI
-    CStringMap m_nameIndex;          // name -> IControlUI
-    CStringMap m_optionGroups;       // group name -> owned CPtrArray of IControlUI
+    CPtrArray m_notifiers;          // INotifyUI
+    CPtrArray m_timers;             // owned TTimerInfo
+    CPtrArray m_preMessageFilters;  // IMessageFilterUI
+    CPtrArray m_messageFilters;     // IMessageFilterUI
+    CPtrArray m_postPaintControls;  // IControlUI
+    CPtrArray m_delayedCleanup;     // owned IControlUI
+    CStringMap m_nameIndex;         // name -> IControlUI
+    CStringMap m_optionGroups;      // group name -> owned CPtrArray of IControlUI
 
     // Resources (WindowManagerResources.cpp).
     CWindowManagerUI* m_resourceParent = nullptr;
     TFontEntry m_defaultFont;
-    CPtrArray m_customFonts;        // owned TFontEntry
-    CStringMap m_images;            // name -> owned TImageEntry
-    CStringMap m_defaultAttributes; // class name -> owned CUIString
+    CPtrArray m_customFonts;         // owned TFontEntry
+    CStringMap m_images;             // name -> owned TImageEntry
+    CStringMap m_defaultAttributes;  // class name -> owned CUIString
     DWORD m_disabledFontColor = 0xFFA7A6AA;
     DWORD m_defaultFontColor = 0xFF000000;
     DWORD m_linkFontColor = 0xFF0000FF;

@@ -86,8 +86,8 @@ CWindowWnd::~CWindowWnd()
         PropertyLink::Clear(m_hWnd);
 }
 
-HWND CWindowWnd::Create(HWND parent, const char* title, DWORD style, DWORD exStyle, int x,
-                        int y, int width, int height)
+HWND CWindowWnd::Create(HWND parent, const char* title, DWORD style, DWORD exStyle, int x, int y,
+                        int width, int height)
 {
     const bool registered =
         GetSuperClassName() != nullptr ? RegisterSuperclass() : RegisterWindowClass();
@@ -95,8 +95,8 @@ HWND CWindowWnd::Create(HWND parent, const char* title, DWORD style, DWORD exSty
         return nullptr;
     // The procedures keep the field: an object that ends itself while its window is being
     // made must not be written to after this call.
-    return CreateWindowExA(exStyle, GetWindowClassName(), title, style, x, y, width, height,
-                           parent, nullptr, CWindowManagerUI::GetInstance(), this);
+    return CreateWindowExA(exStyle, GetWindowClassName(), title, style, x, y, width, height, parent,
+                           nullptr, CWindowManagerUI::GetInstance(), this);
 }
 
 bool CWindowWnd::RegisterWindowClass()
@@ -138,8 +138,7 @@ void CWindowWnd::CenterWindow()
     if (const HWND owner = GetWindow(m_hWnd, GW_OWNER))
         GetWindowRect(owner, &reference);
     const POINT at = CenteredWindowPosition(window, reference, workArea);
-    SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CWindowWnd::Close()
@@ -153,8 +152,7 @@ LRESULT CALLBACK CWindowWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     return Route<UserDataLink>(hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK CWindowWnd::SuperclassProc(HWND hwnd, UINT message, WPARAM wParam,
-                                            LPARAM lParam)
+LRESULT CALLBACK CWindowWnd::SuperclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return Route<PropertyLink>(hwnd, message, wParam, lParam);
 }
@@ -162,8 +160,7 @@ LRESULT CALLBACK CWindowWnd::SuperclassProc(HWND hwnd, UINT message, WPARAM wPar
 template <class Link>
 LRESULT CWindowWnd::Route(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CWindowWnd* window =
-        message == WM_NCCREATE ? Attach<Link>(hwnd, lParam) : Link::Find(hwnd);
+    CWindowWnd* window = message == WM_NCCREATE ? Attach<Link>(hwnd, lParam) : Link::Find(hwnd);
     // Messages before WM_NCCREATE (the first WM_GETMINMAXINFO), and windows made without
     // an object, have nobody to go to.
     if (window == nullptr)

@@ -31,8 +31,8 @@ public:
     virtual ~CWindowWnd();
 
     // Null when the class cannot be registered or the window cannot be made.
-    HWND Create(HWND parent, const char* title, DWORD style, DWORD exStyle, int x, int y,
-                int width, int height);
+    HWND Create(HWND parent, const char* title, DWORD style, DWORD exStyle, int x, int y, int width,
+                int height);
     // An already registered class counts as success.
     bool RegisterWindowClass();
     bool RegisterSuperclass();
@@ -56,8 +56,7 @@ private:
     LRESULT Detach(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK SuperclassProc(HWND hwnd, UINT message, WPARAM wParam,
-                                           LPARAM lParam);
+    static LRESULT CALLBACK SuperclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND m_hWnd = nullptr;
     WNDPROC m_previousProc = DefWindowProcA;

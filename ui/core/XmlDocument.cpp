@@ -229,8 +229,8 @@ private:
                 std::uint64_t(d.m_elementCapacity) + d.m_elementCapacity / 2 + 500;
             const std::uint64_t bytes = capacity * sizeof(TXmlElement);
             void* grown = capacity > 0xFFFFFFFFu || bytes > SIZE_MAX
-                ? nullptr
-                : Heap::Reallocate(d.m_elements, static_cast<std::size_t>(bytes));
+                              ? nullptr
+                              : Heap::Reallocate(d.m_elements, static_cast<std::size_t>(bytes));
             if (grown == nullptr)
                 return Fail(CXmlDocument::kOutOfMemory, name != nullptr ? name : m_text);
             d.m_elements = static_cast<TXmlElement*>(grown);
@@ -367,7 +367,9 @@ private:
 
 // CXmlNode
 
-CXmlNode::CXmlNode() : CXmlNode(nullptr, 0) {}
+CXmlNode::CXmlNode() : CXmlNode(nullptr, 0)
+{
+}
 
 CXmlNode::CXmlNode(const CXmlDocument* document, std::uint32_t element)
     : m_element(element), m_document(document), m_attributeCount(0), m_attributes()
@@ -532,13 +534,8 @@ bool CXmlNode::HasUnseenAttributes() const
 // CXmlDocument
 
 CXmlDocument::CXmlDocument()
-    : m_text(nullptr),
-      m_textLength(0),
-      m_original(nullptr),
-      m_keepOriginal(false),
-      m_elements(nullptr),
-      m_elementCount(0),
-      m_elementCapacity(0)
+    : m_text(nullptr), m_textLength(0), m_original(nullptr), m_keepOriginal(false),
+      m_elements(nullptr), m_elementCount(0), m_elementCapacity(0)
 {
     ClearError();
 }

@@ -108,7 +108,10 @@ public:
     // From the next load on, keep a copy of the text as it was before parsing, so that
     // GetPlace can tell where an element or attribute stands (skin checkers use it; the
     // copy costs the text's size again).
-    void SetKeepOriginal(bool keep) { m_keepOriginal = keep; }
+    void SetKeepOriginal(bool keep)
+    {
+        m_keepOriginal = keep;
+    }
     // The 1-based line and column of `at`, a place in the text such as GetName or
     // GetAttributeName give (a double-byte character is one column). False when the
     // original was not kept or `at` is not in the text.
@@ -120,10 +123,22 @@ public:
     // The last failure: its message and up to 49 bytes of the text where parsing stopped
     // (empty for load errors), and that place as 1-based line and column (a double-byte
     // character is one column). Line and column are 0 for load errors.
-    const char* GetErrorMessage() const { return m_errorMessage; }
-    const char* GetErrorLocation() const { return m_errorLocation; }
-    int GetErrorLine() const { return m_errorLine; }
-    int GetErrorColumn() const { return m_errorColumn; }
+    const char* GetErrorMessage() const
+    {
+        return m_errorMessage;
+    }
+    const char* GetErrorLocation() const
+    {
+        return m_errorLocation;
+    }
+    int GetErrorLine() const
+    {
+        return m_errorLine;
+    }
+    int GetErrorColumn() const
+    {
+        return m_errorColumn;
+    }
 
 private:
     friend class CXmlNode;

@@ -15,8 +15,8 @@ bool CXmlDocument::LoadFromResource(unsigned id, const char* type)
     ClearError();
     const HMODULE module = CWindowManagerUI::GetResourceModule();
     // A null type would name no type at all; the platform's answer to it is not settled.
-    const HRSRC found = type != nullptr ? FindResourceA(module, MAKEINTRESOURCEA(id), type)
-                                        : nullptr;
+    const HRSRC found =
+        type != nullptr ? FindResourceA(module, MAKEINTRESOURCEA(id), type) : nullptr;
     if (found == nullptr)
         return Fail("Resource not found");
     const DWORD size = SizeofResource(module, found);
