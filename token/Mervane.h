@@ -6,7 +6,7 @@
 
 class MervaneImpl;
 class ResultSink;
-struct HWND__;
+struct HWND__;  // NOLINT(bugprone-reserved-identifier): windows.h's own name
 typedef HWND__* HWND;
 
 class Mervane {

@@ -79,8 +79,10 @@ public:
         sockaddr_in server = {};
         server.sin_family = AF_INET;
         server.sin_port = htons(port);
-        if (inet_pton(AF_INET, address, &server.sin_addr) == 1)
-            connect(m_socket, reinterpret_cast<sockaddr*>(&server), sizeof server);
+        // A socket that is not connected would have nowhere to send: none is better.
+        if (inet_pton(AF_INET, address, &server.sin_addr) != 1 ||
+            connect(m_socket, reinterpret_cast<sockaddr*>(&server), sizeof server) != 0)
+            Close();
     }
 
     bool IsOpen() const override { return m_socket >= 0; }

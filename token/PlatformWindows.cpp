@@ -62,9 +62,11 @@ public:
         server.sin_family = AF_INET;
         server.sin_port = htons(port);
         server.sin_addr.s_addr = inet_addr(address);
-        // An address that does not parse would aim at the broadcast address.
-        if (server.sin_addr.s_addr != INADDR_NONE)
-            connect(m_socket, reinterpret_cast<sockaddr*>(&server), sizeof server);
+        // An address that does not parse would aim at the broadcast address, and a socket
+        // that is not connected would have nowhere to send: none is better.
+        if (server.sin_addr.s_addr == INADDR_NONE ||
+            connect(m_socket, reinterpret_cast<sockaddr*>(&server), sizeof server) != 0)
+            Close();
     }
 
     bool IsOpen() const override { return m_socket != INVALID_SOCKET; }

@@ -16,6 +16,14 @@ struct Rgba {
     float r, g, b, a;
 };
 
+// The index of the first of a pixel's channels in rows of width pixels.
+inline std::size_t PixelIndex(int x, int y, int width, int channels = 1)
+{
+    return (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+            static_cast<std::size_t>(x)) *
+           static_cast<std::size_t>(channels);
+}
+
 inline Rgba Hex(std::uint32_t rgb, float alpha = 1.0f)
 {
     return {((rgb >> 16) & 0xFF) / 255.0f, ((rgb >> 8) & 0xFF) / 255.0f, (rgb & 0xFF) / 255.0f,
@@ -70,18 +78,18 @@ inline Shape Arc(float cx, float cy, float radius, float aperture, float halfWid
     };
 }
 
-inline Shape Union(Shape a, Shape b)
+inline Shape Union(const Shape& a, const Shape& b)
 {
     return [=](float x, float y) { return std::min(a(x, y), b(x, y)); };
 }
 
-inline Shape Minus(Shape a, Shape b)
+inline Shape Minus(const Shape& a, const Shape& b)
 {
     return [=](float x, float y) { return std::max(a(x, y), -b(x, y)); };
 }
 
 // The band of a shape's inside that lies within width of its edge.
-inline Shape Outline(Shape a, float width)
+inline Shape Outline(const Shape& a, float width)
 {
     return [=](float x, float y) {
         const float d = a(x, y);
@@ -144,11 +152,8 @@ public:
     }
 
     // Premultiplied pixel.
-    Rgba& At(int x, int y) { return m_pixels[static_cast<std::size_t>(y * m_width + x)]; }
-    const Rgba& At(int x, int y) const
-    {
-        return m_pixels[static_cast<std::size_t>(y * m_width + x)];
-    }
+    Rgba& At(int x, int y) { return m_pixels[PixelIndex(x, y, m_width)]; }
+    const Rgba& At(int x, int y) const { return m_pixels[PixelIndex(x, y, m_width)]; }
 
     // Straight 8-bit R, G, B, A rows from the top.
     std::vector<std::uint8_t> ToRgba8() const

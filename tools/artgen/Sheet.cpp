@@ -63,8 +63,7 @@ public:
             const int sy = from.top + (y - to.top) * from.Height() / to.Height();
             for (int x = to.left; x < to.right; ++x) {
                 const int sx = from.left + (x - to.left) * from.Width() / to.Width();
-                const std::uint8_t* p =
-                    &image.rgba[static_cast<std::size_t>((sy * image.width + sx) * 4)];
+                const std::uint8_t* p = &image.rgba[PixelIndex(sx, sy, image.width, 4)];
                 Blend(x, y, p[0], p[1], p[2], p[3]);
             }
         }
@@ -97,7 +96,7 @@ private:
     {
         if (x < 0 || y < 0 || x >= m_image.width || y >= m_image.height)
             return;
-        std::uint8_t* p = &m_image.rgba[static_cast<std::size_t>((y * m_image.width + x) * 4)];
+        std::uint8_t* p = &m_image.rgba[PixelIndex(x, y, m_image.width, 4)];
         p[0] = static_cast<std::uint8_t>((r * a + p[0] * (255 - a)) / 255);
         p[1] = static_cast<std::uint8_t>((g * a + p[1] * (255 - a)) / 255);
         p[2] = static_cast<std::uint8_t>((b * a + p[2] * (255 - a)) / 255);

@@ -64,14 +64,14 @@ Bytes EncodeIconImage(int size, const Bytes& rgba)
         Put32(out, 0);
     for (int y = size - 1; y >= 0; --y) {
         for (int x = 0; x < size; ++x) {
-            const std::uint8_t* p = &rgba[static_cast<std::size_t>((y * size + x) * 4)];
+            const std::uint8_t* p = &rgba[artgen::PixelIndex(x, y, size, 4)];
             out.insert(out.end(), {p[2], p[1], p[0], p[3]});
         }
     }
     for (int y = size - 1; y >= 0; --y) {
         Bytes row(static_cast<std::size_t>(maskStride), 0);
         for (int x = 0; x < size; ++x) {
-            if (rgba[static_cast<std::size_t>((y * size + x) * 4 + 3)] == 0)
+            if (rgba[artgen::PixelIndex(x, y, size, 4) + 3] == 0)
                 row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
         }
         out.insert(out.end(), row.begin(), row.end());

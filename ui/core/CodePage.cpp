@@ -116,11 +116,14 @@ std::uint32_t DecodeOne(const unsigned char*& p, const unsigned char* end)
     return more == 0 ? code : kReplacement;
 }
 
+// What iconv_open answers when it has no such conversion.
+const iconv_t kNoConversion = reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+
 struct Iconv {
     iconv_t handle;
     ~Iconv()
     {
-        if (handle != reinterpret_cast<iconv_t>(-1))
+        if (handle != kNoConversion)
             iconv_close(handle);
     }
 };
@@ -152,7 +155,7 @@ char* Utf8ToAnsi(const char* utf8, std::size_t length, std::size_t* ansiLength)
         return nullptr;
     Iconv gbk{iconv_open("CP936", "UCS-4LE")};
     char* text = static_cast<char*>(Heap::Allocate(length * 2 + 1));
-    if (gbk.handle == reinterpret_cast<iconv_t>(-1) || text == nullptr) {
+    if (gbk.handle == kNoConversion || text == nullptr) {
         Heap::Release(text);
         return nullptr;
     }
