@@ -46,17 +46,32 @@ std::string DumpAll(const CXmlDocument& document)
     return out;
 }
 
-std::string WriteTempFile(const char* name, const std::string& bytes)
-{
-    const std::string path = testing::TempDir() + name;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    EXPECT_NE(nullptr, file) << path;
-    if (file != nullptr) {
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
+// A file in the test's temporary folder, removed again when the holder ends.
+class TempFile {
+public:
+    TempFile(const char* name, const std::string& bytes) : m_path(testing::TempDir() + name)
+    {
+        std::FILE* file = std::fopen(m_path.c_str(), "wb");
+        EXPECT_NE(nullptr, file) << m_path;
+        if (file != nullptr) {
+            std::fwrite(bytes.data(), 1, bytes.size(), file);
+            std::fclose(file);
+        }
     }
-    return path;
-}
+    // A name in the folder where no file is.
+    explicit TempFile(const char* name) : m_path(testing::TempDir() + name)
+    {
+        std::remove(m_path.c_str());
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile() { std::remove(m_path.c_str()); }
+
+    const char* Path() const { return m_path.c_str(); }
+
+private:
+    std::string m_path;
+};
 
 struct Case {
     const char* text;
@@ -423,33 +438,30 @@ TEST(XmlDocumentTest, LoadsFilesUpToFourMebibytes)
         return text;
     };
     CXmlDocument document;
-    EXPECT_TRUE(document.LoadFromPath(
-        WriteTempFile("xml_limit.xml", skinOfSize(CXmlDocument::kMaxFileSize)).c_str()));
+    const TempFile limit("xml_limit.xml", skinOfSize(CXmlDocument::kMaxFileSize));
+    EXPECT_TRUE(document.LoadFromPath(limit.Path()));
     EXPECT_STREQ("\xD6\xD0", document.GetRoot().GetAttributeValue(0));
 
     struct Case {
-        std::string path;
+        TempFile file;
         const char* message;
     };
     const Case cases[] = {
-        {WriteTempFile("xml_over.xml", skinOfSize(CXmlDocument::kMaxFileSize + 1)),
-         "File too large"},
-        {WriteTempFile("xml_empty.xml", ""), "File is empty"},
-        {testing::TempDir() + "xml_missing.xml", "Error opening file"},
-        {WriteTempFile("xml_broken.xml", "<A>\n</B>"), "Unmatched closing tag"},
+        {{"xml_over.xml", skinOfSize(CXmlDocument::kMaxFileSize + 1)}, "File too large"},
+        {{"xml_empty.xml", ""}, "File is empty"},
+        {TempFile("xml_missing.xml"), "Error opening file"},
+        {{"xml_broken.xml", "<A>\n</B>"}, "Unmatched closing tag"},
     };
     for (const Case& c : cases) {
-        EXPECT_FALSE(document.LoadFromPath(c.path.c_str())) << c.path;
-        EXPECT_STREQ(c.message, document.GetErrorMessage()) << c.path;
+        EXPECT_FALSE(document.LoadFromPath(c.file.Path())) << c.file.Path();
+        EXPECT_STREQ(c.message, document.GetErrorMessage()) << c.file.Path();
         EXPECT_FALSE(document.GetRoot().IsValid());
     }
     EXPECT_STREQ("B>", document.GetErrorLocation());
     EXPECT_EQ(2, document.GetErrorLine());
-    EXPECT_FALSE(document.LoadFromPath(cases[1].path.c_str()));
+    EXPECT_FALSE(document.LoadFromPath(cases[1].file.Path()));
     EXPECT_STREQ("", document.GetErrorLocation());  // load errors have no location
     EXPECT_EQ(0, document.GetErrorLine());
-    for (const Case& c : cases)
-        std::remove(c.path.c_str());
 }
 
 #ifndef _WIN32
