@@ -11,7 +11,12 @@ endif()
 
 option(LORVIK_SANITIZE "Build the host tree with AddressSanitizer and UBSan" ON)
 
+option(LORVIK_WERROR "Warnings are errors (the presets make check builds)" OFF)
+
 set(LORVIK_WARNINGS -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)
+if(LORVIK_WERROR)
+    list(APPEND LORVIK_WARNINGS -Werror)
+endif()
 
 if(LORVIK_WINDOWS)
     # One .exe that runs alone: no MinGW runtime DLLs beside it.
