@@ -6,7 +6,7 @@ through the gateway, runs the Windows programs under Wine with a Wine server and
 display of their own: tokenprobe.exe (token_cases.py) and lorvik.exe itself, driven with
 clicks and compared with skinshot's pictures (program_cases.py). Both namespaces are made
 here with unique names and removed on every exit path. Nothing is sent outside them. Skips
-(exit 0, saying why) where namespaces cannot be made.
+(exit 77, saying why) where namespaces cannot be made.
 
 usage: cafe_netns.py [HOST_BUILD [WIN_BUILD]]   (defaults build/host, build/win64)
        E2E_ONLY=WORD runs the cases whose names hold WORD; E2E_KEEP=1 keeps the logs.
@@ -20,6 +20,8 @@ import tempfile
 import time
 
 sys.dont_write_bytecode = True  # the case modules leave no __pycache__ in the source tree
+sys.stdout.reconfigure(line_buffering=True)  # each line before the Wine programs' output
+SKIPPED = 77  # the exit status of a run that could not be made here
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from cafe import GW_ADDR, OTHER_ADDR, PC_ADDR, ROOT, Failed, run  # noqa: E402
@@ -77,14 +79,14 @@ def outer(host_build, win_build):
             return 1
     if os.geteuid() != 0 or not shutil.which("ip"):
         print("e2e: SKIPPED: network namespaces need root and iproute2 (ip netns)")
-        return 0
+        return SKIPPED
     ns = Namespaces()
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     try:
         problem = ns.make()
         if problem:
             print("e2e: SKIPPED: network namespaces cannot be made here: " + problem)
-            return 0
+            return SKIPPED
         prefix = os.path.join(win_build, "wineprefix-netns")
         if not os.path.isdir(os.path.join(prefix, "drive_c")):
             print("e2e: creating the Wine prefix for namespaces (once, about 20 s)")
