@@ -1,6 +1,6 @@
 // The real client (the platform's clock, socket and wake-up) against the reference server's
-// logic on 127.0.0.1. Routes are faked and a setting file names 127.0.0.1, so nothing
-// leaves the loopback.
+// logic on 127.0.0.1. Routes are faked, a setting file names 127.0.0.1 and the host name
+// checked at start is 127.0.0.1, so nothing leaves the loopback, not even a name lookup.
 #if defined(_WIN32)
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -130,6 +130,48 @@ private:
     std::size_t m_answered = 0;
 };
 
+// The platform's network under the host name "127.0.0.1": the start's check that the host
+// name resolves then needs neither /etc/hosts nor DNS, which a minimal machine lacks.
+class LoopbackNamedNetwork : public TokenNetwork {
+public:
+    LoopbackNamedNetwork() : m_system(NewSystemNetwork()) {}
+    bool Startup() override { return m_system->Startup(); }
+    bool HostName(char* name, std::size_t size) override
+    {
+        return std::snprintf(name, size, "127.0.0.1") == 9;
+    }
+    bool Resolves(const char* hostName) override { return m_system->Resolves(hostName); }
+    void Open(const char* address, std::uint16_t port) override { m_system->Open(address, port); }
+    bool IsOpen() const override { return m_system->IsOpen(); }
+    void Close() override { m_system->Close(); }
+    void Send(const char* data, std::size_t size) override { m_system->Send(data, size); }
+    long Receive(char* buffer, std::size_t size) override
+    {
+        return m_system->Receive(buffer, size);
+    }
+    bool Wait(std::uint32_t ms) override { return m_system->Wait(ms); }
+    void Wake() override { m_system->Wake(); }
+
+private:
+    std::unique_ptr<TokenNetwork> m_system;
+};
+
+const char* StartFailureText(std::int32_t code)
+{
+    switch (code) {
+    case kStartNoWinsock:
+        return "the socket layer did not start";
+    case kStartNoHostName:
+        return "the machine has no host name";
+    case kStartHostUnresolved:
+        return "the host name does not resolve";
+    case kStartNoServer:
+        return "no server address";
+    default:
+        return "unknown";
+    }
+}
+
 class WaitingSink : public ResultSink {
 public:
     void PostEvent(TokenEvent* event) override
@@ -151,11 +193,16 @@ public:
         m_server = address;
         m_fromSetting = fromSetting;
     }
-    // Waits up to 5 s for the n-th event; a copy of it, or kind 0 when none came.
+    // Waits up to 5 s for the n-th event; a copy of it, or kind 0 when none came. A failed
+    // start fails the test with its reason: the events then only say "no answer".
     TokenEvent Event(std::size_t n)
     {
         std::unique_lock<std::mutex> lock(m_mutex);
         m_changed.wait_for(lock, std::chrono::seconds(5), [&] { return m_events.size() > n; });
+        for (const std::int32_t code : m_failures)
+            ADD_FAILURE() << "the client could not start: " << StartFailureText(code) << " ("
+                          << code << ")";
+        m_failures.clear();
         return m_events.size() > n ? m_events[n] : TokenEvent{};
     }
     std::string Server()
@@ -180,7 +227,7 @@ public:
     explicit LoopbackClient(LoopbackServer& server) : LoopbackClient(server.Port()) {}
     explicit LoopbackClient(std::uint16_t port)
         : m_settingPath("authipconf-loopback-" + std::to_string(port) + ".ini"),
-          m_network(NewSystemNetwork()),
+          m_network(new LoopbackNamedNetwork()),
           m_client(new MervaneImpl(
               TokenSeamSet{&SystemClock(), m_network.get(), &m_routes, m_settingPath.c_str()}))
     {
