@@ -263,9 +263,14 @@ void MainFrame::ShowTrayMenu()
 {
     POINT at = {};
     GetCursorPos(&at);
-    if (at.x + kMenuShiftX > GetSystemMetrics(SM_CXSCREEN))
+    // The edges of the screen the cursor is on: the taskbar may be on any of them.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    if (at.x + kMenuShiftX > monitor.rcMonitor.right)
         at.x -= kMenuShiftX;
-    if (at.y + kMenuShiftY > GetSystemMetrics(SM_CYSCREEN))
+    if (at.y + kMenuShiftY > monitor.rcMonitor.bottom)
         at.y -= kMenuShiftY;
     (new CMenuWnd(GetHWND()))->Init(nullptr, MAKEINTRESOURCEA(kMenuSkin), "xml", at);
 }

@@ -3,6 +3,7 @@
 #include <winsock2.h>
 #include <windows.h>
 #include <iphlpapi.h>
+#include <mswsock.h>
 
 #include <cstdio>
 #include <cstring>
@@ -36,10 +37,16 @@ public:
         CloseHandle(m_readable);
     }
 
+    // The socket is driven by Winsock 2 calls (WSAEventSelect, WSAIoctl): 2.2 it must be.
     bool Startup() override
     {
         WSADATA data;
-        return WSAStartup(0x0101, &data) == 0;
+        if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
+            return false;
+        if (data.wVersion == MAKEWORD(2, 2))
+            return true;
+        WSACleanup();
+        return false;
     }
 
     bool HostName(char* name, std::size_t size) override
@@ -56,8 +63,12 @@ public:
         if (m_socket == INVALID_SOCKET)
             return;
         u_long nonBlocking = 1;
-        ioctlsocket(m_socket, FIONBIO, &nonBlocking);
-        WSAEventSelect(m_socket, m_readable, FD_READ);
+        if (ioctlsocket(m_socket, FIONBIO, &nonBlocking) != 0 ||
+            WSAEventSelect(m_socket, m_readable, FD_READ) != 0) {
+            Close();
+            return;
+        }
+        IgnorePortUnreachable();
         sockaddr_in server = {};
         server.sin_family = AF_INET;
         server.sin_port = htons(port);
@@ -115,6 +126,18 @@ public:
     void Wake() override { SetEvent(m_wake); }
 
 private:
+    // A datagram sent while the server is away comes back as ICMP port-unreachable, which
+    // Windows would report as WSAECONNRESET at the next recv of a UDP socket; the answer
+    // the client waits for may still come. Should the switch be refused, the socket still
+    // works: each such error costs one Receive, which the client consumes.
+    void IgnorePortUnreachable()
+    {
+        BOOL report = FALSE;
+        DWORD returned = 0;
+        WSAIoctl(m_socket, SIO_UDP_CONNRESET, &report, sizeof report, nullptr, 0, &returned,
+                 nullptr, nullptr);
+    }
+
     SOCKET m_socket = INVALID_SOCKET;
     HANDLE m_wake;
     HANDLE m_readable;

@@ -132,12 +132,17 @@ void CWindowWnd::CenterWindow()
         return;
     RECT window = {};
     GetWindowRect(m_hWnd, &window);
-    RECT workArea = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
-    RECT reference = workArea;
-    if (const HWND owner = GetWindow(m_hWnd, GW_OWNER))
+    const HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    // The work area of the screen the owner (or the window) is on, not the primary one.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(owner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST),
+                         &monitor))
+        return;
+    RECT reference = monitor.rcWork;
+    if (owner)
         GetWindowRect(owner, &reference);
-    const POINT at = CenteredWindowPosition(window, reference, workArea);
+    const POINT at = CenteredWindowPosition(window, reference, monitor.rcWork);
     SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
