@@ -1,9 +1,12 @@
 #pragma once
 // Small helpers of the Windows-only files: owners for GDI handles, so that every object,
 // DC, selection and clip is given back on every path out of a function; top-down DIB
-// sections; entry points looked up at run time; attribute values as RECT and SIZE.
+// sections; DLLs of the system folder and entry points looked up at run time; attribute
+// values as RECT and SIZE.
 
 #include <windows.h>
+
+#include <cstdio>
 
 #include "ui/core/AttributeValue.h"
 
@@ -131,6 +134,25 @@ Proc LookUpProc(HMODULE module, const char* name)
     if (module == nullptr)
         return nullptr;
     return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// A DLL of the system folder, never one planted beside the program: by the loader's flag
+// where it knows it, by full path where it does not (Windows 7 without KB2533623 refuses the
+// flag as an invalid parameter).
+inline HMODULE LoadSystemLibrary(const char* name)
+{
+    if (const HMODULE module = LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return module;
+    if (GetLastError() != ERROR_INVALID_PARAMETER)
+        return nullptr;
+    char path[MAX_PATH] = {};
+    const UINT folder = GetSystemDirectoryA(path, MAX_PATH);
+    if (folder == 0 || folder >= MAX_PATH)
+        return nullptr;
+    const int length = std::snprintf(path + folder, MAX_PATH - folder, "\\%s", name);
+    if (length <= 0 || static_cast<UINT>(length) >= MAX_PATH - folder)
+        return nullptr;
+    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }  // namespace Veneer

@@ -249,7 +249,7 @@ void CWindowManagerUI::TrackMouse()
         m_toolTip == nullptr
             ? kHoverTime
             : static_cast<DWORD>(SendMessageA(m_toolTip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
-    _TrackMouseEvent(&track);
+    TrackMouseEvent(&track);
     m_mouseTracking = true;
 }
 
