@@ -40,6 +40,10 @@ const std::int32_t kResultCheckFailed = -3;
 
 // Posted to itself at windowinit: the icon is added once the first paint is done.
 const UINT kAddTrayIconMessage = WM_USER + 2;
+// At log-on the notification area may not be there yet, or too busy to answer in time: the
+// icon is tried again until it is there. The id lies above the skin timers' 1 to 254.
+const UINT_PTR kTrayRetryTimer = 0x1000;
+const UINT kTrayRetryElapse = 1000;
 
 // Explorer broadcasts it when it starts again with an empty notification area.
 UINT TaskbarCreatedMessage()
@@ -169,6 +173,12 @@ LRESULT MainFrame::HandleOtherMessage(UINT message, WPARAM wParam, LPARAM lParam
     case kAddTrayIconMessage:
         AddTrayIcon();
         return 0;
+    case WM_TIMER:
+        if (wParam != kTrayRetryTimer)
+            return 0;
+        AddTrayIcon();
+        handled = true;
+        return 0;
     case WM_SHOWWINDOW:
         // Shown or hidden from outside too (a second start shows a hidden window).
         if (lParam == 0)
@@ -183,8 +193,10 @@ LRESULT MainFrame::HandleOtherMessage(UINT message, WPARAM wParam, LPARAM lParam
         }
         return 0;
     default:
-        if (message == TaskbarCreatedMessage() && message != 0)
+        if (message == TaskbarCreatedMessage() && message != 0) {
+            m_trayShown = false;
             AddTrayIcon();
+        }
         return 0;
     }
 }
@@ -222,13 +234,24 @@ void MainFrame::AddTrayIcon()
     if (!m_trayIcon)
         m_trayIcon = LoadIconA(CWindowManagerUI::GetInstance(), MAKEINTRESOURCEA(kTrayIconId));
     NOTIFYICONDATAA record = TrayRecord(GetHWND(), m_trayIcon);
-    Shell_NotifyIconA(NIM_ADD, &record);
+    // An add that timed out may still have put the icon there: then it can be changed.
+    m_trayShown = Shell_NotifyIconA(NIM_ADD, &record) || Shell_NotifyIconA(NIM_MODIFY, &record);
+    if (m_trayShown) {
+        KillTimer(GetHWND(), kTrayRetryTimer);
+        return;
+    }
+    SetTimer(GetHWND(), kTrayRetryTimer, kTrayRetryElapse, nullptr);
+    // A hidden window whose icon went with Explorer could not be found again.
+    if (m_hidden)
+        ShowWindow(GetHWND(), SW_SHOWMINNOACTIVE);
 }
 
 void MainFrame::RemoveTrayIcon()
 {
+    KillTimer(GetHWND(), kTrayRetryTimer);
     NOTIFYICONDATAA record = TrayRecord(GetHWND(), m_trayIcon);
     Shell_NotifyIconA(NIM_DELETE, &record);
+    m_trayShown = false;
 }
 
 void MainFrame::ToggleVisible()
@@ -237,6 +260,9 @@ void MainFrame::ToggleVisible()
         ShowWindow(GetHWND(), SW_SHOWNORMAL);
         SetForegroundWindow(GetHWND());
         m_hidden = false;
+    } else if (!m_trayShown) {
+        // Hidden without an icon, the window could not be found again: it goes to the taskbar.
+        SendMessageA(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     } else {
         ShowWindow(GetHWND(), SW_HIDE);
         m_hidden = true;

@@ -60,6 +60,8 @@ private:
     void EnableNewTokenButton(bool enabled);
 
     HICON m_trayIcon = nullptr;
+    // The notification area holds the icon: only then may the window hide.
+    bool m_trayShown = false;
     bool m_hidden = false;
     Mervane m_client;
     bool m_checking = false;

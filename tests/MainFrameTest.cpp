@@ -329,6 +329,8 @@ TEST_F(MainFrameTest, AFailedStartChangesNothing)
 
 TEST_F(MainFrameTest, CloseButtonSystemCloseAndTrayClicksToggleTheWindow)
 {
+    Pump();  // the icon comes after the first paint
+    ASSERT_TRUE(HasTrayIcon(hwnd));
     Click("closebtn");
     EXPECT_FALSE(IsWindowVisible(hwnd));
     Tray(WM_LBUTTONDOWN);
@@ -345,6 +347,24 @@ TEST_F(MainFrameTest, CloseButtonSystemCloseAndTrayClicksToggleTheWindow)
     Tray(WM_LBUTTONUP);
     EXPECT_TRUE(IsWindowVisible(hwnd));
     EXPECT_TRUE(IsWindow(hwnd));
+}
+
+// Hidden without an icon to bring it back, the window would be lost until the next log-on.
+TEST_F(MainFrameTest, WithoutATrayIconCloseButtonAndSystemCloseMinimise)
+{
+    ASSERT_FALSE(HasTrayIcon(hwnd));
+    Click("closebtn");
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_TRUE(IsIconic(hwnd));
+    ShowWindow(hwnd, SW_RESTORE);
+    SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4 and the system menu's Close
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_TRUE(IsIconic(hwnd));
+    ShowWindow(hwnd, SW_RESTORE);
+    Pump();
+    ASSERT_TRUE(HasTrayIcon(hwnd));
+    Click("closebtn");
+    EXPECT_FALSE(IsWindowVisible(hwnd));
 }
 
 TEST_F(MainFrameTest, TheTrayMenuOpensAtTheCursorOrFartherInNearTheScreensEdge)

@@ -27,6 +27,10 @@ TEST(ProgramEntryTest, OneWindowCentredAndASecondStartOnlyShowsIt)
     GetClassNameA(hwnd, className, sizeof className);
     EXPECT_STREQ("LorvikMainWnd", className);
 
+    // The window hides only once its icon is in the notification area.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
     ASSERT_FALSE(IsWindowVisible(hwnd));
     EXPECT_EQ(nullptr, OpenMainWindow(GetModuleHandleA(nullptr)));
