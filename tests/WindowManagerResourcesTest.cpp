@@ -144,6 +144,16 @@ TEST_F(WindowManagerResourcesTest, ResourcesAreChineseAndTheIconGroupHoldsSevenS
     EXPECT_NE(std::string::npos, text.find("level=\"asInvoker\" uiAccess=\"false\""));
 }
 
+// Without the manifest's dependency Windows gives the program Common Controls 5.82: no
+// themes, and tooltips that refuse the newest records.
+TEST_F(WindowManagerResourcesTest, TheManifestSelectsCommonControls6)
+{
+    ACTCTX_SECTION_KEYED_DATA redirection = {};
+    redirection.cbSize = sizeof redirection;
+    EXPECT_TRUE(FindActCtxSectionStringA(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
+                                         "comctl32.dll", &redirection));
+}
+
 TEST_F(WindowManagerResourcesTest, ImageCacheKeepsTheFirstEntryOfAName)
 {
     CWindowManagerUI manager;
