@@ -18,7 +18,7 @@ namespace {
 
 const int kMainSkin = 101;
 const int kMenuSkin = 123;
-const int kTrayIconId = 135;
+const int kIconId = 135;
 const UINT kCountdownTimer = 1;
 const UINT kCountdownElapse = 1000;
 // Near the screen's right or bottom edge the tray menu opens this much further left or up.
@@ -84,6 +84,11 @@ MainFrame::~MainFrame()
 const char* MainFrame::GetWindowClassName() const
 {
     return kClassName;
+}
+
+const char* MainFrame::GetClassIcon() const
+{
+    return MAKEINTRESOURCEA(kIconId);
 }
 
 void MainFrame::OnFinalMessage(HWND hwnd)
@@ -231,9 +236,10 @@ void MainFrame::Notify(TNotifyMsg& msg)
 
 void MainFrame::AddTrayIcon()
 {
-    if (!m_trayIcon)
-        m_trayIcon = LoadIconA(CWindowManagerUI::GetInstance(), MAKEINTRESOURCEA(kTrayIconId));
-    NOTIFYICONDATAA record = TrayRecord(GetHWND(), m_trayIcon);
+    if (!m_trayIcon.Get())
+        m_trayIcon.Reset(LoadIconAtSize(CWindowManagerUI::GetInstance(), MAKEINTRESOURCEA(kIconId),
+                                        SM_CXSMICON, SM_CYSMICON));
+    NOTIFYICONDATAA record = TrayRecord(GetHWND(), m_trayIcon.Get());
     // An add that timed out may still have put the icon there: then it can be changed.
     m_trayShown = Shell_NotifyIconA(NIM_ADD, &record) || Shell_NotifyIconA(NIM_MODIFY, &record);
     if (m_trayShown) {
@@ -249,7 +255,7 @@ void MainFrame::AddTrayIcon()
 void MainFrame::RemoveTrayIcon()
 {
     KillTimer(GetHWND(), kTrayRetryTimer);
-    NOTIFYICONDATAA record = TrayRecord(GetHWND(), m_trayIcon);
+    NOTIFYICONDATAA record = TrayRecord(GetHWND(), m_trayIcon.Get());
     Shell_NotifyIconA(NIM_DELETE, &record);
     m_trayShown = false;
 }

@@ -74,6 +74,19 @@ bool HasTrayIcon(HWND window)
     return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
 }
 
+// The width of an icon's colour image.
+int IconWidth(HICON icon)
+{
+    ICONINFO info = {};
+    if (icon == nullptr || !GetIconInfo(icon, &info))
+        return 0;
+    BITMAP bitmap = {};
+    GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
 class MainFrameTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -154,6 +167,15 @@ TEST_F(MainFrameTest, OpensWithTheSkinsIdleTextsAndThenItsIcon)
     EXPECT_EQ(kPrompt, Text("lbl_tokentip"));
     EXPECT_TRUE(ButtonEnabled());
     EXPECT_TRUE(HasTrayIcon(hwnd));
+}
+
+// Alt+Tab and the taskbar show the class's icons, each the group's image of its size.
+TEST_F(MainFrameTest, TheWindowClassHasTheProgramsIconAtTheSystemsSizes)
+{
+    const auto large = reinterpret_cast<HICON>(GetClassLongPtrA(hwnd, GCLP_HICON));
+    const auto small = reinterpret_cast<HICON>(GetClassLongPtrA(hwnd, GCLP_HICONSM));
+    EXPECT_EQ(GetSystemMetrics(SM_CXICON), IconWidth(large));
+    EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), IconWidth(small));
 }
 
 // One step of a conversation with the client: a click on "btn_newtoken", an answer to a

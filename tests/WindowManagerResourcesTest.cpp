@@ -111,7 +111,7 @@ TEST_F(WindowManagerResourcesTest, ProgramImagesHaveTheirSizes)
         EXPECT_NE(nullptr, manager.AddImage(std::to_string(id).c_str(), "PNG", 0)) << id;
 }
 
-TEST_F(WindowManagerResourcesTest, ResourcesAreChineseAndTheIconGroupHoldsSevenSizes)
+TEST_F(WindowManagerResourcesTest, ResourcesAreChineseAndTheIconGroupHoldsNineSizes)
 {
     const HMODULE module = GetModuleHandleA(nullptr);
     const WORD chinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
@@ -123,8 +123,8 @@ TEST_F(WindowManagerResourcesTest, ResourcesAreChineseAndTheIconGroupHoldsSevenS
     ASSERT_NE(nullptr, group);
     const BYTE* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
     const WORD count = *reinterpret_cast<const WORD*>(directory + 4);
-    ASSERT_EQ(7, count);
-    const int sizes[] = {96, 72, 64, 48, 40, 32, 24};
+    ASSERT_EQ(9, count);
+    const int sizes[] = {96, 72, 64, 48, 40, 32, 24, 20, 16};
     for (int i = 0; i < count; ++i) {
         const BYTE* entry =
             directory + 6 + 14 * i;  // width, height, colours, reserved, planes, bits ...
@@ -142,6 +142,7 @@ TEST_F(WindowManagerResourcesTest, ResourcesAreChineseAndTheIconGroupHoldsSevenS
     const std::string text(static_cast<const char*>(LockResource(LoadResource(module, manifest))),
                            SizeofResource(module, manifest));
     EXPECT_NE(std::string::npos, text.find("level=\"asInvoker\" uiAccess=\"false\""));
+    EXPECT_NE(std::string::npos, text.find("<gdiScaling"));
 }
 
 // Without the manifest's dependency Windows gives the program Common Controls 5.82: no

@@ -127,6 +127,41 @@ inline HBITMAP CreateTopDownDib(int width, int height, void** bits)
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
+// Owns one icon and destroys it.
+class CIcon {
+public:
+    explicit CIcon(HICON icon = nullptr) : m_icon(icon) {}
+    ~CIcon() { Reset(); }
+    CIcon(const CIcon&) = delete;
+    CIcon& operator=(const CIcon&) = delete;
+
+    HICON Get() const { return m_icon; }
+    void Reset(HICON icon = nullptr)
+    {
+        if (m_icon != nullptr)
+            DestroyIcon(m_icon);
+        m_icon = icon;
+    }
+    HICON Detach()
+    {
+        HICON icon = m_icon;
+        m_icon = nullptr;
+        return icon;
+    }
+
+private:
+    HICON m_icon;
+};
+
+// An icon resource at one of the system's icon sizes (SM_CXICON, SM_CXSMICON ...): the
+// group's image of that size rather than a larger one scaled down. Not shared: a shared load
+// answers with the first size that was loaded of the name.
+inline HICON LoadIconAtSize(HINSTANCE module, const char* name, int widthMetric, int heightMetric)
+{
+    return static_cast<HICON>(LoadImageA(module, name, IMAGE_ICON, GetSystemMetrics(widthMetric),
+                                         GetSystemMetrics(heightMetric), 0));
+}
+
 // An exported function of a loaded module, typed; null when the module or name is missing.
 template <class Proc>
 Proc LookUpProc(HMODULE module, const char* name)
