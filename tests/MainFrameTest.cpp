@@ -16,6 +16,9 @@
 #include "HeapCounter.h"
 #include "ui/controls/ControlClasses.h"
 #include "ui/controls/ControlUI.h"
+#if defined(LORVIK_STRICT)
+#include "StrictRules.h"
+#endif
 
 using namespace Veneer;
 
@@ -388,6 +391,23 @@ TEST_F(MainFrameTest, WithoutATrayIconCloseButtonAndSystemCloseMinimise)
     Click("closebtn");
     EXPECT_FALSE(IsWindowVisible(hwnd));
 }
+
+#if defined(LORVIK_STRICT)
+// At a slow log-on the notification area refuses the icon for its first seconds, and the
+// add that gets through times out although the icon is there.
+TEST_F(MainFrameTest, TheTrayIconIsTriedAgainUntilTheNotificationAreaHasIt)
+{
+    Strict::RefuseTrayIconsFor(1500);
+    Pump();
+    Click("closebtn");
+    EXPECT_TRUE(IsIconic(hwnd));
+    ShowWindow(hwnd, SW_RESTORE);
+    Pump(3500);
+    ASSERT_TRUE(HasTrayIcon(hwnd));
+    Click("closebtn");
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+}
+#endif
 
 TEST_F(MainFrameTest, TheTrayMenuOpensAtTheCursorOrFartherInNearTheScreensEdge)
 {

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "app/MainFrame.h"
+#if defined(LORVIK_STRICT)
+#include "StrictRules.h"
+#endif
 
 namespace {
 
@@ -13,6 +16,11 @@ TEST(ProgramEntryTest, OneWindowCentredAndASecondStartOnlyShowsIt)
 {
     MainFrame* frame = OpenMainWindow(GetModuleHandleA(nullptr));
     ASSERT_NE(nullptr, frame);
+#if defined(LORVIK_STRICT)
+    // From the start on, DLLs come from the system folder only.
+    EXPECT_EQ(static_cast<unsigned long>(LOAD_LIBRARY_SEARCH_SYSTEM32),
+              Strict::DefaultDllDirectories());
+#endif
     const HWND hwnd = frame->GetHWND();
     RECT rc, work;
     GetWindowRect(hwnd, &rc);

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "ui/core/Heap.h"
 #include "ui/core/RenderUtil.h"
+#include "ui/core/Win32Util.h"
+#if defined(LORVIK_STRICT)
+#include "StrictRules.h"
+#endif
 
 bool operator==(const RECT& a, const RECT& b)
 {
@@ -154,6 +159,24 @@ TEST_F(WindowManagerResourcesTest, TheManifestSelectsCommonControls6)
     EXPECT_TRUE(FindActCtxSectionStringA(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
                                          "comctl32.dll", &redirection));
 }
+
+#if defined(LORVIK_STRICT)
+// Where the loader knows no LOAD_LIBRARY_SEARCH_ flags, the DLL is loaded by its full path
+// in the system folder.
+TEST_F(WindowManagerResourcesTest, SystemLibrariesLoadWithoutTheSearchFlagsToo)
+{
+    Strict::PretendWindows7WithoutKB2533623(true);
+    const HMODULE module = Veneer::LoadSystemLibrary("msimg32.dll");
+    Strict::PretendWindows7WithoutKB2533623(false);
+    ASSERT_NE(nullptr, module);
+    char path[MAX_PATH] = {};
+    char system[MAX_PATH] = {};
+    GetModuleFileNameA(module, path, MAX_PATH);
+    GetSystemDirectoryA(system, MAX_PATH);
+    EXPECT_EQ(0, _strnicmp(path, system, std::strlen(system))) << path;
+    FreeLibrary(module);
+}
+#endif
 
 TEST_F(WindowManagerResourcesTest, ImageCacheKeepsTheFirstEntryOfAName)
 {
