@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 // The strict test bed's switches. Linked into a test program (lorvik_strict), its wrappers
 // hold the calls that Wine forgives to the rules Windows documents (README.md); a test
 // turns on the conditions that a café PC meets and Wine never shows.
@@ -19,5 +21,9 @@ void RefuseTools(int count);
 void PretendWindows7WithoutKB2533623(bool on);
 // What the program last set with SetDefaultDllDirectories; 0 before that.
 unsigned long DefaultDllDirectories();
+
+// A second monitor of the primary's size right of it (its taskbar takes the bottom 40 px).
+void AddSecondMonitor(bool on);
+RECT SecondMonitorWorkArea();
 
 }  // namespace Strict
