@@ -407,6 +407,23 @@ TEST_F(MainFrameTest, TheTrayIconIsTriedAgainUntilTheNotificationAreaHasIt)
     Click("closebtn");
     EXPECT_FALSE(IsWindowVisible(hwnd));
 }
+
+// Explorer restarted with a notification area that is not ready: the hidden window, which
+// nothing could bring back, comes to the taskbar.
+TEST_F(MainFrameTest, AHiddenWindowWhoseIconWentIsShownMinimised)
+{
+    Pump();  // the icon comes after the first paint
+    Click("closebtn");
+    ASSERT_FALSE(IsWindowVisible(hwnd));
+    NOTIFYICONDATAA record = {};
+    record.cbSize = sizeof record;
+    record.hWnd = hwnd;
+    Shell_NotifyIconA(NIM_DELETE, &record);
+    Strict::RefuseTrayIconsFor(1000);
+    SendMessageA(hwnd, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_TRUE(IsIconic(hwnd));
+}
 #endif
 
 TEST_F(MainFrameTest, TheTrayMenuOpensAtTheCursorOrFartherInNearTheScreensEdge)
