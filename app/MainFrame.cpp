@@ -18,7 +18,7 @@ namespace {
 
 const int kMainSkin = 101;
 const int kMenuSkin = 123;
-const int kTrayIconId = 135;
+const int kIconId = 135;
 const UINT kCountdownTimer = 1;
 const UINT kCountdownElapse = 1000;
 // Near the screen's right or bottom edge the tray menu opens this much further left or up.
@@ -40,6 +40,10 @@ const std::int32_t kResultCheckFailed = -3;
 
 // Posted to itself at windowinit: the icon is added once the first paint is done.
 const UINT kAddTrayIconMessage = WM_USER + 2;
+// At log-on the notification area may not be there yet, or too busy to answer in time: the
+// icon is tried again until it is there. The id lies above the skin timers' 1 to 254.
+const UINT_PTR kTrayRetryTimer = 0x1000;
+const UINT kTrayRetryElapse = 1000;
 
 // Explorer broadcasts it when it starts again with an empty notification area.
 UINT TaskbarCreatedMessage()
@@ -80,6 +84,11 @@ MainFrame::~MainFrame()
 const char* MainFrame::GetWindowClassName() const
 {
     return kClassName;
+}
+
+const char* MainFrame::GetClassIcon() const
+{
+    return MAKEINTRESOURCEA(kIconId);
 }
 
 void MainFrame::OnFinalMessage(HWND hwnd)
@@ -169,6 +178,12 @@ LRESULT MainFrame::HandleOtherMessage(UINT message, WPARAM wParam, LPARAM lParam
     case kAddTrayIconMessage:
         AddTrayIcon();
         return 0;
+    case WM_TIMER:
+        if (wParam != kTrayRetryTimer)
+            return 0;
+        AddTrayIcon();
+        handled = true;
+        return 0;
     case WM_SHOWWINDOW:
         // Shown or hidden from outside too (a second start shows a hidden window).
         if (lParam == 0)
@@ -183,8 +198,10 @@ LRESULT MainFrame::HandleOtherMessage(UINT message, WPARAM wParam, LPARAM lParam
         }
         return 0;
     default:
-        if (message == TaskbarCreatedMessage() && message != 0)
+        if (message == TaskbarCreatedMessage() && message != 0) {
+            m_trayShown = false;
             AddTrayIcon();
+        }
         return 0;
     }
 }
@@ -219,16 +236,28 @@ void MainFrame::Notify(TNotifyMsg& msg)
 
 void MainFrame::AddTrayIcon()
 {
-    if (!m_trayIcon)
-        m_trayIcon = LoadIconA(CWindowManagerUI::GetInstance(), MAKEINTRESOURCEA(kTrayIconId));
-    NOTIFYICONDATAA record = TrayRecord(GetHWND(), m_trayIcon);
-    Shell_NotifyIconA(NIM_ADD, &record);
+    if (!m_trayIcon.Get())
+        m_trayIcon.Reset(LoadIconAtSize(CWindowManagerUI::GetInstance(), MAKEINTRESOURCEA(kIconId),
+                                        SM_CXSMICON, SM_CYSMICON));
+    NOTIFYICONDATAA record = TrayRecord(GetHWND(), m_trayIcon.Get());
+    // An add that timed out may still have put the icon there: then it can be changed.
+    m_trayShown = Shell_NotifyIconA(NIM_ADD, &record) || Shell_NotifyIconA(NIM_MODIFY, &record);
+    if (m_trayShown) {
+        KillTimer(GetHWND(), kTrayRetryTimer);
+        return;
+    }
+    SetTimer(GetHWND(), kTrayRetryTimer, kTrayRetryElapse, nullptr);
+    // A hidden window whose icon went with Explorer could not be found again.
+    if (m_hidden)
+        ShowWindow(GetHWND(), SW_SHOWMINNOACTIVE);
 }
 
 void MainFrame::RemoveTrayIcon()
 {
-    NOTIFYICONDATAA record = TrayRecord(GetHWND(), m_trayIcon);
+    KillTimer(GetHWND(), kTrayRetryTimer);
+    NOTIFYICONDATAA record = TrayRecord(GetHWND(), m_trayIcon.Get());
     Shell_NotifyIconA(NIM_DELETE, &record);
+    m_trayShown = false;
 }
 
 void MainFrame::ToggleVisible()
@@ -237,6 +266,9 @@ void MainFrame::ToggleVisible()
         ShowWindow(GetHWND(), SW_SHOWNORMAL);
         SetForegroundWindow(GetHWND());
         m_hidden = false;
+    } else if (!m_trayShown) {
+        // Hidden without an icon, the window could not be found again: it goes to the taskbar.
+        SendMessageA(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     } else {
         ShowWindow(GetHWND(), SW_HIDE);
         m_hidden = true;
@@ -263,9 +295,14 @@ void MainFrame::ShowTrayMenu()
 {
     POINT at = {};
     GetCursorPos(&at);
-    if (at.x + kMenuShiftX > GetSystemMetrics(SM_CXSCREEN))
+    // The edges of the screen the cursor is on: the taskbar may be on any of them.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    if (at.x + kMenuShiftX > monitor.rcMonitor.right)
         at.x -= kMenuShiftX;
-    if (at.y + kMenuShiftY > GetSystemMetrics(SM_CYSCREEN))
+    if (at.y + kMenuShiftY > monitor.rcMonitor.bottom)
         at.y -= kMenuShiftY;
     (new CMenuWnd(GetHWND()))->Init(nullptr, MAKEINTRESOURCEA(kMenuSkin), "xml", at);
 }

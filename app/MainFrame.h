@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/WindowImplBase.h"
+#include "ui/core/Win32Util.h"
 #include "token/Mervane.h"
 #include "token/TokenEvent.h"
 
@@ -22,6 +23,7 @@ public:
     ~MainFrame() override;
 
     const char* GetWindowClassName() const override;
+    const char* GetClassIcon() const override;
     void OnFinalMessage(HWND hwnd) override;
     void Notify(Veneer::TNotifyMsg& msg) override;
 
@@ -59,7 +61,9 @@ private:
     void SetControlText(const char* name, const char* text);
     void EnableNewTokenButton(bool enabled);
 
-    HICON m_trayIcon = nullptr;
+    Veneer::CIcon m_trayIcon;
+    // The notification area holds the icon: only then may the window hide.
+    bool m_trayShown = false;
     bool m_hidden = false;
     Mervane m_client;
     bool m_checking = false;

@@ -160,7 +160,7 @@ void CMenuWnd::OnCreateTopLevel()
     // A skin that cannot be built leaves the window empty and of size 0.
     if (!m_pm.AttachRoot(root))
         return;
-    const RECT work = WorkAreaOf(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY));
+    const RECT work = WorkAreaOf(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
     const SIZE size = AsControl(root)->EstimateSize(SizeOf(work));
     m_pm.SetInitialSize(size.cx, size.cy);
 
@@ -195,7 +195,7 @@ void CMenuWnd::OnCreateSubmenu()
     });
     m_pm.AttachRoot(m_layout);
 
-    const RECT work = WorkAreaOf(MonitorFromWindow(GetParent(hwnd), MONITOR_DEFAULTTOPRIMARY));
+    const RECT work = WorkAreaOf(MonitorFromWindow(GetParent(hwnd), MONITOR_DEFAULTTONEAREST));
     SIZE size = {};
     ForEachMenuElement(m_owner, [&](CMenuElementUI* item) {
         const SIZE one = item->EstimateSize(SizeOf(work));

@@ -6,6 +6,7 @@
 
 #include "app/MainFrame.h"
 #include "ui/controls/ControlClasses.h"
+#include "ui/core/Win32Util.h"
 #include "ui/core/WindowManagerUI.h"
 
 using namespace Veneer;
@@ -20,10 +21,24 @@ const DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_STATICEDGE;
 const int kCreateWidth = 600;
 const int kCreateHeight = 800;
 
+// Every DLL loaded from now on comes from the system folder, none from the program's folder,
+// which a diskless image or a portable copy may leave writable to guests. Windows 7 without
+// KB2533623 lacks the call; the framework and the token client load their DLLs from the
+// system folder by themselves.
+void RestrictDllSearch()
+{
+    using SetDirectoriesProc = BOOL(WINAPI*)(DWORD);
+    const SetDirectoriesProc setDirectories = LookUpProc<SetDirectoriesProc>(
+        GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
+    if (setDirectories != nullptr)
+        setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
 }  // namespace
 
 MainFrame* OpenMainWindow(HINSTANCE instance)
 {
+    RestrictDllSearch();
     if (const HWND running = FindWindowA(nullptr, MainFrame::kTitle)) {
         ShowWindow(running, SW_SHOWNORMAL);
         SetForegroundWindow(running);

@@ -185,7 +185,7 @@ LRESULT WindowImplBase::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, bool& handl
 {
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoA(MonitorFromWindow(GetHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoA(MonitorFromWindow(GetHWND(), MONITOR_DEFAULTTONEAREST), &monitor);
     FitMaximizedToWorkArea(monitor.rcMonitor, monitor.rcWork,
                            reinterpret_cast<MINMAXINFO*>(lParam));
     return NotHandled(handled);

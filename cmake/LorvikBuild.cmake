@@ -65,33 +65,70 @@ else()
 endif()
 include(GoogleTest)
 
-# lorvik_test(name [SERIAL] [FOREGROUND] SOURCES... LIBS ...): one GoogleTest executable,
-# every case a CTest test.
+# lorvik_discover(target PREFIX SERIAL FOREGROUND): every case of a GoogleTest executable a
+# CTest test, named PREFIX and the case.
+# PRE_TEST: listing the cases under Wine happens when ctest runs, inside the warmed prefix.
+# A case passes only when GoogleTest says so: a test program that dies without a word
+# (Wine ends one whose stack overflowed with exit status 0) must not count as passing.
+function(lorvik_discover target prefix serial foreground)
+    set(lock "")
+    if(foreground)
+        set(lock RESOURCE_LOCK foreground)
+    endif()
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 180
+                         TEST_PREFIX "${prefix}"
+                         PROPERTIES TIMEOUT 120 RUN_SERIAL ${serial} ${lock}
+                         PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] 1 test\\.|\\[  SKIPPED \\] 1 test"
+                         FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
+endfunction()
+
+# lorvik_test(name [SERIAL] [FOREGROUND] [STRICT] SOURCES... LIBS ...): one GoogleTest
+# executable, every case a CTest test.
 # SERIAL: the cases run while no other test runs (long cases that the Wine server's
 # contention with test programs starting beside them would slow down many times).
 # FOREGROUND: the cases activate windows or take the keyboard focus, or need it to stay where
 # they put it (menus, drop-downs and edit boxes close when it goes); they hold the
 # "foreground" lock, so no two of them run at once and none takes the focus from another.
+# STRICT (Windows build): a twin NAME_strict is linked with the strict test bed
+# (tests/strict) and compiled with LORVIK_STRICT; its cases are named "strict." and the case.
+# The twin is made at the end of the folder, so it copies what was added to NAME later.
 function(lorvik_test name)
-    cmake_parse_arguments(ARG "SERIAL;FOREGROUND" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "SERIAL;FOREGROUND;STRICT" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_compile_options(${name} PRIVATE ${LORVIK_WARNINGS})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${LORVIK_GTEST_MAIN})
-    # PRE_TEST: listing the cases under Wine happens when ctest runs, inside the warmed prefix.
-    # A case passes only when GoogleTest says so: a test program that dies without a word
-    # (Wine ends one whose stack overflowed with exit status 0) must not count as passing.
     set(serial FALSE)
     if(ARG_SERIAL)
         set(serial TRUE)
     endif()
-    set(lock "")
+    set(foreground FALSE)
     if(ARG_FOREGROUND)
-        set(lock RESOURCE_LOCK foreground)
+        set(foreground TRUE)
     endif()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 180
-                         PROPERTIES TIMEOUT 120 RUN_SERIAL ${serial} ${lock}
-                         PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] 1 test\\.|\\[  SKIPPED \\] 1 test"
-                         FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
+    lorvik_discover(${name} "" ${serial} ${foreground})
+    if(ARG_STRICT AND LORVIK_WINDOWS)
+        # A deferred call reads its arguments' variables when it runs: the values go in now.
+        cmake_language(EVAL CODE
+            "cmake_language(DEFER CALL lorvik_strict_twin ${name} ${serial} ${foreground})")
+    endif()
+endfunction()
+
+# The strict twin of a test executable: the same sources, options and libraries, and the
+# strict test bed.
+function(lorvik_strict_twin name serial foreground)
+    set(twin ${name}_strict)
+    get_target_property(sources ${name} SOURCES)
+    add_executable(${twin} ${sources})
+    foreach(property LINK_LIBRARIES LINK_OPTIONS COMPILE_OPTIONS COMPILE_DEFINITIONS
+                     INCLUDE_DIRECTORIES)
+        get_target_property(value ${name} ${property})
+        if(value)
+            set_property(TARGET ${twin} PROPERTY ${property} "${value}")
+        endif()
+    endforeach()
+    target_link_libraries(${twin} PRIVATE lorvik_strict)
+    target_compile_definitions(${twin} PRIVATE LORVIK_STRICT)
+    lorvik_discover(${twin} "strict." ${serial} ${foreground})
 endfunction()
 
 # lorvik_fuzzer(name SOURCES... LIBS ...): a libFuzzer target (host build with clang only).

@@ -33,6 +33,8 @@ SetCompressor /SOLID lzma
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Lorvik"
 !define SETTING_FILE "authipconf.ini"
 !define ENDSESSION_CLOSEAPP 0x1
+; The task that starts Lorvik unelevated from the finish page.
+!define START_TASK "Lorvik start"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -77,6 +79,8 @@ LangString BadAddress ${LANG_ENGLISH} '"$0" is not an address like 192.168.1.2: 
 LangString BadAddress ${LANG_SIMPCHINESE} "“$0”不是 192.168.1.2 这样的地址：应为四个 0 到 255 之间的数，用点隔开。"
 LangString StillRunning ${LANG_ENGLISH} "Lorvik is still running and could not be ended. Quit it (right-click its icon in the notification area) and try again."
 LangString StillRunning ${LANG_SIMPCHINESE} "Lorvik 仍在运行，无法结束。请先退出它（右键单击通知区域中的图标），然后重试。"
+LangString NotStarted ${LANG_ENGLISH} "Lorvik could not be started now (through the Task Scheduler). It starts by itself at the next log-on."
+LangString NotStarted ${LANG_SIMPCHINESE} "现在无法（通过任务计划程序）启动 Lorvik。下次登录时它会自动启动。"
 LangString WriteFailed ${LANG_ENGLISH} "Could not write $0."
 LangString WriteFailed ${LANG_SIMPCHINESE} "无法写入 $0。"
 
@@ -309,9 +313,43 @@ Function ServerPageLeave
     StrCpy $ServerChosen 1
 FunctionEnd
 
+; Lorvik must run as the logged-on user, not elevated like setup (an elevated Lorvik would
+; open the vendor's page in an elevated browser). A Task Scheduler task whose principal is
+; the interactive users' group at the least privilege runs it in the user's session without
+; elevation, and needs no Explorer, which cafés often replace. The task has no trigger (the
+; Run key starts Lorvik at log-on); the uninstaller removes it. Never started elevated: if the
+; Task Scheduler is off, Lorvik waits for the next log-on.
 Function StartLorvik
-    ; Through the shell, so that Lorvik runs as the user rather than elevated like setup.
-    Exec '"$WINDIR\explorer.exe" "$INSTDIR\lorvik.exe"'
+    InitPluginsDir
+    StrCpy $0 "$PLUGINSDIR\start-task.xml"
+    FileOpen $1 $0 w
+    ${If} $1 == ""
+        MessageBox MB_ICONINFORMATION "$(NotStarted)"
+        Return
+    ${EndIf}
+    FileWriteUTF16LE /BOM $1 '<?xml version="1.0" encoding="UTF-16"?>$\r$\n'
+    FileWriteUTF16LE $1 '<Task version="1.2" xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task">$\r$\n'
+    FileWriteUTF16LE $1 '<Principals><Principal id="User"><GroupId>S-1-5-4</GroupId>'
+    FileWriteUTF16LE $1 '<RunLevel>LeastPrivilege</RunLevel></Principal></Principals>$\r$\n'
+    ; No time limit (the default ends a task after 72 hours), normal priority (not the 7 of tasks).
+    FileWriteUTF16LE $1 '<Settings><MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>'
+    FileWriteUTF16LE $1 '<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>'
+    FileWriteUTF16LE $1 '<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>'
+    FileWriteUTF16LE $1 '<ExecutionTimeLimit>PT0S</ExecutionTimeLimit><Priority>5</Priority>'
+    FileWriteUTF16LE $1 '<AllowStartOnDemand>true</AllowStartOnDemand></Settings>$\r$\n'
+    FileWriteUTF16LE $1 '<Actions Context="User"><Exec><Command>"$INSTDIR\lorvik.exe"</Command>'
+    FileWriteUTF16LE $1 '<WorkingDirectory>$INSTDIR</WorkingDirectory></Exec></Actions>$\r$\n'
+    FileWriteUTF16LE $1 '</Task>$\r$\n'
+    FileClose $1
+    nsExec::Exec '"$SYSDIR\schtasks.exe" /Create /TN "${START_TASK}" /XML "$0" /F'
+    Pop $1
+    ${If} $1 == 0
+        nsExec::Exec '"$SYSDIR\schtasks.exe" /Run /TN "${START_TASK}"'
+        Pop $1
+    ${EndIf}
+    ${If} $1 != 0
+        MessageBox MB_ICONINFORMATION "$(NotStarted)"
+    ${EndIf}
 FunctionEnd
 
 Function Fail
@@ -390,6 +428,8 @@ Section "Uninstall"
         Abort
     ${EndIf}
     DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
+    nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN "${START_TASK}" /F'
+    Pop $0
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     Delete "$INSTDIR\lorvik.exe"
     Delete "$INSTDIR\tokenprobe.exe"

@@ -16,6 +16,9 @@
 #include "HeapCounter.h"
 #include "ui/controls/ControlClasses.h"
 #include "ui/controls/ControlUI.h"
+#if defined(LORVIK_STRICT)
+#include "StrictRules.h"
+#endif
 
 using namespace Veneer;
 
@@ -72,6 +75,19 @@ bool HasTrayIcon(HWND window)
     record.cbSize = sizeof record;
     record.hWnd = window;
     return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
+}
+
+// The width of an icon's colour image.
+int IconWidth(HICON icon)
+{
+    ICONINFO info = {};
+    if (icon == nullptr || !GetIconInfo(icon, &info))
+        return 0;
+    BITMAP bitmap = {};
+    GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
 }
 
 class MainFrameTest : public ::testing::Test {
@@ -154,6 +170,15 @@ TEST_F(MainFrameTest, OpensWithTheSkinsIdleTextsAndThenItsIcon)
     EXPECT_EQ(kPrompt, Text("lbl_tokentip"));
     EXPECT_TRUE(ButtonEnabled());
     EXPECT_TRUE(HasTrayIcon(hwnd));
+}
+
+// Alt+Tab and the taskbar show the class's icons, each the group's image of its size.
+TEST_F(MainFrameTest, TheWindowClassHasTheProgramsIconAtTheSystemsSizes)
+{
+    const auto large = reinterpret_cast<HICON>(GetClassLongPtrA(hwnd, GCLP_HICON));
+    const auto small = reinterpret_cast<HICON>(GetClassLongPtrA(hwnd, GCLP_HICONSM));
+    EXPECT_EQ(GetSystemMetrics(SM_CXICON), IconWidth(large));
+    EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), IconWidth(small));
 }
 
 // One step of a conversation with the client: a click on "btn_newtoken", an answer to a
@@ -329,6 +354,8 @@ TEST_F(MainFrameTest, AFailedStartChangesNothing)
 
 TEST_F(MainFrameTest, CloseButtonSystemCloseAndTrayClicksToggleTheWindow)
 {
+    Pump();  // the icon comes after the first paint
+    ASSERT_TRUE(HasTrayIcon(hwnd));
     Click("closebtn");
     EXPECT_FALSE(IsWindowVisible(hwnd));
     Tray(WM_LBUTTONDOWN);
@@ -346,6 +373,58 @@ TEST_F(MainFrameTest, CloseButtonSystemCloseAndTrayClicksToggleTheWindow)
     EXPECT_TRUE(IsWindowVisible(hwnd));
     EXPECT_TRUE(IsWindow(hwnd));
 }
+
+// Hidden without an icon to bring it back, the window would be lost until the next log-on.
+TEST_F(MainFrameTest, WithoutATrayIconCloseButtonAndSystemCloseMinimise)
+{
+    ASSERT_FALSE(HasTrayIcon(hwnd));
+    Click("closebtn");
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_TRUE(IsIconic(hwnd));
+    ShowWindow(hwnd, SW_RESTORE);
+    SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4 and the system menu's Close
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_TRUE(IsIconic(hwnd));
+    ShowWindow(hwnd, SW_RESTORE);
+    Pump();
+    ASSERT_TRUE(HasTrayIcon(hwnd));
+    Click("closebtn");
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+}
+
+#if defined(LORVIK_STRICT)
+// At a slow log-on the notification area refuses the icon for its first seconds, and the
+// add that gets through times out although the icon is there.
+TEST_F(MainFrameTest, TheTrayIconIsTriedAgainUntilTheNotificationAreaHasIt)
+{
+    Strict::RefuseTrayIconsFor(1500);
+    Pump();
+    Click("closebtn");
+    EXPECT_TRUE(IsIconic(hwnd));
+    ShowWindow(hwnd, SW_RESTORE);
+    Pump(3500);
+    ASSERT_TRUE(HasTrayIcon(hwnd));
+    Click("closebtn");
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+}
+
+// Explorer restarted with a notification area that is not ready: the hidden window, which
+// nothing could bring back, comes to the taskbar.
+TEST_F(MainFrameTest, AHiddenWindowWhoseIconWentIsShownMinimised)
+{
+    Pump();  // the icon comes after the first paint
+    Click("closebtn");
+    ASSERT_FALSE(IsWindowVisible(hwnd));
+    NOTIFYICONDATAA record = {};
+    record.cbSize = sizeof record;
+    record.hWnd = hwnd;
+    Shell_NotifyIconA(NIM_DELETE, &record);
+    Strict::RefuseTrayIconsFor(1000);
+    SendMessageA(hwnd, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_TRUE(IsIconic(hwnd));
+}
+#endif
 
 TEST_F(MainFrameTest, TheTrayMenuOpensAtTheCursorOrFartherInNearTheScreensEdge)
 {

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "app/MainFrame.h"
+#if defined(LORVIK_STRICT)
+#include "StrictRules.h"
+#endif
 
 namespace {
 
@@ -13,6 +16,11 @@ TEST(ProgramEntryTest, OneWindowCentredAndASecondStartOnlyShowsIt)
 {
     MainFrame* frame = OpenMainWindow(GetModuleHandleA(nullptr));
     ASSERT_NE(nullptr, frame);
+#if defined(LORVIK_STRICT)
+    // From the start on, DLLs come from the system folder only.
+    EXPECT_EQ(static_cast<unsigned long>(LOAD_LIBRARY_SEARCH_SYSTEM32),
+              Strict::DefaultDllDirectories());
+#endif
     const HWND hwnd = frame->GetHWND();
     RECT rc, work;
     GetWindowRect(hwnd, &rc);
@@ -27,6 +35,10 @@ TEST(ProgramEntryTest, OneWindowCentredAndASecondStartOnlyShowsIt)
     GetClassNameA(hwnd, className, sizeof className);
     EXPECT_STREQ("LorvikMainWnd", className);
 
+    // The window hides only once its icon is in the notification area.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
     ASSERT_FALSE(IsWindowVisible(hwnd));
     EXPECT_EQ(nullptr, OpenMainWindow(GetModuleHandleA(nullptr)));

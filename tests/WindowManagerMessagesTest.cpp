@@ -8,6 +8,9 @@
 #include <algorithm>
 
 #include "tests/ControlTreeFixture.h"
+#if defined(LORVIK_STRICT)
+#include "StrictRules.h"
+#endif
 
 namespace VeneerTest {
 namespace {
@@ -164,6 +167,34 @@ TEST_F(WindowManagerMessagesTest, HoverTellsTheHoverControlAndShowsTheFoundContr
     SendMessageA(tip, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ("tip of A", text);
 }
+
+#if defined(LORVIK_STRICT)
+// The tooltip window of the test's window, or null.
+HWND ToolTipOf(HWND window)
+{
+    HWND tip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
+    while (tip != nullptr && GetWindow(tip, GW_OWNER) != window)
+        tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr);
+    return tip;
+}
+
+// comctl32 5.82 (a host program without the manifest) takes the framework's tool, and a
+// tool that is refused is tried again with the next tip instead of leaving a mute window.
+TEST_F(WindowManagerMessagesTest, ToolTipsTakeCommonControls5AndARefusedToolIsTriedAgain)
+{
+    Strict::PretendCommonControls5(true);
+    Strict::RefuseTools(1);
+    a->SetToolTip("tip of A");
+    Mouse(WM_MOUSEMOVE, 20, 20);
+    Mouse(WM_MOUSEHOVER, 20, 20);
+    EXPECT_EQ(nullptr, ToolTipOf(Window()));
+    Mouse(WM_MOUSEHOVER, 20, 20);
+    const HWND tip = ToolTipOf(Window());
+    ASSERT_NE(nullptr, tip);
+    EXPECT_EQ(1, SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0));
+    Strict::PretendCommonControls5(false);
+}
+#endif
 
 TEST_F(WindowManagerMessagesTest, KeysGoToTheFocusAndKeyUpToTheControlThatSawKeyDown)
 {

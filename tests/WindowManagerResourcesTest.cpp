@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "ui/core/Heap.h"
 #include "ui/core/RenderUtil.h"
+#include "ui/core/Win32Util.h"
+#if defined(LORVIK_STRICT)
+#include "StrictRules.h"
+#endif
 
 bool operator==(const RECT& a, const RECT& b)
 {
@@ -111,7 +116,7 @@ TEST_F(WindowManagerResourcesTest, ProgramImagesHaveTheirSizes)
         EXPECT_NE(nullptr, manager.AddImage(std::to_string(id).c_str(), "PNG", 0)) << id;
 }
 
-TEST_F(WindowManagerResourcesTest, ResourcesAreChineseAndTheIconGroupHoldsSevenSizes)
+TEST_F(WindowManagerResourcesTest, ResourcesAreChineseAndTheIconGroupHoldsNineSizes)
 {
     const HMODULE module = GetModuleHandleA(nullptr);
     const WORD chinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
@@ -123,8 +128,8 @@ TEST_F(WindowManagerResourcesTest, ResourcesAreChineseAndTheIconGroupHoldsSevenS
     ASSERT_NE(nullptr, group);
     const BYTE* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
     const WORD count = *reinterpret_cast<const WORD*>(directory + 4);
-    ASSERT_EQ(7, count);
-    const int sizes[] = {96, 72, 64, 48, 40, 32, 24};
+    ASSERT_EQ(9, count);
+    const int sizes[] = {96, 72, 64, 48, 40, 32, 24, 20, 16};
     for (int i = 0; i < count; ++i) {
         const BYTE* entry =
             directory + 6 + 14 * i;  // width, height, colours, reserved, planes, bits ...
@@ -142,7 +147,36 @@ TEST_F(WindowManagerResourcesTest, ResourcesAreChineseAndTheIconGroupHoldsSevenS
     const std::string text(static_cast<const char*>(LockResource(LoadResource(module, manifest))),
                            SizeofResource(module, manifest));
     EXPECT_NE(std::string::npos, text.find("level=\"asInvoker\" uiAccess=\"false\""));
+    EXPECT_NE(std::string::npos, text.find("<gdiScaling"));
 }
+
+// Without the manifest's dependency Windows gives the program Common Controls 5.82: no
+// themes, and tooltips that refuse the newest records.
+TEST_F(WindowManagerResourcesTest, TheManifestSelectsCommonControls6)
+{
+    ACTCTX_SECTION_KEYED_DATA redirection = {};
+    redirection.cbSize = sizeof redirection;
+    EXPECT_TRUE(FindActCtxSectionStringA(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
+                                         "comctl32.dll", &redirection));
+}
+
+#if defined(LORVIK_STRICT)
+// Where the loader knows no LOAD_LIBRARY_SEARCH_ flags, the DLL is loaded by its full path
+// in the system folder.
+TEST_F(WindowManagerResourcesTest, SystemLibrariesLoadWithoutTheSearchFlagsToo)
+{
+    Strict::PretendWindows7WithoutKB2533623(true);
+    const HMODULE module = Veneer::LoadSystemLibrary("msimg32.dll");
+    Strict::PretendWindows7WithoutKB2533623(false);
+    ASSERT_NE(nullptr, module);
+    char path[MAX_PATH] = {};
+    char system[MAX_PATH] = {};
+    GetModuleFileNameA(module, path, MAX_PATH);
+    GetSystemDirectoryA(system, MAX_PATH);
+    EXPECT_EQ(0, _strnicmp(path, system, std::strlen(system))) << path;
+    FreeLibrary(module);
+}
+#endif
 
 TEST_F(WindowManagerResourcesTest, ImageCacheKeepsTheFirstEntryOfAName)
 {

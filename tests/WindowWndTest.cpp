@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "ui/core/WindowManagerUI.h"
+#if defined(LORVIK_STRICT)
+#include "StrictRules.h"
+#endif
 
 using Veneer::CenteredWindowPosition;
 using Veneer::CWindowManagerUI;
@@ -381,5 +384,30 @@ TEST_F(WindowWndTest, CenterWindowCentresOverTheOwner)
     DestroyWindow(hwnd);
     DestroyWindow(owner.GetHWND());
 }
+
+#if defined(LORVIK_STRICT)
+// On a second screen the owned window stays on the owner's screen, inside its work area.
+TEST_F(WindowWndTest, CenterWindowKeepsToTheOwnersMonitor)
+{
+    Strict::AddSecondMonitor(true);
+    const RECT work = Strict::SecondMonitorWorkArea();
+    RecordingWindow owner;
+    ASSERT_NE(nullptr, owner.Create(nullptr, "owner", WS_POPUP, 0, work.left + 10,
+                                    work.bottom - 100, 400, 120));
+    RecordingWindow owned;
+    const HWND hwnd = CreatePopup(owned, owner.GetHWND());
+    ASSERT_NE(nullptr, hwnd);
+
+    owned.CenterWindow();
+    RECT placed = {};
+    GetWindowRect(hwnd, &placed);
+    EXPECT_EQ(work.left + 110, placed.left);
+    EXPECT_EQ(work.bottom, placed.bottom) << "clamped to the second screen's work area";
+
+    DestroyWindow(hwnd);
+    DestroyWindow(owner.GetHWND());
+    Strict::AddSecondMonitor(false);
+}
+#endif
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <winsock2.h>
 #include <windows.h>
 #include <iphlpapi.h>
+#include <mswsock.h>
 
 #include <cstdio>
 #include <cstring>
@@ -36,10 +37,16 @@ public:
         CloseHandle(m_readable);
     }
 
+    // The socket is driven by Winsock 2 calls (WSAEventSelect, WSAIoctl): 2.2 it must be.
     bool Startup() override
     {
         WSADATA data;
-        return WSAStartup(0x0101, &data) == 0;
+        if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
+            return false;
+        if (data.wVersion == MAKEWORD(2, 2))
+            return true;
+        WSACleanup();
+        return false;
     }
 
     bool HostName(char* name, std::size_t size) override
@@ -56,8 +63,12 @@ public:
         if (m_socket == INVALID_SOCKET)
             return;
         u_long nonBlocking = 1;
-        ioctlsocket(m_socket, FIONBIO, &nonBlocking);
-        WSAEventSelect(m_socket, m_readable, FD_READ);
+        if (ioctlsocket(m_socket, FIONBIO, &nonBlocking) != 0 ||
+            WSAEventSelect(m_socket, m_readable, FD_READ) != 0) {
+            Close();
+            return;
+        }
+        IgnorePortUnreachable();
         sockaddr_in server = {};
         server.sin_family = AF_INET;
         server.sin_port = htons(port);
@@ -115,21 +126,64 @@ public:
     void Wake() override { SetEvent(m_wake); }
 
 private:
+    // A datagram sent while the server is away comes back as ICMP port-unreachable, which
+    // Windows would report as WSAECONNRESET at the next recv of a UDP socket; the answer
+    // the client waits for may still come. Should the switch be refused, the socket still
+    // works: each such error costs one Receive, which the client consumes.
+    void IgnorePortUnreachable()
+    {
+        BOOL report = FALSE;
+        DWORD returned = 0;
+        WSAIoctl(m_socket, SIO_UDP_CONNRESET, &report, sizeof report, nullptr, 0, &returned,
+                 nullptr, nullptr);
+    }
+
     SOCKET m_socket = INVALID_SOCKET;
     HANDLE m_wake;
     HANDLE m_readable;
 };
 
+// IP Helper is no KnownDLL: it is loaded from the system folder at run time, never from
+// beside the program. The loader takes the folder by flag where it knows the flag, by full
+// path where it does not (Windows 7 without KB2533623).
+HMODULE LoadIpHelper()
+{
+    const char kName[] = "iphlpapi.dll";
+    if (const HMODULE module = LoadLibraryExA(kName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return module;
+    if (GetLastError() != ERROR_INVALID_PARAMETER)
+        return nullptr;
+    char path[MAX_PATH] = {};
+    const UINT folder = GetSystemDirectoryA(path, MAX_PATH);
+    if (folder == 0 || folder + sizeof kName + 1 > MAX_PATH)
+        return nullptr;
+    std::snprintf(path + folder, MAX_PATH - folder, "\\%s", kName);
+    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+template <class Proc>
+Proc IpHelperProc(const char* name)
+{
+    static const HMODULE module = LoadIpHelper();
+    if (module == nullptr)
+        return nullptr;
+    return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 class IpHelperRoutes : public RouteTables {
 public:
     bool ReadRoutes(std::vector<RawRoute>& routes) override
     {
+        using TableProc = DWORD(WINAPI*)(MIB_IPFORWARDTABLE*, ULONG*, BOOL);
+        static const TableProc readTable = IpHelperProc<TableProc>("GetIpForwardTable");
+        if (readTable == nullptr)
+            return false;
         ULONG size = 0;
-        if (GetIpForwardTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER)
+        if (readTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER)
             return false;
         std::vector<unsigned char> block(size);
         auto* table = reinterpret_cast<MIB_IPFORWARDTABLE*>(block.data());
-        if (GetIpForwardTable(table, &size, FALSE) != NO_ERROR)
+        if (readTable(table, &size, FALSE) != NO_ERROR)
             return false;
         for (DWORD i = 0; i < table->dwNumEntries; ++i) {
             const MIB_IPFORWARDROW& row = table->table[i];
@@ -141,12 +195,16 @@ public:
 
     bool ReadAdapters(std::vector<AdapterGateway>& adapters) override
     {
+        using AdaptersProc = DWORD(WINAPI*)(IP_ADAPTER_INFO*, ULONG*);
+        static const AdaptersProc readAdapters = IpHelperProc<AdaptersProc>("GetAdaptersInfo");
+        if (readAdapters == nullptr)
+            return false;
         std::vector<unsigned char> block(648);
         ULONG size = static_cast<ULONG>(block.size());
-        DWORD status = GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(block.data()), &size);
+        DWORD status = readAdapters(reinterpret_cast<IP_ADAPTER_INFO*>(block.data()), &size);
         if (status == ERROR_BUFFER_OVERFLOW) {
             block.resize(size);
-            status = GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(block.data()), &size);
+            status = readAdapters(reinterpret_cast<IP_ADAPTER_INFO*>(block.data()), &size);
         }
         if (status != NO_ERROR)
             return false;

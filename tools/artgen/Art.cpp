@@ -236,7 +236,8 @@ void DrawIcon(Canvas& c)
 
 const std::vector<int>& IconSizes()
 {
-    static const std::vector<int> sizes = {96, 72, 64, 48, 40, 32, 24};
+    // 16 and 20: the small icon at 100 % and 125 %; 24, 32, 48 and up: larger icons and scales.
+    static const std::vector<int> sizes = {96, 72, 64, 48, 40, 32, 24, 20, 16};
     return sizes;
 }
 

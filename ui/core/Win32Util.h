@@ -1,9 +1,12 @@
 #pragma once
 // Small helpers of the Windows-only files: owners for GDI handles, so that every object,
 // DC, selection and clip is given back on every path out of a function; top-down DIB
-// sections; entry points looked up at run time; attribute values as RECT and SIZE.
+// sections; DLLs of the system folder and entry points looked up at run time; attribute
+// values as RECT and SIZE.
 
 #include <windows.h>
+
+#include <cstdio>
 
 #include "ui/core/AttributeValue.h"
 
@@ -124,6 +127,41 @@ inline HBITMAP CreateTopDownDib(int width, int height, void** bits)
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
+// Owns one icon and destroys it.
+class CIcon {
+public:
+    explicit CIcon(HICON icon = nullptr) : m_icon(icon) {}
+    ~CIcon() { Reset(); }
+    CIcon(const CIcon&) = delete;
+    CIcon& operator=(const CIcon&) = delete;
+
+    HICON Get() const { return m_icon; }
+    void Reset(HICON icon = nullptr)
+    {
+        if (m_icon != nullptr)
+            DestroyIcon(m_icon);
+        m_icon = icon;
+    }
+    HICON Detach()
+    {
+        HICON icon = m_icon;
+        m_icon = nullptr;
+        return icon;
+    }
+
+private:
+    HICON m_icon;
+};
+
+// An icon resource at one of the system's icon sizes (SM_CXICON, SM_CXSMICON ...): the
+// group's image of that size rather than a larger one scaled down. Not shared: a shared load
+// answers with the first size that was loaded of the name.
+inline HICON LoadIconAtSize(HINSTANCE module, const char* name, int widthMetric, int heightMetric)
+{
+    return static_cast<HICON>(LoadImageA(module, name, IMAGE_ICON, GetSystemMetrics(widthMetric),
+                                         GetSystemMetrics(heightMetric), 0));
+}
+
 // An exported function of a loaded module, typed; null when the module or name is missing.
 template <class Proc>
 Proc LookUpProc(HMODULE module, const char* name)
@@ -131,6 +169,25 @@ Proc LookUpProc(HMODULE module, const char* name)
     if (module == nullptr)
         return nullptr;
     return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// A DLL of the system folder, never one planted beside the program: by the loader's flag
+// where it knows it, by full path where it does not (Windows 7 without KB2533623 refuses the
+// flag as an invalid parameter).
+inline HMODULE LoadSystemLibrary(const char* name)
+{
+    if (const HMODULE module = LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return module;
+    if (GetLastError() != ERROR_INVALID_PARAMETER)
+        return nullptr;
+    char path[MAX_PATH] = {};
+    const UINT folder = GetSystemDirectoryA(path, MAX_PATH);
+    if (folder == 0 || folder >= MAX_PATH)
+        return nullptr;
+    const int length = std::snprintf(path + folder, MAX_PATH - folder, "\\%s", name);
+    if (length <= 0 || static_cast<UINT>(length) >= MAX_PATH - folder)
+        return nullptr;
+    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }  // namespace Veneer

@@ -35,11 +35,13 @@ POINT PointOf(LPARAM lParam)
     return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 
-// The window's one tool: the whole window, named by its handle.
+// The window's one tool: the whole window, named by its handle. Common Controls 5.82, which
+// a program without a manifest dependency on version 6 gets, refuses the size of the newest
+// record; the size without its reserved field is taken by every version.
 TOOLINFOA ToolRecord(HWND window)
 {
     TOOLINFOA tool = {};
-    tool.cbSize = sizeof(tool);
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
     tool.uFlags = TTF_IDISHWND;
     tool.hwnd = window;
     tool.uId = reinterpret_cast<UINT_PTR>(window);
@@ -249,7 +251,7 @@ void CWindowManagerUI::TrackMouse()
         m_toolTip == nullptr
             ? kHoverTime
             : static_cast<DWORD>(SendMessageA(m_toolTip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
-    _TrackMouseEvent(&track);
+    TrackMouseEvent(&track);
     m_mouseTracking = true;
 }
 
@@ -321,7 +323,15 @@ void CWindowManagerUI::ShowToolTip(IControlUI* control)
             CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window,
                             nullptr, GetResourceModule(), nullptr);
-        SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, record);
+        if (m_toolTip == nullptr)
+            return;
+        // A tooltip window without its tool would stay mute for the window's life: the next
+        // tip tries again with a new one.
+        if (!SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, record)) {
+            DestroyWindow(m_toolTip);
+            m_toolTip = nullptr;
+            return;
+        }
     }
     SendMessageA(m_toolTip, TTM_SETTOOLINFOA, 0, record);
     SendMessageA(m_toolTip, TTM_TRACKACTIVATE, TRUE, record);

@@ -106,7 +106,7 @@ HINSTANCE CWindowManagerUI::GetResourceModule()
 void CWindowManagerUI::InitResources()
 {
     // The drawing helpers find their blending functions in this module; it stays loaded.
-    static const HMODULE s_blending = LoadLibraryA("msimg32.dll");
+    static const HMODULE s_blending = LoadSystemLibrary("msimg32.dll");
     (void)s_blending;
 
     LOGFONTA stock = StockFontDescription();

@@ -6,9 +6,21 @@
 
 #include "ui/core/ControlWatch.h"
 #include "ui/core/EventSource.h"
+#include "ui/core/Win32Util.h"
 
 namespace Veneer {
 namespace {
+
+// Common Controls is no KnownDLL: it is loaded at run time from the system folder (or the
+// side-by-side store that the program's manifest names), never from beside the program.
+bool LoadCommonControls()
+{
+    using InitProc = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const InitProc init =
+        LookUpProc<InitProc>(LoadSystemLibrary("comctl32.dll"), "InitCommonControlsEx");
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
+    return init != nullptr && init(&classes) != FALSE;
+}
 
 IControlUI* RegisterName(IControlUI* control, void* data)
 {
@@ -35,7 +47,8 @@ CPtrArray& CWindowManagerUI::Managers()
 
 CWindowManagerUI::CWindowManagerUI()
 {
-    static const bool s_commonControls = (InitCommonControls(), true);
+    // Without them a window only lacks its tooltips and native edits' themes.
+    static const bool s_commonControls = LoadCommonControls();
     (void)s_commonControls;
     InitResources();
 }

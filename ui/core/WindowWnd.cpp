@@ -1,6 +1,7 @@
 #include "ui/core/WindowWnd.h"
 
 #include "ui/core/WindowManagerUI.h"
+#include "ui/core/Win32Util.h"
 
 namespace Veneer {
 namespace {
@@ -67,6 +68,11 @@ UINT CWindowWnd::GetClassStyle() const
     return 0;
 }
 
+const char* CWindowWnd::GetClassIcon() const
+{
+    return nullptr;
+}
+
 LRESULT CWindowWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return CallWindowProcA(m_previousProc, m_hWnd, message, wParam, lParam);
@@ -108,7 +114,17 @@ bool CWindowWnd::RegisterWindowClass()
     wc.hInstance = CWindowManagerUI::GetInstance();
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<const char*>(IDC_ARROW));
     wc.lpszClassName = GetWindowClassName();
-    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    const char* icon = GetClassIcon();
+    CIcon large(icon ? LoadIconAtSize(wc.hInstance, icon, SM_CXICON, SM_CYICON) : nullptr);
+    CIcon small(icon ? LoadIconAtSize(wc.hInstance, icon, SM_CXSMICON, SM_CYSMICON) : nullptr);
+    wc.hIcon = large.Get();
+    wc.hIconSm = small.Get();
+    if (RegisterClassExA(&wc) == 0)
+        return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    // The class keeps its icons until the process ends.
+    large.Detach();
+    small.Detach();
+    return true;
 }
 
 bool CWindowWnd::RegisterSuperclass()
@@ -132,12 +148,17 @@ void CWindowWnd::CenterWindow()
         return;
     RECT window = {};
     GetWindowRect(m_hWnd, &window);
-    RECT workArea = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
-    RECT reference = workArea;
-    if (const HWND owner = GetWindow(m_hWnd, GW_OWNER))
+    const HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    // The work area of the screen the owner (or the window) is on, not the primary one.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(owner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST),
+                         &monitor))
+        return;
+    RECT reference = monitor.rcWork;
+    if (owner)
         GetWindowRect(owner, &reference);
-    const POINT at = CenteredWindowPosition(window, reference, workArea);
+    const POINT at = CenteredWindowPosition(window, reference, monitor.rcWork);
     SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

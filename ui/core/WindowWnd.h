@@ -23,6 +23,9 @@ public:
     // Null: the window gets a class of its own; else the class to superclass.
     virtual const char* GetSuperClassName() const;
     virtual UINT GetClassStyle() const;
+    // The icon resource of a class of its own, loaded at the system's large and small icon
+    // sizes (Alt+Tab, the taskbar, the caption); null: the system's default.
+    virtual const char* GetClassIcon() const;
     // Unhandled messages go to the previous window procedure.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // The native window is gone and the object detached; it may delete itself here.
