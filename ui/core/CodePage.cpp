@@ -36,6 +36,20 @@ struct HeapBlock {
     ~HeapBlock() { Heap::Release(block); }
 };
 
+// No best-fit mapping: a look-alike such as a fullwidth sign must not become markup. The
+// code pages that hold every character have no best fit to turn off, and Windows refuses
+// the flag for them (ERROR_INVALID_FLAGS), as it does for the stateful ones, also when the
+// system's ANSI code page is one of them.
+DWORD NoBestFitFlags(UINT codePage)
+{
+    if (codePage == CP_ACP)
+        codePage = GetACP();
+    const bool flagsRefused = codePage == CP_UTF7 || codePage == CP_UTF8 || codePage == 54936 ||
+                              codePage == 42 || (codePage >= 50220 && codePage <= 50229) ||
+                              (codePage >= 57002 && codePage <= 57011);
+    return flagsRefused ? 0 : WC_NO_BEST_FIT_CHARS;
+}
+
 }  // namespace
 
 char* Utf8ToAnsi(const char* utf8, std::size_t length, std::size_t* ansiLength)
@@ -53,8 +67,7 @@ char* Utf8ToAnsi(const char* utf8, std::size_t length, std::size_t* ansiLength)
         return nullptr;
     wchar_t* wideText = static_cast<wchar_t*>(wide.block);
     MultiByteToWideChar(CP_UTF8, 0, utf8, inLength, wideText, wideLength);
-    // No best-fit mapping: a look-alike such as a fullwidth sign must not become markup.
-    const DWORD flags = WC_NO_BEST_FIT_CHARS;
+    const DWORD flags = NoBestFitFlags(CP_ACP);
     const int outLength =
         WideCharToMultiByte(CP_ACP, flags, wideText, wideLength, nullptr, 0, nullptr, nullptr);
     if (outLength <= 0)
