@@ -11,6 +11,7 @@
 #include "app/MenuWnd.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/ControlUI.h"
+#include "ui/core/WideText.h"
 
 using namespace Veneer;
 
@@ -49,16 +50,16 @@ UINT TaskbarCreatedMessage()
 }
 
 // The window's icon record: id 0, the callback message, and the window's title as its tip.
-NOTIFYICONDATAA TrayRecord(HWND window, HICON icon)
+NOTIFYICONDATAW TrayRecord(HWND window, HICON icon)
 {
-    NOTIFYICONDATAA record = {};
+    NOTIFYICONDATAW record = {};
     record.cbSize = sizeof record;
     record.hWnd = window;
     record.uID = 0;
     record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record.uCallbackMessage = WM_TRAY_ICON;
     record.hIcon = icon;
-    GetWindowTextA(window, record.szTip, sizeof record.szTip);
+    ReadWindowTitle(window, record.szTip, ARRAYSIZE(record.szTip));
     return record;
 }
 
@@ -221,14 +222,14 @@ void MainFrame::AddTrayIcon()
 {
     if (!m_trayIcon)
         m_trayIcon = LoadIconA(CWindowManagerUI::GetInstance(), MAKEINTRESOURCEA(kTrayIconId));
-    NOTIFYICONDATAA record = TrayRecord(GetHWND(), m_trayIcon);
-    Shell_NotifyIconA(NIM_ADD, &record);
+    NOTIFYICONDATAW record = TrayRecord(GetHWND(), m_trayIcon);
+    Shell_NotifyIconW(NIM_ADD, &record);
 }
 
 void MainFrame::RemoveTrayIcon()
 {
-    NOTIFYICONDATAA record = TrayRecord(GetHWND(), m_trayIcon);
-    Shell_NotifyIconA(NIM_DELETE, &record);
+    NOTIFYICONDATAW record = TrayRecord(GetHWND(), m_trayIcon);
+    Shell_NotifyIconW(NIM_DELETE, &record);
 }
 
 void MainFrame::ToggleVisible()

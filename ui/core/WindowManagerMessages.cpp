@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include "ui/core/ControlWatch.h"
+#include "ui/core/WideText.h"
 #include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
@@ -36,9 +37,9 @@ POINT PointOf(LPARAM lParam)
 }
 
 // The window's one tool: the whole window, named by its handle.
-TOOLINFOA ToolRecord(HWND window)
+TOOLINFOW ToolRecord(HWND window)
 {
-    TOOLINFOA tool = {};
+    TOOLINFOW tool = {};
     tool.cbSize = sizeof(tool);
     tool.uFlags = TTF_IDISHWND;
     tool.hwnd = window;
@@ -310,20 +311,21 @@ void CWindowManagerUI::ShowToolTip(IControlUI* control)
     CUIString text = control->GetToolTip();
     if (text.IsEmpty())
         return;
-    TOOLINFOA tool = ToolRecord(m_window);
+    TOOLINFOW tool = ToolRecord(m_window);
     tool.rect = control->GetPos();
     tool.hinst = GetResourceModule();
     // The tooltip window keeps its own copy of the text.
-    tool.lpszText = const_cast<char*>(text.GetData());
+    const CWideText wide(text.GetData());
+    tool.lpszText = const_cast<wchar_t*>(wide.Get());
     const LPARAM record = reinterpret_cast<LPARAM>(&tool);
     if (m_toolTip == nullptr) {
         m_toolTip =
             CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window,
                             nullptr, GetResourceModule(), nullptr);
-        SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, record);
+        SendMessageA(m_toolTip, TTM_ADDTOOLW, 0, record);
     }
-    SendMessageA(m_toolTip, TTM_SETTOOLINFOA, 0, record);
+    SendMessageA(m_toolTip, TTM_SETTOOLINFOW, 0, record);
     SendMessageA(m_toolTip, TTM_TRACKACTIVATE, TRUE, record);
 }
 
@@ -331,7 +333,7 @@ void CWindowManagerUI::HideToolTip()
 {
     if (m_toolTip == nullptr)
         return;
-    TOOLINFOA tool = ToolRecord(m_window);
+    TOOLINFOW tool = ToolRecord(m_window);
     SendMessageA(m_toolTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
