@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "tests/ControlTreeFixture.h"
+#include "ui/core/TextStep.h"
 
 namespace VeneerTest {
 namespace {
@@ -163,6 +164,29 @@ TEST_F(WindowManagerMessagesTest, HoverTellsTheHoverControlAndShowsTheFoundContr
     tool.lpszText = text;
     SendMessageA(tip, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ("tip of A", text);
+}
+
+// "한글" as text of code page 65001, which the system's code page (GBK) cannot hold.
+TEST_F(WindowManagerMessagesTest, ToolTipsKeepEveryCharacterOfTheTextCodePage)
+{
+    ASSERT_TRUE(Veneer::SetTextCodePage(CP_UTF8));
+    a->SetToolTip("\xED\x95\x9C\xEA\xB8\x80");
+    Mouse(WM_MOUSEMOVE, 20, 20);
+    Mouse(WM_MOUSEHOVER, 20, 20);
+    ASSERT_TRUE(Veneer::SetTextCodePage(CP_ACP));
+
+    HWND tip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
+    while (tip != nullptr && GetWindow(tip, GW_OWNER) != Window())
+        tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr);
+    ASSERT_NE(nullptr, tip);
+    wchar_t text[16] = {};
+    TOOLINFOW tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = Window();
+    tool.uId = reinterpret_cast<UINT_PTR>(Window());
+    tool.lpszText = text;
+    SendMessageW(tip, TTM_GETTEXTW, 16, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(L"\uD55C\uAE00", text);
 }
 
 TEST_F(WindowManagerMessagesTest, KeysGoToTheFocusAndKeyUpToTheControlThatSawKeyDown)
