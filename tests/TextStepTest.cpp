@@ -91,11 +91,13 @@ TEST_F(TextStepTest, CountsUtf16UnitsInWholeCharacters)
     }
 }
 
-TEST_F(TextStepTest, AnUnknownCodePageLeavesTheChoiceAsItWas)
+TEST_F(TextStepTest, AnUnknownOrStatefulCodePageLeavesTheChoiceAsItWas)
 {
     ASSERT_TRUE(SetTextCodePage(65001));
-    EXPECT_FALSE(SetTextCodePage(12345));
-    EXPECT_EQ(65001u, TextCodePage());
+    for (unsigned codePage : {12345u, 65000u, 50220u}) {
+        EXPECT_FALSE(SetTextCodePage(codePage)) << codePage;
+        EXPECT_EQ(65001u, TextCodePage());
+    }
 }
 
 }  // namespace

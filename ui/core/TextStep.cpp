@@ -57,6 +57,10 @@ bool MakeRules(unsigned codePage, TCodePageRules& rules)
         return false;
     if (info.MaxCharSize == 1)
         return true;
+    // The stateful code pages (UTF-7, ISO-2022) write characters as runs of ASCII bytes,
+    // which a scan for markup cannot step over.
+    if (info.MaxCharSize > 2)
+        return false;
     rules.stepping = TStepping::DoubleByte;
     for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i] != 0; i += 2)
         MarkLeadBytes(rules, info.LeadByte[i], info.LeadByte[i + 1]);

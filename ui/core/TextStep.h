@@ -19,7 +19,8 @@ unsigned TextCodePage();
 
 // Chooses the code page of the framework's 8-bit text; 0 (CP_ACP) is the system's ANSI
 // code page, the default. Call it at the start, before any text is read or window made.
-// False, and the code page stays as it was, when the platform has no such code page.
+// False, and the code page stays as it was, when the platform has no such code page or it
+// is a stateful one (UTF-7, ISO-2022), whose characters cannot be stepped byte by byte.
 bool SetTextCodePage(unsigned codePage);
 
 // True when c starts a character of more than one byte.
