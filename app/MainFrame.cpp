@@ -11,6 +11,7 @@
 #include "app/MenuWnd.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/ControlUI.h"
+#include "ui/core/WideText.h"
 
 using namespace Veneer;
 
@@ -53,16 +54,16 @@ UINT TaskbarCreatedMessage()
 }
 
 // The window's icon record: id 0, the callback message, and the window's title as its tip.
-NOTIFYICONDATAA TrayRecord(HWND window, HICON icon)
+NOTIFYICONDATAW TrayRecord(HWND window, HICON icon)
 {
-    NOTIFYICONDATAA record = {};
+    NOTIFYICONDATAW record = {};
     record.cbSize = sizeof record;
     record.hWnd = window;
     record.uID = 0;
     record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record.uCallbackMessage = WM_TRAY_ICON;
     record.hIcon = icon;
-    GetWindowTextA(window, record.szTip, sizeof record.szTip);
+    ReadWindowTitle(window, record.szTip, ARRAYSIZE(record.szTip));
     return record;
 }
 
@@ -239,9 +240,9 @@ void MainFrame::AddTrayIcon()
     if (!m_trayIcon.Get())
         m_trayIcon.Reset(LoadIconAtSize(CWindowManagerUI::GetInstance(), MAKEINTRESOURCEA(kIconId),
                                         SM_CXSMICON, SM_CYSMICON));
-    NOTIFYICONDATAA record = TrayRecord(GetHWND(), m_trayIcon.Get());
+    NOTIFYICONDATAW record = TrayRecord(GetHWND(), m_trayIcon.Get());
     // An add that timed out may still have put the icon there: then it can be changed.
-    m_trayShown = Shell_NotifyIconA(NIM_ADD, &record) || Shell_NotifyIconA(NIM_MODIFY, &record);
+    m_trayShown = Shell_NotifyIconW(NIM_ADD, &record) || Shell_NotifyIconW(NIM_MODIFY, &record);
     if (m_trayShown) {
         KillTimer(GetHWND(), kTrayRetryTimer);
         return;
@@ -255,8 +256,8 @@ void MainFrame::AddTrayIcon()
 void MainFrame::RemoveTrayIcon()
 {
     KillTimer(GetHWND(), kTrayRetryTimer);
-    NOTIFYICONDATAA record = TrayRecord(GetHWND(), m_trayIcon.Get());
-    Shell_NotifyIconA(NIM_DELETE, &record);
+    NOTIFYICONDATAW record = TrayRecord(GetHWND(), m_trayIcon.Get());
+    Shell_NotifyIconW(NIM_DELETE, &record);
     m_trayShown = false;
 }
 

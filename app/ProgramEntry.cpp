@@ -6,6 +6,8 @@
 
 #include "app/MainFrame.h"
 #include "ui/controls/ControlClasses.h"
+#include "ui/core/TextStep.h"
+#include "ui/core/WideText.h"
 #include "ui/core/Win32Util.h"
 #include "ui/core/WindowManagerUI.h"
 
@@ -20,6 +22,7 @@ const DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_STATICEDGE;
 // The skin's "size" gives the window its 800 x 600 as soon as it is built.
 const int kCreateWidth = 600;
 const int kCreateHeight = 800;
+const unsigned kTextCodePage = 936;
 
 // Every DLL loaded from now on comes from the system folder, none from the program's folder,
 // which a diskless image or a portable copy may leave writable to guests. Windows 7 without
@@ -39,7 +42,10 @@ void RestrictDllSearch()
 MainFrame* OpenMainWindow(HINSTANCE instance)
 {
     RestrictDllSearch();
-    if (const HWND running = FindWindowA(nullptr, MainFrame::kTitle)) {
+    // The program's own texts are GBK, whatever the system's ANSI code page is.
+    if (!SetTextCodePage(kTextCodePage))
+        return nullptr;
+    if (const HWND running = FindWindowW(nullptr, CWideText(MainFrame::kTitle).Get())) {
         ShowWindow(running, SW_SHOWNORMAL);
         SetForegroundWindow(running);
         return nullptr;

@@ -9,6 +9,7 @@
 
 #include "tests/ControlTreeFixture.h"
 #include "ui/controls/EditUI.h"
+#include "ui/core/TextStep.h"
 
 namespace VeneerTest {
 namespace {
@@ -142,6 +143,23 @@ TEST_F(EditTest, TypingIsCopiedBackAtEachChangeAndReturnIsToldNotTyped)
     edit->SetText("xyz");
     EXPECT_EQ("xyz", WindowText(native)) << "SetText writes into the open window";
     Manager().RemoveNotifier(&hook);
+}
+
+// "한글" as text of code page 65001, which the system's code page (GBK) cannot hold, both
+// ways between the edit and its native window.
+TEST_F(EditTest, TheNativeWindowKeepsEveryCharacterOfTheTextCodePage)
+{
+    ASSERT_TRUE(Veneer::SetTextCodePage(CP_UTF8));
+    const char korean[] = "\xED\x95\x9C\xEA\xB8\x80";
+    edit->SetText(korean);
+    const HWND native = OpenByClick();
+    ASSERT_NE(nullptr, native);
+    wchar_t shown[8] = {};
+    GetWindowTextW(native, shown, 8);
+    EXPECT_STREQ(L"\uD55C\uAE00", shown);
+    SetWindowTextW(native, L"\uAE00\uD55C");
+    EXPECT_STREQ("\xEA\xB8\x80\xED\x95\x9C", edit->GetText());
+    ASSERT_TRUE(Veneer::SetTextCodePage(CP_ACP));
 }
 
 TEST_F(EditTest, AReceiverThatSetsTheTextItWasToldOfIsToldOnce)

@@ -12,6 +12,7 @@
 
 #include "tests/Canvas.h"
 #include "ui/core/RenderUtil.h"
+#include "ui/core/TextStep.h"
 #include "ui/core/WindowManagerUI.h"
 
 using Veneer::CRenderUtil;
@@ -234,6 +235,40 @@ TEST_F(MarkupTextTest, MeasuresLikeItsPlainPieces)
         EXPECT_EQ(width, Measure(c.markup).right) << c.markup;
     }
     EXPECT_EQ(Width("a") + 10 + Width("b"), Measure("a{x 10}b").right);
+}
+
+// "한글" as text of code page 65001, which the system's code page (GBK) cannot hold: the
+// mark-up and the plain text measure and draw it as the wide functions do.
+TEST_F(MarkupTextTest, DrawsAndMeasuresEveryCharacterOfTheTextCodePage)
+{
+    ASSERT_TRUE(Veneer::SetTextCodePage(CP_UTF8));
+    const char korean[] = "\xED\x95\x9C\xEA\xB8\x80";
+    const wchar_t wide[] = L"\uD55C\uAE00";
+    Canvas expected{300, 100};
+    expected.Clear(kWhite);
+    const HGDIOBJ previous = SelectObject(expected.Dc(), m_manager.GetDefaultFontEntry()->font);
+    SetBkMode(expected.Dc(), TRANSPARENT);
+    SetTextColor(expected.Dc(), 0);
+    TextOutW(expected.Dc(), 0, 0, wide, 2);
+    SIZE size = {};
+    GetTextExtentPoint32W(expected.Dc(), wide, 2, &size);
+    SelectObject(expected.Dc(), previous);
+
+    EXPECT_EQ(size.cx, Measure(korean).right);
+    Draw(korean, {0, 0, 300, 100});
+    const std::vector<std::uint32_t> markup = Pixels({0, 0, 300, 100});
+    m_canvas.Clear(kWhite);
+    RECT rc = {0, 0, 300, 100};
+    CRenderUtil::DrawPlainText(m_canvas.Dc(), &m_manager, rc, korean, kBlack, -1, 0);
+    const std::vector<std::uint32_t> plain = Pixels({0, 0, 300, 100});
+    ASSERT_TRUE(Veneer::SetTextCodePage(CP_ACP));
+    std::vector<std::uint32_t> reference;
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 300; ++x)
+            reference.push_back(expected.At(x, y));
+    }
+    EXPECT_TRUE(markup == reference) << "mark-up";
+    EXPECT_TRUE(plain == reference) << "plain text";
 }
 
 TEST_F(MarkupTextTest, MeasuresLinesAndLineHeights)

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "tests/ControlTreeFixture.h"
+#include "ui/core/TextStep.h"
 #if defined(LORVIK_STRICT)
 #include "StrictRules.h"
 #endif
@@ -168,7 +169,6 @@ TEST_F(WindowManagerMessagesTest, HoverTellsTheHoverControlAndShowsTheFoundContr
     EXPECT_STREQ("tip of A", text);
 }
 
-#if defined(LORVIK_STRICT)
 // The tooltip window of the test's window, or null.
 HWND ToolTipOf(HWND window)
 {
@@ -178,6 +178,28 @@ HWND ToolTipOf(HWND window)
     return tip;
 }
 
+// "한글" as text of code page 65001, which the system's code page (GBK) cannot hold.
+TEST_F(WindowManagerMessagesTest, ToolTipsKeepEveryCharacterOfTheTextCodePage)
+{
+    ASSERT_TRUE(Veneer::SetTextCodePage(CP_UTF8));
+    a->SetToolTip("\xED\x95\x9C\xEA\xB8\x80");
+    Mouse(WM_MOUSEMOVE, 20, 20);
+    Mouse(WM_MOUSEHOVER, 20, 20);
+    ASSERT_TRUE(Veneer::SetTextCodePage(CP_ACP));
+
+    const HWND tip = ToolTipOf(Window());
+    ASSERT_NE(nullptr, tip);
+    wchar_t text[16] = {};
+    TOOLINFOW tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = Window();
+    tool.uId = reinterpret_cast<UINT_PTR>(Window());
+    tool.lpszText = text;
+    SendMessageW(tip, TTM_GETTEXTW, 16, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(L"\uD55C\uAE00", text);
+}
+
+#if defined(LORVIK_STRICT)
 // comctl32 5.82 (a host program without the manifest) takes the framework's tool, and a
 // tool that is refused is tried again with the next tip instead of leaving a mute window.
 TEST_F(WindowManagerMessagesTest, ToolTipsTakeCommonControls5AndARefusedToolIsTriedAgain)

@@ -247,13 +247,15 @@ TEST_F(WindowManagerResourcesTest, AddedFontsFollowTheStockFontAndAreNumberedInO
 TEST_F(WindowManagerResourcesTest, LongFaceNamesAreKeptWholeInTheTable)
 {
     CWindowManagerUI manager;
-    // 30 ASCII bytes and then a double-byte character that would straddle the 31-byte limit.
+    // 30 ASCII characters and then two Chinese ones, one beyond the 31-unit limit.
     const std::string face = std::string(30, 'A') + "\xCE\xA2\xC8\xED";
     HFONT font = manager.AddFont(face.c_str(), 12, false, false, false);
     ASSERT_NE(nullptr, font);
     EXPECT_EQ(face, manager.GetFontEntry(0)->face.GetData());
     EXPECT_EQ(font, manager.FindFont(face.c_str(), 12, false, false, false));
-    EXPECT_EQ(std::string(30, 'A'), Describe(font).lfFaceName);
+    LOGFONTW made = {};
+    GetObjectW(font, sizeof(made), &made);
+    EXPECT_EQ(std::wstring(30, L'A') + L"\u5FAE", made.lfFaceName);
 }
 
 TEST_F(WindowManagerResourcesTest, MetricsAreMeasuredWithAPaintDc)

@@ -7,6 +7,8 @@
 #include <new>
 #include <vector>
 
+#include "ui/core/TextStep.h"
+#include "ui/core/WideText.h"
 #include "ui/core/WindowManagerUI.h"
 #if defined(LORVIK_STRICT)
 #include "StrictRules.h"
@@ -280,6 +282,30 @@ TEST_F(WindowWndTest, SuperclassOfEditReachesItsObjectAndTheEditProcedure)
     EXPECT_EQ(hwnd, edit.finalHandle);
     EXPECT_EQ(nullptr, edit.fieldAtFinal);
     EXPECT_EQ(nullptr, edit.propertyAtFinal);
+}
+
+// "한글" (not in GBK, the system's code page under the tests) as text of code page 65001: a
+// title that went through the ANSI code page would lose it.
+TEST_F(WindowWndTest, TitlesKeepEveryCharacterOfTheTextCodePage)
+{
+    ASSERT_TRUE(Veneer::SetTextCodePage(CP_UTF8));
+    struct Case {
+        const char* className;
+        const char* superClassName;
+    };
+    for (const Case& c : {Case{kPlainClass, nullptr}, Case{kEditClass, "Edit"}}) {
+        RecordingWindow window(c.className, c.superClassName);
+        const HWND hwnd =
+            window.Create(nullptr, "\xED\x95\x9C\xEA\xB8\x80", WS_POPUP, 0, 0, 0, 100, 30);
+        ASSERT_NE(nullptr, hwnd) << c.className;
+        wchar_t title[8] = {};
+        Veneer::ReadWindowTitle(hwnd, title, 8);
+        if (c.superClassName != nullptr)
+            GetWindowTextW(hwnd, title, 8);  // the edit's own text
+        EXPECT_STREQ(L"\uD55C\uAE00", title) << c.className;
+        DestroyWindow(hwnd);
+    }
+    ASSERT_TRUE(Veneer::SetTextCodePage(CP_ACP));
 }
 
 TEST_F(WindowWndTest, SuperclassOfAMissingClassMakesNoWindow)

@@ -148,20 +148,24 @@ TEST(XmlDocumentTest, ParsesSkinsIntoTreesAndRefusesBrokenOnes)
         Check(c, document.LoadFromString(c.text), document);
 }
 
-// A lead byte takes the next byte with it, as the platform's character stepping does, even
-// when that byte is markup.
+// A lead byte takes the next byte with it, as the character stepping of the text code page
+// in force does, even when that byte is markup.
 TEST(XmlDocumentTest, StepsOverDoubleByteCharactersAsTextStepDoes)
 {
     CXmlDocument document;
-    for (int b = 0x80; b <= 0xFF; ++b) {
-        const char c = static_cast<char>(b);
-        const bool lead = Veneer::IsLeadByte(c);
-        const std::string value = std::string("<A x=\"") + c + "\"/>";
-        EXPECT_EQ(!lead, document.LoadFromString(value.c_str())) << b;
-        const std::string comment = std::string("<!-- ") + c + "-><A/>";
-        EXPECT_TRUE(document.LoadFromString(comment.c_str())) << b;
-        EXPECT_EQ(!lead, document.GetRoot().IsValid()) << b;
+    for (unsigned codePage : {936u, 65001u}) {
+        ASSERT_TRUE(Veneer::SetTextCodePage(codePage));
+        for (int b = 0x80; b <= 0xFF; ++b) {
+            const char c = static_cast<char>(b);
+            const bool lead = Veneer::IsLeadByte(c);
+            const std::string value = std::string("<A x=\"") + c + "\"/>";
+            EXPECT_EQ(!lead, document.LoadFromString(value.c_str())) << codePage << " " << b;
+            const std::string comment = std::string("<!-- ") + c + "-><A/>";
+            EXPECT_TRUE(document.LoadFromString(comment.c_str())) << codePage << " " << b;
+            EXPECT_EQ(!lead, document.GetRoot().IsValid()) << codePage << " " << b;
+        }
     }
+    ASSERT_TRUE(Veneer::SetTextCodePage(0));
 }
 
 TEST(XmlDocumentTest, RootIsRecordOneAndNodesWalkTheTable)

@@ -18,8 +18,8 @@ public:
 
 class TokenNetwork {
 public:
-    static const long kNothingWaiting = -1;
-    static const long kReceiveError = -2;
+    static constexpr long kNothingWaiting = -1;
+    static constexpr long kReceiveError = -2;
 
     virtual ~TokenNetwork() = default;
 

@@ -26,4 +26,9 @@ unsigned long DefaultDllDirectories();
 void AddSecondMonitor(bool on);
 RECT SecondMonitorWorkArea();
 
+// The ANSI code page that GetACP answers and CP_ACP means in the conversions, as a system
+// set to another one would have it (65001: "Use Unicode UTF-8 for worldwide language
+// support"); 0 gives the system's back.
+void ForceAnsiCodePage(unsigned codePage);
+
 }  // namespace Strict

@@ -15,7 +15,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -24,6 +23,7 @@
 #include "ui/core/AttributeValue.h"
 #include "ui/core/DialogBuilder.h"
 #include "ui/core/IControlUI.h"
+#include "ui/core/WideText.h"
 #include "ui/core/Win32Util.h"
 #include "ui/core/WindowManagerUI.h"
 #include "ui/core/WindowWnd.h"
@@ -116,15 +116,14 @@ bool ApplySetting(CWindowManagerUI& manager, const std::string& setting)
     return true;
 }
 
-// Text of the ANSI code page as UTF-8 inside a JSON string.
-std::string JsonString(const char* ansi)
+// Text of the text code page as UTF-8 inside a JSON string.
+std::string JsonString(const char* text)
 {
-    std::wstring wide(std::strlen(ansi) + 1, L'\0');
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_ACP, 0, ansi, -1, &wide[0], static_cast<int>(wide.size()))));
-    std::string utf8(wide.size() * 3 + 1, '\0');
-    utf8.resize(static_cast<std::size_t>(WideCharToMultiByte(
-        CP_UTF8, 0, wide.c_str(), -1, &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr)));
+    const Veneer::CWideText wide(text);
+    std::string utf8(static_cast<std::size_t>(wide.Length()) * 3 + 1, '\0');
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.Get(), -1, &utf8[0],
+                                          static_cast<int>(utf8.size()), nullptr, nullptr);
+    utf8.resize(bytes > 0 ? static_cast<std::size_t>(bytes) : 0);
     std::string out = "\"";
     for (const char c : utf8) {
         if (c == '\0')

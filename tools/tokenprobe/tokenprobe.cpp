@@ -13,6 +13,8 @@
 
 namespace {
 
+const UINT kTextCodePage = 936;
+
 const char kUsage[] =
     "usage: tokenprobe [--get] [--check N] [--watch S] [--give-up S] [--json]\n"
     "Checks that this PC reaches its token server (the default gateway, or the address in\n"
@@ -114,6 +116,27 @@ bool ParseArgs(int argc, char** argv, Options* o)
     return true;
 }
 
+// The probe's texts are GBK, the window's own. A console shows them through its wide
+// output, whatever its code page; a pipe or a file gets the bytes as they are.
+void PrintText(const std::string& gbk)
+{
+    std::fflush(stdout);
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (out != nullptr && out != INVALID_HANDLE_VALUE && GetConsoleMode(out, &mode)) {
+        const int length = static_cast<int>(gbk.size());
+        std::wstring wide(gbk.size(), L'\0');
+        const int units = MultiByteToWideChar(kTextCodePage, 0, gbk.data(), length, &wide[0],
+                                              static_cast<int>(wide.size()));
+        DWORD written = 0;
+        if (units > 0 &&
+            WriteConsoleW(out, wide.data(), static_cast<DWORD>(units), &written, nullptr))
+            return;
+    }
+    std::fwrite(gbk.data(), 1, gbk.size(), stdout);
+    std::fflush(stdout);
+}
+
 std::string JsonText(const char* text)
 {
     std::string out = "\"";
@@ -146,6 +169,13 @@ const char* StartFailureText(int code)
     default:
         return "unknown";
     }
+}
+
+std::string FormatTime(DWORD milliseconds)
+{
+    char time[32];
+    std::snprintf(time, sizeof time, "%7.3f s  ", milliseconds / 1000.0);
+    return time;
 }
 
 // The window's text for a get-token result.
@@ -200,7 +230,7 @@ private:
         if (m_o.json)
             std::printf("{\"t_ms\":%lu,%s}\n", static_cast<unsigned long>(Elapsed()), json.c_str());
         else
-            std::printf("%7.3f s  %s\n", Elapsed() / 1000.0, text.c_str());
+            PrintText(FormatTime(Elapsed()) + text + "\n");
         std::fflush(stdout);
     }
 

@@ -3,6 +3,7 @@
 #include "ui/controls/EditUI.h"
 #include "ui/core/Heap.h"
 #include "ui/core/RenderUtil.h"
+#include "ui/core/WideText.h"
 
 namespace Veneer {
 namespace {
@@ -13,17 +14,24 @@ const UINT kReflectedColorStatic = CWindowManagerUI::kReflectedBase + WM_CTLCOLO
 // "nativebkcolor" that leaves the background to the system.
 const DWORD kSystemBackground = 0xFFFFFFFF;
 
-// The window's whole text; false when memory ran out.
+// The window's whole text; false when memory ran out. The edit is a wide window: its text
+// comes back in the text code page whatever the system's ANSI code page is.
 bool ReadWindowText(HWND window, CUIString& text)
 {
-    const int length = GetWindowTextLengthA(window);
-    char* buffer = static_cast<char*>(Heap::Allocate(static_cast<std::size_t>(length) + 1));
+    const int length = GetWindowTextLengthW(window);
+    wchar_t* buffer = static_cast<wchar_t*>(
+        Heap::Allocate((static_cast<std::size_t>(length) + 1) * sizeof(wchar_t)));
     if (buffer == nullptr)
         return false;
-    const int read = GetWindowTextA(window, buffer, length + 1);
-    const bool assigned = text.Assign(buffer, read);
+    const int read = GetWindowTextW(window, buffer, length + 1);
+    const bool assigned = AssignWide(text, buffer, read);
     Heap::Release(buffer);
     return assigned;
+}
+
+bool WriteWindowText(HWND window, const char* text)
+{
+    return SetWindowTextW(window, CWideText(text).Get()) != FALSE;
 }
 
 }  // namespace
@@ -51,8 +59,8 @@ bool CEditWnd::Init(CEditUI* owner)
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     SendMessageA(window, EM_LIMITTEXT, maxChar, 0);
     if (password)
-        SendMessageA(window, EM_SETPASSWORDCHAR, static_cast<BYTE>(mask), 0);
-    SetWindowTextA(window, text);
+        SendMessageW(window, EM_SETPASSWORDCHAR, CWideText(&mask, 1).Get()[0], 0);
+    WriteWindowText(window, text);
     SendMessageA(window, EM_SETMODIFY, FALSE, 0);
     SendMessageA(window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
     EnableWindow(window, enabled);
@@ -88,7 +96,7 @@ void CEditWnd::WriteText(const char* text)
     CUIString shown;
     if (ReadWindowText(GetHWND(), shown) && shown == text)
         return;
-    SetWindowTextA(GetHWND(), text);
+    WriteWindowText(GetHWND(), text);
 }
 
 LRESULT CEditWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "ui/core/Heap.h"
+#include "ui/core/TextStep.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -38,6 +39,17 @@ struct HeapBlock {
 
 }  // namespace
 
+// The code pages that hold every character have no best fit to turn off, and Windows
+// refuses the flag for them (ERROR_INVALID_FLAGS), as it does for the stateful ones.
+unsigned long WideToTextFlags()
+{
+    const unsigned codePage = TextCodePage();
+    const bool flagsRefused = codePage == CP_UTF7 || codePage == CP_UTF8 || codePage == 54936 ||
+                              codePage == 42 || (codePage >= 50220 && codePage <= 50229) ||
+                              (codePage >= 57002 && codePage <= 57011);
+    return flagsRefused ? 0 : WC_NO_BEST_FIT_CHARS;
+}
+
 char* Utf8ToAnsi(const char* utf8, std::size_t length, std::size_t* ansiLength)
 {
     if (length == 0)
@@ -52,17 +64,22 @@ char* Utf8ToAnsi(const char* utf8, std::size_t length, std::size_t* ansiLength)
     if (wide.block == nullptr)
         return nullptr;
     wchar_t* wideText = static_cast<wchar_t*>(wide.block);
-    MultiByteToWideChar(CP_UTF8, 0, utf8, inLength, wideText, wideLength);
-    // No best-fit mapping: a look-alike such as a fullwidth sign must not become markup.
-    const DWORD flags = WC_NO_BEST_FIT_CHARS;
+    if (MultiByteToWideChar(CP_UTF8, 0, utf8, inLength, wideText, wideLength) != wideLength)
+        return nullptr;
+    const UINT codePage = TextCodePage();
+    const DWORD flags = WideToTextFlags();
     const int outLength =
-        WideCharToMultiByte(CP_ACP, flags, wideText, wideLength, nullptr, 0, nullptr, nullptr);
+        WideCharToMultiByte(codePage, flags, wideText, wideLength, nullptr, 0, nullptr, nullptr);
     if (outLength <= 0)
         return nullptr;
     char* text = static_cast<char*>(Heap::Allocate(static_cast<std::size_t>(outLength) + 1));
     if (text == nullptr)
         return nullptr;
-    WideCharToMultiByte(CP_ACP, flags, wideText, wideLength, text, outLength, nullptr, nullptr);
+    if (WideCharToMultiByte(codePage, flags, wideText, wideLength, text, outLength, nullptr,
+                            nullptr) != outLength) {
+        Heap::Release(text);
+        return nullptr;
+    }
     text[outLength] = '\0';
     *ansiLength = static_cast<std::size_t>(outLength);
     return text;

@@ -5,6 +5,7 @@
 
 #include "ui/core/RenderUtil.h"
 #include "ui/core/TextStep.h"
+#include "ui/core/WideText.h"
 #include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
@@ -78,8 +79,10 @@ int CMarkupDevice::Width(const char* start, const char* end)
     if (slot.start == start && slot.end == end && slot.font == m_font && slot.available == -1)
         return slot.result;
     Realize();
+    const CWideText wide(start, static_cast<int>(end - start));
     SIZE size = {};
-    GetTextExtentPoint32A(m_dc, start, static_cast<int>(end - start), &size);
+    if (!GetTextExtentPoint32W(m_dc, wide.Get(), wide.Length(), &size))
+        size.cx = 0;
     slot = {start, end, m_font, -1, size.cx};
     return size.cx;
 }
@@ -91,11 +94,13 @@ int CMarkupDevice::FitBytes(const char* start, const char* end, int available)
         slot.available == available)
         return slot.result;
     Realize();
-    int fit = 0;
+    const CWideText wide(start, static_cast<int>(end - start));
+    int fitUnits = 0;
     SIZE size = {};
-    if (!GetTextExtentExPointA(m_dc, start, static_cast<int>(end - start), available, &fit, nullptr,
+    if (!GetTextExtentExPointW(m_dc, wide.Get(), wide.Length(), available, &fitUnits, nullptr,
                                &size))
-        fit = 0;
+        fitUnits = 0;
+    const int fit = static_cast<int>(SkipUtf16Units(start, end, fitUnits) - start);
     slot = {start, end, m_font, available, fit};
     return fit;
 }
@@ -122,12 +127,7 @@ const char* CMarkupDevice::FitPrefix(const char* start, const char* end, int ava
         const char* sliceEnd = start;
         for (long long i = 0; i < sliceChars && sliceEnd < end; ++i)
             sliceEnd = NextChar(sliceEnd);
-        const int fitBytes = FitBytes(start, sliceEnd, available);
-        // A double-byte character is never split.
-        const char* fit = start;
-        for (const char* next = NextChar(fit); next != fit && next <= start + fitBytes;
-             next = NextChar(fit))
-            fit = next;
+        const char* fit = start + FitBytes(start, sliceEnd, available);
         if (fit < sliceEnd || sliceEnd == end)
             return fit;
         sliceChars *= 2;
@@ -138,13 +138,14 @@ int CMarkupDevice::ItalicOverhang()
 {
     Realize();
     ABC blank = {};
-    return GetCharABCWidthsA(m_dc, ' ', ' ', &blank) ? blank.abcC / 2 : 0;
+    return GetCharABCWidthsW(m_dc, L' ', L' ', &blank) ? blank.abcC / 2 : 0;
 }
 
 void CMarkupDevice::DrawRun(int x, int y, const char* start, const char* end)
 {
     Realize();
-    TextOutA(m_dc, x, y, start, static_cast<int>(end - start));
+    const CWideText wide(start, static_cast<int>(end - start));
+    TextOutW(m_dc, x, y, wide.Get(), wide.Length());
 }
 
 }  // namespace Veneer

@@ -49,7 +49,7 @@ private:
     static const int kSlots = 64;
 
     TMeasure& Slot(const char* start, const char* end, int available);
-    // Bytes of start .. end that fit, as the platform counts them (maybe inside a character).
+    // Bytes of start .. end that fit, whole characters.
     int FitBytes(const char* start, const char* end, int available);
     void Realize();
 

@@ -1,6 +1,7 @@
 // Fills, lines, frames, plain text and clipping.
 #include "ui/core/RenderUtil.h"
 
+#include "ui/core/WideText.h"
 #include "ui/core/Win32Util.h"
 #include "ui/core/WindowManagerUI.h"
 
@@ -158,7 +159,8 @@ void CRenderUtil::DrawPlainText(HDC dc, CWindowManagerUI* manager, RECT& rc, con
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToGdiColor(color));
     CSelectObject select(dc, manager->GetFontEntry(font)->font);
-    DrawTextA(dc, text, -1, &rc, format | DT_NOPREFIX);
+    const CWideText wide(text);
+    DrawTextW(dc, wide.Get(), wide.Length(), &rc, format | DT_NOPREFIX);
 }
 
 void CRenderUtil::BeginClip(HDC dc, const RECT& rc, TClipState& clip)

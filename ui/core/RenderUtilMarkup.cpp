@@ -112,6 +112,7 @@ private:
     void Image(const TMarkupToken& tag);
 
     void OneCharacter(const char* glyph);
+    const char* RunEnd(const char* p, bool raw);
     void TextRun(const char* end);
     TRunCut CutRun(const char* start, const char* end);
 
@@ -141,6 +142,10 @@ private:
     int m_lowestImage = 0;
     bool m_lineEnd = false;
     bool m_stop = false;
+    // The last run found: every line of a long run starts inside it.
+    const char* m_runStart = nullptr;
+    const char* m_runEnd = nullptr;
+    bool m_runRaw = false;
 
     // Links, recorded by the measuring pass only.
     RECT* m_links = nullptr;
@@ -253,7 +258,7 @@ void CMarkupPainter::Step()
             m_state.raw = false;
             m_state.p = after;
         } else {
-            TextRun(FindRunEnd(p, true));
+            TextRun(RunEnd(p, true));
         }
         return;
     }
@@ -275,7 +280,7 @@ void CMarkupPainter::Step()
         OneCharacter(p);
         break;
     case TMarkupKind::Text:
-        TextRun(FindRunEnd(p, false));
+        TextRun(RunEnd(p, false));
         break;
     case TMarkupKind::End:
     case TMarkupKind::LineFeed:
@@ -495,6 +500,19 @@ void CMarkupPainter::OneCharacter(const char* glyph)
     if (m_pass == TPass::Draw)
         m_device.DrawRun(m_x, Baseline(), glyph, glyph + 1);
     Advance(width);
+}
+
+// The end of the run at p. A run broken over lines is looked up once, not again from each
+// line's start (which made a long paragraph quadratic): from any character inside a run the
+// run ends where it ends from its start.
+const char* CMarkupPainter::RunEnd(const char* p, bool raw)
+{
+    if (raw != m_runRaw || p < m_runStart || p >= m_runEnd) {
+        m_runStart = p;
+        m_runEnd = FindRunEnd(p, raw);
+        m_runRaw = raw;
+    }
+    return m_runEnd;
 }
 
 void CMarkupPainter::TextRun(const char* end)

@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include "ui/core/ControlWatch.h"
+#include "ui/core/WideText.h"
 #include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
@@ -38,10 +39,10 @@ POINT PointOf(LPARAM lParam)
 // The window's one tool: the whole window, named by its handle. Common Controls 5.82, which
 // a program without a manifest dependency on version 6 gets, refuses the size of the newest
 // record; the size without its reserved field is taken by every version.
-TOOLINFOA ToolRecord(HWND window)
+TOOLINFOW ToolRecord(HWND window)
 {
-    TOOLINFOA tool = {};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    TOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.uFlags = TTF_IDISHWND;
     tool.hwnd = window;
     tool.uId = reinterpret_cast<UINT_PTR>(window);
@@ -312,11 +313,12 @@ void CWindowManagerUI::ShowToolTip(IControlUI* control)
     CUIString text = control->GetToolTip();
     if (text.IsEmpty())
         return;
-    TOOLINFOA tool = ToolRecord(m_window);
+    TOOLINFOW tool = ToolRecord(m_window);
     tool.rect = control->GetPos();
     tool.hinst = GetResourceModule();
     // The tooltip window keeps its own copy of the text.
-    tool.lpszText = const_cast<char*>(text.GetData());
+    const CWideText wide(text.GetData());
+    tool.lpszText = const_cast<wchar_t*>(wide.Get());
     const LPARAM record = reinterpret_cast<LPARAM>(&tool);
     if (m_toolTip == nullptr) {
         m_toolTip =
@@ -327,13 +329,13 @@ void CWindowManagerUI::ShowToolTip(IControlUI* control)
             return;
         // A tooltip window without its tool would stay mute for the window's life: the next
         // tip tries again with a new one.
-        if (!SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, record)) {
+        if (!SendMessageA(m_toolTip, TTM_ADDTOOLW, 0, record)) {
             DestroyWindow(m_toolTip);
             m_toolTip = nullptr;
             return;
         }
     }
-    SendMessageA(m_toolTip, TTM_SETTOOLINFOA, 0, record);
+    SendMessageA(m_toolTip, TTM_SETTOOLINFOW, 0, record);
     SendMessageA(m_toolTip, TTM_TRACKACTIVATE, TRUE, record);
 }
 
@@ -341,7 +343,7 @@ void CWindowManagerUI::HideToolTip()
 {
     if (m_toolTip == nullptr)
         return;
-    TOOLINFOA tool = ToolRecord(m_window);
+    TOOLINFOW tool = ToolRecord(m_window);
     SendMessageA(m_toolTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 

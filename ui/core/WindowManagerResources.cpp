@@ -5,7 +5,7 @@
 
 #include "ui/core/Heap.h"
 #include "ui/core/RenderUtil.h"
-#include "ui/core/TextStep.h"
+#include "ui/core/WideText.h"
 #include "ui/core/Win32Util.h"
 
 namespace Veneer {
@@ -19,37 +19,27 @@ CUIString& ResourcePath()
     return path;
 }
 
-LOGFONTA StockFontDescription()
+LOGFONTW StockFontDescription()
 {
-    LOGFONTA description = {};
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(description), &description);
+    LOGFONTW description = {};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(description), &description);
     description.lfCharSet = DEFAULT_CHARSET;
     return description;
 }
 
-// The description holds 31 bytes of face name; a longer name is cut before the character
-// that does not fit, never inside it.
-void CopyFaceName(char (&target)[LF_FACESIZE], const char* face)
-{
-    const char* end = face;
-    for (const char* next = NextChar(end); next != end && next - face < LF_FACESIZE;
-         next = NextChar(end))
-        end = next;
-    std::memcpy(target, face, static_cast<std::size_t>(end - face));
-    target[end - face] = '\0';
-}
-
+// The description holds 31 UTF-16 units of face name; a longer name is cut there, never
+// inside a character.
 HFONT MakeFont(const char* face, int size, bool bold, bool underline, bool italic)
 {
-    LOGFONTA description = StockFontDescription();
-    CopyFaceName(description.lfFaceName, face);
+    LOGFONTW description = StockFontDescription();
+    CWideText(face).CopyTo(description.lfFaceName, LF_FACESIZE);
     description.lfHeight = -size;
     // Added to the stock weight: a stock weight of 400 asks for 1100.
     if (bold)
         description.lfWeight += FW_BOLD;
     description.lfUnderline = underline;
     description.lfItalic = italic;
-    return CreateFontIndirectA(&description);
+    return CreateFontIndirectW(&description);
 }
 
 TFontEntry* FontAt(const CPtrArray& fonts, int index)
@@ -109,9 +99,9 @@ void CWindowManagerUI::InitResources()
     static const HMODULE s_blending = LoadSystemLibrary("msimg32.dll");
     (void)s_blending;
 
-    LOGFONTA stock = StockFontDescription();
-    m_defaultFont.font = CreateFontIndirectA(&stock);
-    m_defaultFont.face = stock.lfFaceName;
+    LOGFONTW stock = StockFontDescription();
+    m_defaultFont.font = CreateFontIndirectW(&stock);
+    AssignWide(m_defaultFont.face, stock.lfFaceName);
     m_defaultFont.size = -stock.lfHeight;
     m_defaultFont.bold = stock.lfWeight >= FW_BOLD;
     m_defaultFont.underline = stock.lfUnderline != 0;

@@ -1,5 +1,6 @@
 #include "ui/core/WindowWnd.h"
 
+#include "ui/core/WideText.h"
 #include "ui/core/WindowManagerUI.h"
 #include "ui/core/Win32Util.h"
 
@@ -20,6 +21,19 @@ int ClampedStart(int start, LONG size, LONG areaStart, LONG areaEnd)
     if (start + size > areaEnd)
         start = areaEnd - size;
     return start < areaStart ? areaStart : start;
+}
+
+// A message on to the previous procedure (null: the default one) in the window's own form:
+// superclasses are wide windows, so that a system control keeps every character of its
+// text; classes of their own are ANSI windows.
+LRESULT CallPrevious(WNDPROC previous, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (IsWindowUnicode(hwnd)) {
+        return previous != nullptr ? CallWindowProcW(previous, hwnd, message, wParam, lParam)
+                                   : DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return previous != nullptr ? CallWindowProcA(previous, hwnd, message, wParam, lParam)
+                               : DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -75,7 +89,7 @@ const char* CWindowWnd::GetClassIcon() const
 
 LRESULT CWindowWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return CallWindowProcA(m_previousProc, m_hWnd, message, wParam, lParam);
+    return CallPrevious(m_previousProc, m_hWnd, message, wParam, lParam);
 }
 
 void CWindowWnd::OnFinalMessage(HWND)
@@ -101,8 +115,19 @@ HWND CWindowWnd::Create(HWND parent, const char* title, DWORD style, DWORD exSty
         return nullptr;
     // The procedures keep the field: an object that ends itself while its window is being
     // made must not be written to after this call.
-    return CreateWindowExA(exStyle, GetWindowClassName(), title, style, x, y, width, height, parent,
-                           nullptr, CWindowManagerUI::GetInstance(), this);
+    const HINSTANCE instance = CWindowManagerUI::GetInstance();
+    if (GetSuperClassName() != nullptr)
+        return CreateWindowExW(exStyle, CWideText(GetWindowClassName()).Get(),
+                               CWideText(title).Get(), style, x, y, width, height, parent, nullptr,
+                               instance, this);
+    // The title comes after the window, in UTF-16.
+    const HWND window = CreateWindowExA(exStyle, GetWindowClassName(), nullptr, style, x, y, width,
+                                        height, parent, nullptr, instance, this);
+    if (window != nullptr && title != nullptr && *title != '\0' && !SetWindowTitle(window, title)) {
+        DestroyWindow(window);
+        return nullptr;
+    }
+    return window;
 }
 
 bool CWindowWnd::RegisterWindowClass()
@@ -130,16 +155,18 @@ bool CWindowWnd::RegisterWindowClass()
 bool CWindowWnd::RegisterSuperclass()
 {
     const HINSTANCE instance = CWindowManagerUI::GetInstance();
-    WNDCLASSEXA wc = {};
+    const CWideText superclass(GetSuperClassName());
+    const CWideText name(GetWindowClassName());
+    WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
-    if (!GetClassInfoExA(nullptr, GetSuperClassName(), &wc) &&
-        !GetClassInfoExA(instance, GetSuperClassName(), &wc))
+    if (!GetClassInfoExW(nullptr, superclass.Get(), &wc) &&
+        !GetClassInfoExW(instance, superclass.Get(), &wc))
         return false;
     m_previousProc = wc.lpfnWndProc;
     wc.lpfnWndProc = SuperclassProc;
     wc.hInstance = instance;
-    wc.lpszClassName = GetWindowClassName();
-    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    wc.lpszClassName = name.Get();
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 void CWindowWnd::CenterWindow()
@@ -185,7 +212,7 @@ LRESULT CWindowWnd::Route(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     // Messages before WM_NCCREATE (the first WM_GETMINMAXINFO), and windows made without
     // an object, have nobody to go to.
     if (window == nullptr)
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return CallPrevious(nullptr, hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY)
         return window->Detach<Link>(hwnd, message, wParam, lParam);
     return window->HandleMessage(message, wParam, lParam);
@@ -206,7 +233,7 @@ CWindowWnd* CWindowWnd::Attach(HWND hwnd, LPARAM createStruct)
 template <class Link>
 LRESULT CWindowWnd::Detach(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const LRESULT result = CallWindowProcA(m_previousProc, hwnd, message, wParam, lParam);
+    const LRESULT result = CallPrevious(m_previousProc, hwnd, message, wParam, lParam);
     Link::Clear(hwnd);
     m_hWnd = nullptr;
     // Last use of the object: it may be gone once this returns.

@@ -20,7 +20,8 @@ public:
     CWindowWnd& operator=(const CWindowWnd&) = delete;
 
     virtual const char* GetWindowClassName() const = 0;
-    // Null: the window gets a class of its own; else the class to superclass.
+    // Null: the window gets a class of its own (an ANSI window); else the class to
+    // superclass, whose windows are wide, so that a system control holds every character.
     virtual const char* GetSuperClassName() const;
     virtual UINT GetClassStyle() const;
     // The icon resource of a class of its own, loaded at the system's large and small icon
@@ -33,7 +34,8 @@ public:
     // A window that outlives its object is detached, so its later messages find no object.
     virtual ~CWindowWnd();
 
-    // Null when the class cannot be registered or the window cannot be made.
+    // Null when the class cannot be registered or the window cannot be made. The title is
+    // text of the text code page, kept as UTF-16 (WideText.h).
     HWND Create(HWND parent, const char* title, DWORD style, DWORD exStyle, int x, int y, int width,
                 int height);
     // An already registered class counts as success.
@@ -62,7 +64,7 @@ private:
     static LRESULT CALLBACK SuperclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND m_hWnd = nullptr;
-    WNDPROC m_previousProc = DefWindowProcA;
+    WNDPROC m_previousProc = nullptr;  // null: the default window procedure
 };
 
 }  // namespace Veneer

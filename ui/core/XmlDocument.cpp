@@ -82,9 +82,15 @@ private:
 
 constexpr ByteClasses kAsciiClasses;
 
+// Made again when the text code page has changed since the last parse.
 const ByteClasses& ParseClasses()
 {
-    static const ByteClasses classes = ByteClasses::WithLeadBytes();
+    static ByteClasses classes;
+    static unsigned codePage = 0;  // never a text code page: CP_ACP is resolved
+    if (codePage != TextCodePage()) {
+        classes = ByteClasses::WithLeadBytes();
+        codePage = TextCodePage();
+    }
     return classes;
 }
 
