@@ -178,7 +178,7 @@ TEST(MervaneImplTest, LoginAfterARefusedOrUnansweredOneWaitsLongerEachTimeUpToFi
                                                        std::to_string(request.seq) + "\r\n");
              };
          },
-         {0, 1005, 3010, 18020, 19030}},
+         {0, 1005, 3010, 18020, 19025}},
     };
     for (const Case& c : cases) {
         Cafe cafe;
@@ -249,13 +249,14 @@ TEST(MervaneImplTest, ServerRefusingEverythingWithFourMakesLoginsAndTheRequestAl
     cafe.RequestAt(100, kTokenGet);
     cafe.RunUntil(20000);
 
-    // The request goes out at once; each login after a refused one waits longer.
+    // The request goes out at once; each login after a refused one waits longer: 1, 2, 4
+    // and 8 s after the refusal (at 5, 1010, 3015 and 7020).
     EXPECT_EQ((std::vector<std::string>{"login 0", "gimmeatoken 1", "login 2", "gimmeatoken 3",
                                         "login 4", "gimmeatoken 5", "login 6", "gimmeatoken 7",
                                         "login 8", "gimmeatoken 9"}),
               Verbs(cafe.network.sent));
     EXPECT_EQ(
-        (std::vector<std::uint32_t>{0, 100, 1005, 1010, 3015, 3020, 7025, 7030, 15035, 15040}),
+        (std::vector<std::uint32_t>{0, 100, 1005, 1010, 3010, 3015, 7015, 7020, 15020, 15025}),
         Times(cafe.network.sent));
     EXPECT_TRUE(cafe.sink.events.empty());
     EXPECT_FALSE(cafe.client.IsLoggedIn());
@@ -306,6 +307,35 @@ TEST(MervaneImplTest, AcceptedAnswerRestartsTheHeartbeatWait)
     cafe.RunUntil(41000);
     // Login answered at 5, the get at 10005: the first heartbeat waits 15 s from there.
     EXPECT_EQ((std::vector<std::uint32_t>{25005, 40010}), Times(cafe.SentVerb("heartbeat")));
+}
+
+// The worker sleeps until its next deadline: an idle session wakes for its heartbeats and
+// their answers, a window ticking once a second for each check and its answer, a client
+// that cannot start for its retries.
+TEST(MervaneImplTest, WorkerWakesOnlyForItsDeadlinesAndRequests)
+{
+    struct Case {
+        const char* name;
+        bool breakStart;
+        bool ticking;
+        int mostWaits;  // over the minute from 1 s to 61 s
+    };
+    const Case cases[] = {
+        {"idle", false, false, 10},
+        {"checked every second", false, true, 125},
+        {"start failing", true, false, 13},
+    };
+    for (const Case& c : cases) {
+        Cafe cafe;
+        cafe.network.startupWorks = !c.breakStart;
+        for (std::uint32_t at = 1000; c.ticking && at < 61000; at += 1000)
+            cafe.RequestAt(at, kTokenCheck);
+        cafe.RunUntil(1000);
+        const int before = cafe.network.waits;
+        cafe.RunUntil(61000);
+        EXPECT_LE(cafe.network.waits - before, c.mostWaits) << c.name;
+        EXPECT_EQ(c.ticking ? 60u : 0u, cafe.SentVerb("checktoken").size()) << c.name;
+    }
 }
 
 TEST(MervaneImplTest, TimingHoldsAcrossTheTickCountWrap)

@@ -125,7 +125,7 @@ void MervaneImpl::Step()
     }
     const std::uint32_t now = m_seams.clock->Now();
     if (m_attempted && now - m_lastAttempt < kStartRetry) {
-        m_seams.network->Wait(kCycleWait);
+        m_seams.network->Wait(kStartRetry - (now - m_lastAttempt));
         FailQueued();
         return;
     }
@@ -194,9 +194,34 @@ void MervaneImpl::RunCycle()
     if (m_pendingHead && !m_inFlight &&
         (m_pendingHead->kind != kTokenLogin || LoginMaySend(m_seams.clock->Now())))
         SendHead();
-    if (!m_stop && m_seams.network->Wait(kCycleWait))
+    if (!m_stop && m_seams.network->Wait(NextWait()))
         ReceiveDatagrams();
     CheckRequestTimeouts();
+}
+
+// Until the first of the session's deadlines: the head's resend, give-up or age limit while
+// it is in flight, else the end of the login wait, else the heartbeat.
+std::uint32_t MervaneImpl::NextWait() const
+{
+    const std::uint32_t now = m_seams.clock->Now();
+    std::uint32_t wait = kKeepAliveAfter;
+    const auto until = [now, &wait](std::uint32_t from, std::uint32_t interval) {
+        const std::uint32_t passed = now - from;
+        const std::uint32_t left = passed < interval ? interval - passed : kRetryWait;
+        if (left < wait)
+            wait = left;
+    };
+    const RequestRecord* head = m_pendingHead;
+    if (m_inFlight && head) {
+        until(head->startStamp, m_requestTimeout);
+        until(head->lastSend, AnswerWait(*head));
+    } else if (m_loginWait != 0 && (head ? head->kind == kTokenLogin : !m_loggedIn))
+        until(m_loginFailed, m_loginWait);
+    else if (m_loggedIn && !head)
+        until(m_lastResponse, kKeepAliveAfter);
+    else
+        wait = kRetryWait;
+    return wait;
 }
 
 void MervaneImpl::ScheduleKeepAlive()
@@ -328,10 +353,23 @@ void MervaneImpl::CheckRequestTimeouts()
         return;
     }
     RequestRecord* head = m_pendingHead;
-    if (head->lastSend - head->startStamp >= 3 * m_resendInterval)
+    if (now - head->lastSend < AnswerWait(*head))
+        return;
+    if (IsLastSending(*head))
         FailRequests(head->next);
-    else if (now - head->lastSend >= m_resendInterval)
+    else
         SendHead();
+}
+
+// The fourth sending of a request, or the one that goes out when it has waited as long.
+bool MervaneImpl::IsLastSending(const RequestRecord& request) const
+{
+    return request.lastSend - request.startStamp >= 3 * m_resendInterval;
+}
+
+std::uint32_t MervaneImpl::AnswerWait(const RequestRecord& request) const
+{
+    return IsLastSending(request) ? kLastAnswerWait : m_resendInterval;
 }
 
 void MervaneImpl::FailRequests(RequestRecord* upTo)

@@ -27,7 +27,11 @@ struct TokenSeamSet {
 class MervaneImpl final {
 public:
     static const std::uint16_t kServerPort = 9110;
-    static const std::uint32_t kCycleWait = 100;
+    // The worker sleeps until its next deadline or a request. What it could not do at its
+    // deadline (a record it could not allocate) it tries again this much later.
+    static const std::uint32_t kRetryWait = 100;
+    // The last sending of a request waits this long for its answer before it fails.
+    static const std::uint32_t kLastAnswerWait = 100;
     static const std::uint32_t kKeepAliveAfter = 15000;
     static const std::uint32_t kStartRetry = 5000;
     // After a refused or unanswered login the next one waits, from 1 s doubling to 15 s.
@@ -70,12 +74,15 @@ private:
     std::int32_t StartSession();
     void FailQueued();
     void RunCycle();
+    std::uint32_t NextWait() const;
     void TakeQueue();
     void SendHead();
     void ReceiveDatagrams();
     void ProcessResponse(std::size_t size);
     void DecideResult(const RequestRecord& request, std::int32_t result);
     void FailRequests(RequestRecord* upTo);
+    bool IsLastSending(const RequestRecord& request) const;
+    std::uint32_t AnswerWait(const RequestRecord& request) const;
     void PushLogin(std::uint32_t now);
     bool LoginMaySend(std::uint32_t now) const;
     void NoteLogin(std::int32_t result, std::uint32_t now);
