@@ -188,6 +188,55 @@ TEST(MervaneImplTest, LoginAfterARefusedOrUnansweredOneWaitsLongerEachTimeUpToFi
     }
 }
 
+// After a power cut every PC of a café starts at the same instant. Their logins after a
+// refusal, and their first heartbeats, must not come back in step: each wait is spread
+// between its half and the whole, the first heartbeat over its whole interval.
+TEST(MervaneImplTest, ACafeStartingAtOnceSpreadsItsLoginsAndHeartbeats)
+{
+    const int kPcs = 300;
+    std::vector<std::uint32_t> secondLogins, fifthLogins, firstHeartbeats;
+    for (int pc = 0; pc < kPcs; ++pc) {
+        SeededRandom random(static_cast<std::uint32_t>(pc) * 7919u + 1u);
+        Cafe refused(1000, &random);
+        refused.server.refuse = {{"login", 1}};
+        refused.RunUntil(25000);
+        const std::vector<std::uint32_t> logins = LoginTimes(refused);
+        ASSERT_GE(logins.size(), 5u);
+        secondLogins.push_back(logins[1]);
+        fifthLogins.push_back(logins[4] - logins[3]);
+        Cafe accepted(1000, &random);
+        accepted.RunUntil(15006);
+        const auto heartbeats = accepted.SentVerb("heartbeat");
+        ASSERT_EQ(1u, heartbeats.size());
+        firstHeartbeats.push_back(heartbeats[0].at);
+    }
+    struct Spread {
+        const char* name;
+        const std::vector<std::uint32_t>& times;
+        std::uint32_t least, most, bucket;
+    };
+    // Refused at 5: the second login 0.5 to 1 s later; the fifth waits 4 to 8 s after the
+    // fourth's refusal; the first heartbeat 0 to 15 s after the login's answer at 5.
+    const Spread spreads[] = {
+        {"second login", secondLogins, 505, 1005, 50},
+        {"wait before the fifth login", fifthLogins, 4005, 8005, 400},
+        {"first heartbeat", firstHeartbeats, 6, 15005, 1500},
+    };
+    for (const Spread& s : spreads) {
+        // Ten buckets over the range: every one is used, none holds a fifth of the PCs.
+        std::vector<int> buckets(10, 0);
+        for (std::uint32_t t : s.times) {
+            ASSERT_GE(t, s.least) << s.name;
+            ASSERT_LE(t, s.most) << s.name;
+            ++buckets[std::min<std::uint32_t>((t - s.least) / s.bucket, 9)];
+        }
+        for (int n : buckets) {
+            EXPECT_GT(n, 0) << s.name;
+            EXPECT_LT(n, kPcs / 5) << s.name;
+        }
+    }
+}
+
 TEST(MervaneImplTest, TheSinkHearsTheAnswerToEveryLoginButTheWindowSeesNone)
 {
     struct Case {

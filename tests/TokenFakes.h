@@ -259,9 +259,10 @@ struct Server {
 // The client on the fakes, with a server and timed calls of the window.
 class Cafe {
 public:
-    explicit Cafe(std::uint32_t clockBase = 1000)
+    // Without a random source every PC waits the same, the longest of each spread wait.
+    explicit Cafe(std::uint32_t clockBase = 1000, RandomSource* random = nullptr)
         : clock(clockBase), network(clock), sink(clock),
-          client(TokenSeamSet{&clock, &network, &routes, "/nonexistent/authipconf.ini"})
+          client(TokenSeamSet{&clock, &network, &routes, "/nonexistent/authipconf.ini", random})
     {
         client.SetSink(&sink);
         network.onSend = [this](const Seen& request) {

@@ -218,7 +218,7 @@ std::uint32_t MervaneImpl::NextWait() const
     } else if (m_loginWait != 0 && (head ? head->kind == kTokenLogin : !m_loggedIn))
         until(m_loginFailed, m_loginWait);
     else if (m_loggedIn && !head)
-        until(m_lastResponse, kKeepAliveAfter);
+        until(m_lastResponse, m_keepAliveWait);
     else
         wait = kRetryWait;
     return wait;
@@ -229,7 +229,7 @@ void MervaneImpl::ScheduleKeepAlive()
     const std::uint32_t now = m_seams.clock->Now();
     if (!m_loggedIn && !m_pendingHead && LoginMaySend(now))
         PushLogin(now);
-    if (m_loggedIn && !m_pendingHead && !m_inFlight && now - m_lastResponse >= kKeepAliveAfter) {
+    if (m_loggedIn && !m_pendingHead && !m_inFlight && now - m_lastResponse >= m_keepAliveWait) {
         // Taken over by this very cycle, so the worker need not be woken.
         QueueGuard guard(m_lock);
         QueueLocked(kTokenHeartbeat);
@@ -291,6 +291,7 @@ void MervaneImpl::ProcessResponse(std::size_t size)
                       &result))
         return;
     const std::uint32_t now = m_seams.clock->Now();
+    m_keepAliveWait = kKeepAliveAfter;  // an accepted login spreads it
     RequestRecord* head = m_pendingHead;
     // A login refused with 4 is a failed login: pushing another one before it would only
     // grow the list while the server keeps refusing.
@@ -425,13 +426,22 @@ void MervaneImpl::NoteLogin(std::int32_t result, std::uint32_t now)
     if (m_sink)
         m_sink->LoginAnswered(result);
     if (result == 0) {
-        m_loginWait = 0;
+        m_loginStep = m_loginWait = 0;
+        m_keepAliveWait = Spread(1, kKeepAliveAfter);
         return;
     }
-    m_loginWait = m_loginWait == 0 ? kFirstLoginWait : m_loginWait * 2;
-    if (m_loginWait > kLongestLoginWait)
-        m_loginWait = kLongestLoginWait;
+    m_loginStep = m_loginStep == 0 ? kFirstLoginWait : m_loginStep * 2;
+    if (m_loginStep > kLongestLoginWait)
+        m_loginStep = kLongestLoginWait;
+    m_loginWait = Spread(m_loginStep / 2, m_loginStep);
     m_loginFailed = now;
+}
+
+// Without a random source every wait is its longest, the same on every PC.
+std::uint32_t MervaneImpl::Spread(std::uint32_t least, std::uint32_t most) const
+{
+    const std::uint32_t span = most - least;
+    return least + (m_seams.random ? m_seams.random->Below(span + 1) : span);
 }
 
 void MervaneImpl::CloseSession()
@@ -448,6 +458,7 @@ void MervaneImpl::CloseSession()
     m_seq = 0;
     m_inFlight = false;
     m_loggedIn = false;
-    m_loginWait = 0;
+    m_loginStep = m_loginWait = 0;
+    m_keepAliveWait = kKeepAliveAfter;
     std::memset(m_currentToken, 0, sizeof m_currentToken);
 }

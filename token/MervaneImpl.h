@@ -12,6 +12,7 @@
 #include "token/TokenEvent.h"
 #include "token/WorkerThread.h"
 
+class RandomSource;
 class ResultSink;
 class RouteTables;
 class TickClock;
@@ -22,6 +23,8 @@ struct TokenSeamSet {
     TokenNetwork* network;
     RouteTables* routes;
     const char* settingPath;  // "authipconf.ini" beside the executable
+    // Spreads the login back-off and the heartbeat's phase; null keeps every wait whole.
+    RandomSource* random = nullptr;
 };
 
 class MervaneImpl final {
@@ -34,7 +37,9 @@ public:
     static const std::uint32_t kLastAnswerWait = 100;
     static const std::uint32_t kKeepAliveAfter = 15000;
     static const std::uint32_t kStartRetry = 5000;
-    // After a refused or unanswered login the next one waits, from 1 s doubling to 15 s.
+    // After a refused or unanswered login the next one waits, from 1 s doubling to 15 s, each
+    // wait spread between its half and the whole; the first heartbeat after a login waits
+    // up to kKeepAliveAfter, spread over all of it.
     static const std::uint32_t kFirstLoginWait = 1000;
     static const std::uint32_t kLongestLoginWait = kKeepAliveAfter;
     static const int kMaxDatagramsPerCycle = 64;
@@ -86,6 +91,7 @@ private:
     void PushLogin(std::uint32_t now);
     bool LoginMaySend(std::uint32_t now) const;
     void NoteLogin(std::int32_t result, std::uint32_t now);
+    std::uint32_t Spread(std::uint32_t least, std::uint32_t most) const;
     void CloseSession();
     void Post(std::int32_t kind, std::int32_t result, std::uint32_t tag, const char* token,
               std::int32_t value);
@@ -121,7 +127,9 @@ private:
     bool m_failureReported = false;
     bool m_attempted = false;
     std::uint32_t m_lastAttempt = 0;
-    std::uint32_t m_loginWait = 0;  // 0 after an accepted login
+    std::uint32_t m_loginStep = 0;  // the back-off's step, 0 after an accepted login
+    std::uint32_t m_loginWait = 0;  // the step, spread
+    std::uint32_t m_keepAliveWait = kKeepAliveAfter;
     std::uint32_t m_loginFailed = 0;
     WorkerThread m_thread;
 };

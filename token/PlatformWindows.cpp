@@ -179,6 +179,18 @@ RouteTables& SystemRoutes()
     return routes;
 }
 
+// The performance counter at the first use differs between PCs started together.
+RandomSource& SystemRandom()
+{
+    static SeededRandom random([] {
+        LARGE_INTEGER counter = {};
+        QueryPerformanceCounter(&counter);  // never fails on Windows XP and later
+        return static_cast<std::uint32_t>(counter.QuadPart ^ (counter.QuadPart >> 32)) ^
+               GetCurrentProcessId() * 2654435761u;
+    }());
+    return random;
+}
+
 bool SettingFilePath(char* path, std::size_t size)
 {
     char module[1000] = {};
