@@ -19,9 +19,12 @@ bool Reports(const RequestRecord& request)
            request.kind != kTokenHeartbeat;
 }
 
-bool IsWindowKind(std::int32_t kind)
+// A request the window made and waits for.
+bool IsWindowRequest(const RequestRecord& request)
 {
-    return kind == kTokenGet || kind == kTokenCheck || kind == kTokenStatus;
+    const std::int32_t kind = request.kind;
+    return (kind == kTokenGet || kind == kTokenCheck || kind == kTokenStatus) &&
+           request.tag != kSessionTag;
 }
 
 void WorkerThunk(void* impl)
@@ -179,7 +182,7 @@ void MervaneImpl::FailQueued()
         return;
     RequestRecord* last = first;
     for (RequestRecord* r = first; r; r = r->next) {
-        if (IsWindowKind(r->kind) && r->tag != kSessionTag)
+        if (IsWindowRequest(*r))
             Post(r->kind, kTokenNoAnswer, r->tag, nullptr, 0);
         last = r;
     }
@@ -197,6 +200,7 @@ void MervaneImpl::RunCycle()
     if (!m_stop && m_seams.network->Wait(NextWait()))
         ReceiveDatagrams();
     CheckRequestTimeouts();
+    FailOverdueRequests();
 }
 
 // Until the first of the session's deadlines: the head's resend, give-up or age limit while
@@ -211,6 +215,10 @@ std::uint32_t MervaneImpl::NextWait() const
         if (left < wait)
             wait = left;
     };
+    for (const RequestRecord* r = m_pendingHead; r; r = r->next) {
+        if (IsWindowRequest(*r))
+            until(r->queuedAt, kWindowDeadline);
+    }
     const RequestRecord* head = m_pendingHead;
     if (m_inFlight && head) {
         until(head->startStamp, m_requestTimeout);
@@ -243,7 +251,7 @@ void MervaneImpl::TakeQueue()
     if (!m_queueHead)
         return;
     for (RequestRecord* r = m_queueHead; r; r = r->next)
-        r->startStamp = now;
+        r->queuedAt = r->startStamp = now;
     if (m_pendingTail)
         m_pendingTail->next = m_queueHead;
     else
@@ -394,6 +402,36 @@ void MervaneImpl::FailRequests(RequestRecord* upTo)
     if (!upTo)
         m_pendingTail = nullptr;
     m_inFlight = false;
+}
+
+// A server that answers 4 to every request while refusing every login (a full PC table)
+// would otherwise restart the window's request for as long as it goes on.
+void MervaneImpl::FailOverdueRequests()
+{
+    const std::uint32_t now = m_seams.clock->Now();
+    RequestRecord* previous = nullptr;
+    for (RequestRecord* r = m_pendingHead; r;) {
+        RequestRecord* next = r->next;
+        if (!IsWindowRequest(*r) || now - r->queuedAt < kWindowDeadline) {
+            previous = r;
+            r = next;
+            continue;
+        }
+        if (previous)
+            previous->next = next;
+        else {
+            m_pendingHead = next;
+            m_inFlight = false;  // only the head is ever in flight
+        }
+        if (m_pendingTail == r)
+            m_pendingTail = previous;
+        Post(r->kind, kTokenNoAnswer, r->tag, nullptr, 0);
+        {
+            QueueGuard guard(m_lock);
+            SpareLocked(r, r);
+        }
+        r = next;
+    }
 }
 
 void MervaneImpl::PushLogin(std::uint32_t now)

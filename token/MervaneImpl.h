@@ -43,6 +43,9 @@ public:
     static const std::uint32_t kFirstLoginWait = 1000;
     static const std::uint32_t kLongestLoginWait = kKeepAliveAfter;
     static const int kMaxDatagramsPerCycle = 64;
+    // A request of the window is answered within this time of being taken, at the latest
+    // as unanswered, whatever the server says meanwhile.
+    static const std::uint32_t kWindowDeadline = 3000;
 
     explicit MervaneImpl(const TokenSeamSet& seams);
     // Only tests and tools end a client; the program's client lives until the process ends.
@@ -86,6 +89,7 @@ private:
     void ProcessResponse(std::size_t size);
     void DecideResult(const RequestRecord& request, std::int32_t result);
     void FailRequests(RequestRecord* upTo);
+    void FailOverdueRequests();
     bool IsLastSending(const RequestRecord& request) const;
     std::uint32_t AnswerWait(const RequestRecord& request) const;
     void PushLogin(std::uint32_t now);
