@@ -227,7 +227,7 @@ std::uint32_t MervaneImpl::NextWait() const
         until(m_loginFailed, m_loginWait);
     else if (m_loggedIn && !head)
         until(m_lastResponse, m_keepAliveWait);
-    else
+    else if (wait > kRetryWait)  // the cycle could not do what was due (no record to be had)
         wait = kRetryWait;
     return wait;
 }
