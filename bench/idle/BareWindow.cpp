@@ -1,7 +1,8 @@
 // bare: the floor bench/idle/run measures lorvik.exe against. One top-level window, shown
 // without activation beside the main window (never over it), and the plainest message loop.
 //
-//   bare            800 x 600, does nothing until the process is ended
+//   bare            800 x 600, does nothing until the process is ended but track the mouse
+//                   as a window with hot controls does (hover and leave, 400 ms)
 //   bare --tick     keeps the schedule of a shown code the plainest way: a timer ticks once a
 //                   second, each tick repaints a line of text and asks a second thread, which
 //                   answers at once with a posted message
@@ -19,6 +20,17 @@ const RECT kLine = {10, 10, 210, 30};
 HWND g_window = nullptr;
 HANDLE g_ask = nullptr;
 int g_ticks = 0;
+bool g_tracking = false;
+
+void TrackMouse(HWND window)
+{
+    TRACKMOUSEEVENT track = {};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_HOVER | TME_LEAVE;
+    track.hwndTrack = window;
+    track.dwHoverTime = 400;
+    g_tracking = TrackMouseEvent(&track) != FALSE;
+}
 
 DWORD WINAPI Answerer(void*)
 {
@@ -50,6 +62,14 @@ LRESULT CALLBACK BareProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         SetEvent(g_ask);
         return 0;
     case kAnswer:
+        return 0;
+    case WM_MOUSEMOVE:
+        if (!g_tracking)
+            TrackMouse(window);
+        return 0;
+    case WM_MOUSEHOVER:
+    case WM_MOUSELEAVE:
+        g_tracking = false;
         return 0;
     case WM_PAINT:
         Paint(window);
