@@ -178,13 +178,62 @@ TEST(MervaneImplTest, LoginAfterARefusedOrUnansweredOneWaitsLongerEachTimeUpToFi
                                                        std::to_string(request.seq) + "\r\n");
              };
          },
-         {0, 1005, 3010, 18020, 19030}},
+         {0, 1005, 3010, 18020, 19025}},
     };
     for (const Case& c : cases) {
         Cafe cafe;
         c.setUp(cafe);
         cafe.RunUntil(40000);
         EXPECT_EQ(c.logins, LoginTimes(cafe)) << c.name;
+    }
+}
+
+// After a power cut every PC of a café starts at the same instant. Their logins after a
+// refusal, and their first heartbeats, must not come back in step: each wait is spread
+// between its half and the whole, the first heartbeat over its whole interval.
+TEST(MervaneImplTest, ACafeStartingAtOnceSpreadsItsLoginsAndHeartbeats)
+{
+    const int kPcs = 300;
+    std::vector<std::uint32_t> secondLogins, fifthLogins, firstHeartbeats;
+    for (int pc = 0; pc < kPcs; ++pc) {
+        SeededRandom random(static_cast<std::uint32_t>(pc) * 7919u + 1u);
+        Cafe refused(1000, &random);
+        refused.server.refuse = {{"login", 1}};
+        refused.RunUntil(25000);
+        const std::vector<std::uint32_t> logins = LoginTimes(refused);
+        ASSERT_GE(logins.size(), 5u);
+        secondLogins.push_back(logins[1]);
+        fifthLogins.push_back(logins[4] - logins[3]);
+        Cafe accepted(1000, &random);
+        accepted.RunUntil(15006);
+        const auto heartbeats = accepted.SentVerb("heartbeat");
+        ASSERT_EQ(1u, heartbeats.size());
+        firstHeartbeats.push_back(heartbeats[0].at);
+    }
+    struct Spread {
+        const char* name;
+        const std::vector<std::uint32_t>& times;
+        std::uint32_t least, most, bucket;
+    };
+    // Refused at 5: the second login 0.5 to 1 s later; the fifth waits 4 to 8 s after the
+    // fourth's refusal; the first heartbeat 0 to 15 s after the login's answer at 5.
+    const Spread spreads[] = {
+        {"second login", secondLogins, 505, 1005, 50},
+        {"wait before the fifth login", fifthLogins, 4005, 8005, 400},
+        {"first heartbeat", firstHeartbeats, 6, 15005, 1500},
+    };
+    for (const Spread& s : spreads) {
+        // Ten buckets over the range: every one is used, none holds a fifth of the PCs.
+        std::vector<int> buckets(10, 0);
+        for (std::uint32_t t : s.times) {
+            ASSERT_GE(t, s.least) << s.name;
+            ASSERT_LE(t, s.most) << s.name;
+            ++buckets[std::min<std::uint32_t>((t - s.least) / s.bucket, 9)];
+        }
+        for (int n : buckets) {
+            EXPECT_GT(n, 0) << s.name;
+            EXPECT_LT(n, kPcs / 5) << s.name;
+        }
     }
 }
 
@@ -242,22 +291,25 @@ TEST(MervaneImplTest, ResultFourLogsInAgainAndRepeatsTheRequest)
     EXPECT_EQ(30, cafe.sink.events[0].value);
 }
 
-TEST(MervaneImplTest, ServerRefusingEverythingWithFourMakesLoginsAndTheRequestAlternateSlowly)
+// A full PC table: every login refused, every request answered 4. The request goes out
+// again after each login, but the window hears "no answer" 3 s after asking; the logins go
+// on waiting longer each time: 1, 2, 4 and 8 s after the refusals at 5, 1010, 3015 and 7020.
+TEST(MervaneImplTest, ServerRefusingEverythingWithFourStillAnswersTheWindowInTime)
 {
     Cafe cafe;
     cafe.server.refuse = {{"login", 4}, {"gimmeatoken", 4}};
     cafe.RequestAt(100, kTokenGet);
     cafe.RunUntil(20000);
 
-    // The request goes out at once; each login after a refused one waits longer.
     EXPECT_EQ((std::vector<std::string>{"login 0", "gimmeatoken 1", "login 2", "gimmeatoken 3",
-                                        "login 4", "gimmeatoken 5", "login 6", "gimmeatoken 7",
-                                        "login 8", "gimmeatoken 9"}),
+                                        "login 4", "gimmeatoken 5", "login 6", "login 7"}),
               Verbs(cafe.network.sent));
-    EXPECT_EQ(
-        (std::vector<std::uint32_t>{0, 100, 1005, 1010, 3015, 3020, 7025, 7030, 15035, 15040}),
-        Times(cafe.network.sent));
-    EXPECT_TRUE(cafe.sink.events.empty());
+    EXPECT_EQ((std::vector<std::uint32_t>{0, 100, 1005, 1010, 3010, 3015, 7015, 15020}),
+              Times(cafe.network.sent));
+    ASSERT_EQ(1u, cafe.sink.events.size());
+    EXPECT_EQ(kTokenGet, cafe.sink.events[0].kind);
+    EXPECT_EQ(kTokenNoAnswer, cafe.sink.events[0].result);
+    EXPECT_EQ(3100u, cafe.sink.events[0].at);
     EXPECT_FALSE(cafe.client.IsLoggedIn());
 }
 
@@ -306,6 +358,35 @@ TEST(MervaneImplTest, AcceptedAnswerRestartsTheHeartbeatWait)
     cafe.RunUntil(41000);
     // Login answered at 5, the get at 10005: the first heartbeat waits 15 s from there.
     EXPECT_EQ((std::vector<std::uint32_t>{25005, 40010}), Times(cafe.SentVerb("heartbeat")));
+}
+
+// The worker sleeps until its next deadline: an idle session wakes for its heartbeats and
+// their answers, a window ticking once a second for each check and its answer, a client
+// that cannot start for its retries.
+TEST(MervaneImplTest, WorkerWakesOnlyForItsDeadlinesAndRequests)
+{
+    struct Case {
+        const char* name;
+        bool breakStart;
+        bool ticking;
+        int mostWaits;  // over the minute from 1 s to 61 s
+    };
+    const Case cases[] = {
+        {"idle", false, false, 10},
+        {"checked every second", false, true, 125},
+        {"start failing", true, false, 13},
+    };
+    for (const Case& c : cases) {
+        Cafe cafe;
+        cafe.network.startupWorks = !c.breakStart;
+        for (std::uint32_t at = 1000; c.ticking && at < 61000; at += 1000)
+            cafe.RequestAt(at, kTokenCheck);
+        cafe.RunUntil(1000);
+        const int before = cafe.network.waits;
+        cafe.RunUntil(61000);
+        EXPECT_LE(cafe.network.waits - before, c.mostWaits) << c.name;
+        EXPECT_EQ(c.ticking ? 60u : 0u, cafe.SentVerb("checktoken").size()) << c.name;
+    }
 }
 
 TEST(MervaneImplTest, TimingHoldsAcrossTheTickCountWrap)

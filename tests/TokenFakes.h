@@ -3,6 +3,7 @@
 // worker waits, a fake socket whose datagrams arrive at set times, a scripted server, fake
 // route tables and a sink that records what the window would get. Nothing sleeps.
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstring>
@@ -100,8 +101,8 @@ public:
         std::memcpy(buffer, bytes.data(), n);
         return static_cast<long>(n);
     }
-    // Moves the clock to the first arrival or action within ms, or by ms. What another
-    // thread does meanwhile (duringWait) ends the wait only through Wake.
+    // Moves the clock to the first arrival or action within ms, or by ms, never past the
+    // horizon. What another thread does meanwhile (duringWait) ends the wait only through Wake.
     bool Wait(std::uint32_t ms) override
     {
         ++waits;
@@ -110,7 +111,7 @@ public:
             stall = 0;
             return Arrived();
         }
-        const std::uint32_t end = m_clock.Elapsed() + ms;
+        const std::uint32_t end = std::min(m_clock.Elapsed() + ms, horizon);
         while (!woken.exchange(false)) {
             std::uint32_t until = end;
             if (open && !inbox.empty() && inbox.begin()->first < until)
@@ -146,6 +147,7 @@ public:
     int waits = 0;
     std::vector<std::uint32_t> attempts;  // times the client tried to start
     std::uint32_t stall = 0;
+    std::uint32_t horizon = UINT32_MAX;  // where the simulation ends
     std::vector<Seen> sent;
     std::multimap<std::uint32_t, std::string> inbox;
     std::function<void(const Seen&)> onSend;
@@ -257,9 +259,10 @@ struct Server {
 // The client on the fakes, with a server and timed calls of the window.
 class Cafe {
 public:
-    explicit Cafe(std::uint32_t clockBase = 1000)
+    // Without a random source every PC waits the same, the longest of each spread wait.
+    explicit Cafe(std::uint32_t clockBase = 1000, RandomSource* random = nullptr)
         : clock(clockBase), network(clock), sink(clock),
-          client(TokenSeamSet{&clock, &network, &routes, "/nonexistent/authipconf.ini"})
+          client(TokenSeamSet{&clock, &network, &routes, "/nonexistent/authipconf.ini", random})
     {
         client.SetSink(&sink);
         network.onSend = [this](const Seen& request) {
@@ -286,6 +289,7 @@ public:
 
     void RunUntil(std::uint32_t elapsed)
     {
+        network.horizon = elapsed;
         while (clock.Elapsed() < elapsed) {
             while (!actions.empty() && actions.begin()->first <= clock.Elapsed()) {
                 auto action = actions.begin()->second;

@@ -14,7 +14,8 @@ TokenSeamSet SystemSeams()
 {
     if (!SettingFilePath(g_settingPath, sizeof g_settingPath))
         g_settingPath[0] = '\0';
-    return TokenSeamSet{&SystemClock(), NewSystemNetwork(), &SystemRoutes(), g_settingPath};
+    return TokenSeamSet{&SystemClock(), NewSystemNetwork(), &SystemRoutes(), g_settingPath,
+                        &SystemRandom()};
 }
 
 }  // namespace

@@ -19,9 +19,12 @@ bool Reports(const RequestRecord& request)
            request.kind != kTokenHeartbeat;
 }
 
-bool IsWindowKind(std::int32_t kind)
+// A request the window made and waits for.
+bool IsWindowRequest(const RequestRecord& request)
 {
-    return kind == kTokenGet || kind == kTokenCheck || kind == kTokenStatus;
+    const std::int32_t kind = request.kind;
+    return (kind == kTokenGet || kind == kTokenCheck || kind == kTokenStatus) &&
+           request.tag != kSessionTag;
 }
 
 void WorkerThunk(void* impl)
@@ -125,7 +128,7 @@ void MervaneImpl::Step()
     }
     const std::uint32_t now = m_seams.clock->Now();
     if (m_attempted && now - m_lastAttempt < kStartRetry) {
-        m_seams.network->Wait(kCycleWait);
+        m_seams.network->Wait(kStartRetry - (now - m_lastAttempt));
         FailQueued();
         return;
     }
@@ -179,7 +182,7 @@ void MervaneImpl::FailQueued()
         return;
     RequestRecord* last = first;
     for (RequestRecord* r = first; r; r = r->next) {
-        if (IsWindowKind(r->kind) && r->tag != kSessionTag)
+        if (IsWindowRequest(*r))
             Post(r->kind, kTokenNoAnswer, r->tag, nullptr, 0);
         last = r;
     }
@@ -194,9 +197,39 @@ void MervaneImpl::RunCycle()
     if (m_pendingHead && !m_inFlight &&
         (m_pendingHead->kind != kTokenLogin || LoginMaySend(m_seams.clock->Now())))
         SendHead();
-    if (!m_stop && m_seams.network->Wait(kCycleWait))
+    if (!m_stop && m_seams.network->Wait(NextWait()))
         ReceiveDatagrams();
     CheckRequestTimeouts();
+    FailOverdueRequests();
+}
+
+// Until the first of the session's deadlines: the head's resend, give-up or age limit while
+// it is in flight, else the end of the login wait, else the heartbeat.
+std::uint32_t MervaneImpl::NextWait() const
+{
+    const std::uint32_t now = m_seams.clock->Now();
+    std::uint32_t wait = kKeepAliveAfter;
+    const auto until = [now, &wait](std::uint32_t from, std::uint32_t interval) {
+        const std::uint32_t passed = now - from;
+        const std::uint32_t left = passed < interval ? interval - passed : kRetryWait;
+        if (left < wait)
+            wait = left;
+    };
+    for (const RequestRecord* r = m_pendingHead; r; r = r->next) {
+        if (IsWindowRequest(*r))
+            until(r->queuedAt, kWindowDeadline);
+    }
+    const RequestRecord* head = m_pendingHead;
+    if (m_inFlight && head) {
+        until(head->startStamp, m_requestTimeout);
+        until(head->lastSend, AnswerWait(*head));
+    } else if (m_loginWait != 0 && (head ? head->kind == kTokenLogin : !m_loggedIn))
+        until(m_loginFailed, m_loginWait);
+    else if (m_loggedIn && !head)
+        until(m_lastResponse, m_keepAliveWait);
+    else if (wait > kRetryWait)  // the cycle could not do what was due (no record to be had)
+        wait = kRetryWait;
+    return wait;
 }
 
 void MervaneImpl::ScheduleKeepAlive()
@@ -204,7 +237,7 @@ void MervaneImpl::ScheduleKeepAlive()
     const std::uint32_t now = m_seams.clock->Now();
     if (!m_loggedIn && !m_pendingHead && LoginMaySend(now))
         PushLogin(now);
-    if (m_loggedIn && !m_pendingHead && !m_inFlight && now - m_lastResponse >= kKeepAliveAfter) {
+    if (m_loggedIn && !m_pendingHead && !m_inFlight && now - m_lastResponse >= m_keepAliveWait) {
         // Taken over by this very cycle, so the worker need not be woken.
         QueueGuard guard(m_lock);
         QueueLocked(kTokenHeartbeat);
@@ -218,7 +251,7 @@ void MervaneImpl::TakeQueue()
     if (!m_queueHead)
         return;
     for (RequestRecord* r = m_queueHead; r; r = r->next)
-        r->startStamp = now;
+        r->queuedAt = r->startStamp = now;
     if (m_pendingTail)
         m_pendingTail->next = m_queueHead;
     else
@@ -266,6 +299,7 @@ void MervaneImpl::ProcessResponse(std::size_t size)
                       &result))
         return;
     const std::uint32_t now = m_seams.clock->Now();
+    m_keepAliveWait = kKeepAliveAfter;  // an accepted login spreads it
     RequestRecord* head = m_pendingHead;
     // A login refused with 4 is a failed login: pushing another one before it would only
     // grow the list while the server keeps refusing.
@@ -328,10 +362,23 @@ void MervaneImpl::CheckRequestTimeouts()
         return;
     }
     RequestRecord* head = m_pendingHead;
-    if (head->lastSend - head->startStamp >= 3 * m_resendInterval)
+    if (now - head->lastSend < AnswerWait(*head))
+        return;
+    if (IsLastSending(*head))
         FailRequests(head->next);
-    else if (now - head->lastSend >= m_resendInterval)
+    else
         SendHead();
+}
+
+// The fourth sending of a request, or the one that goes out when it has waited as long.
+bool MervaneImpl::IsLastSending(const RequestRecord& request) const
+{
+    return request.lastSend - request.startStamp >= 3 * m_resendInterval;
+}
+
+std::uint32_t MervaneImpl::AnswerWait(const RequestRecord& request) const
+{
+    return IsLastSending(request) ? kLastAnswerWait : m_resendInterval;
 }
 
 void MervaneImpl::FailRequests(RequestRecord* upTo)
@@ -355,6 +402,36 @@ void MervaneImpl::FailRequests(RequestRecord* upTo)
     if (!upTo)
         m_pendingTail = nullptr;
     m_inFlight = false;
+}
+
+// A server that answers 4 to every request while refusing every login (a full PC table)
+// would otherwise restart the window's request for as long as it goes on.
+void MervaneImpl::FailOverdueRequests()
+{
+    const std::uint32_t now = m_seams.clock->Now();
+    RequestRecord* previous = nullptr;
+    for (RequestRecord* r = m_pendingHead; r;) {
+        RequestRecord* next = r->next;
+        if (!IsWindowRequest(*r) || now - r->queuedAt < kWindowDeadline) {
+            previous = r;
+            r = next;
+            continue;
+        }
+        if (previous)
+            previous->next = next;
+        else {
+            m_pendingHead = next;
+            m_inFlight = false;  // only the head is ever in flight
+        }
+        if (m_pendingTail == r)
+            m_pendingTail = previous;
+        Post(r->kind, kTokenNoAnswer, r->tag, nullptr, 0);
+        {
+            QueueGuard guard(m_lock);
+            SpareLocked(r, r);
+        }
+        r = next;
+    }
 }
 
 void MervaneImpl::PushLogin(std::uint32_t now)
@@ -387,13 +464,22 @@ void MervaneImpl::NoteLogin(std::int32_t result, std::uint32_t now)
     if (m_sink)
         m_sink->LoginAnswered(result);
     if (result == 0) {
-        m_loginWait = 0;
+        m_loginStep = m_loginWait = 0;
+        m_keepAliveWait = Spread(1, kKeepAliveAfter);
         return;
     }
-    m_loginWait = m_loginWait == 0 ? kFirstLoginWait : m_loginWait * 2;
-    if (m_loginWait > kLongestLoginWait)
-        m_loginWait = kLongestLoginWait;
+    m_loginStep = m_loginStep == 0 ? kFirstLoginWait : m_loginStep * 2;
+    if (m_loginStep > kLongestLoginWait)
+        m_loginStep = kLongestLoginWait;
+    m_loginWait = Spread(m_loginStep / 2, m_loginStep);
     m_loginFailed = now;
+}
+
+// Without a random source every wait is its longest, the same on every PC.
+std::uint32_t MervaneImpl::Spread(std::uint32_t least, std::uint32_t most) const
+{
+    const std::uint32_t span = most - least;
+    return least + (m_seams.random ? m_seams.random->Below(span + 1) : span);
 }
 
 void MervaneImpl::CloseSession()
@@ -410,6 +496,7 @@ void MervaneImpl::CloseSession()
     m_seq = 0;
     m_inFlight = false;
     m_loggedIn = false;
-    m_loginWait = 0;
+    m_loginStep = m_loginWait = 0;
+    m_keepAliveWait = kKeepAliveAfter;
     std::memset(m_currentToken, 0, sizeof m_currentToken);
 }

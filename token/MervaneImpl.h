@@ -12,6 +12,7 @@
 #include "token/TokenEvent.h"
 #include "token/WorkerThread.h"
 
+class RandomSource;
 class ResultSink;
 class RouteTables;
 class TickClock;
@@ -22,18 +23,29 @@ struct TokenSeamSet {
     TokenNetwork* network;
     RouteTables* routes;
     const char* settingPath;  // "authipconf.ini" beside the executable
+    // Spreads the login back-off and the heartbeat's phase; null keeps every wait whole.
+    RandomSource* random = nullptr;
 };
 
 class MervaneImpl final {
 public:
     static const std::uint16_t kServerPort = 9110;
-    static const std::uint32_t kCycleWait = 100;
+    // The worker sleeps until its next deadline or a request. What it could not do at its
+    // deadline (a record it could not allocate) it tries again this much later.
+    static const std::uint32_t kRetryWait = 100;
+    // The last sending of a request waits this long for its answer before it fails.
+    static const std::uint32_t kLastAnswerWait = 100;
     static const std::uint32_t kKeepAliveAfter = 15000;
     static const std::uint32_t kStartRetry = 5000;
-    // After a refused or unanswered login the next one waits, from 1 s doubling to 15 s.
+    // After a refused or unanswered login the next one waits, from 1 s doubling to 15 s, each
+    // wait spread between its half and the whole; the first heartbeat after a login waits
+    // up to kKeepAliveAfter, spread over all of it.
     static const std::uint32_t kFirstLoginWait = 1000;
     static const std::uint32_t kLongestLoginWait = kKeepAliveAfter;
     static const int kMaxDatagramsPerCycle = 64;
+    // A request of the window is answered within this time of being taken, at the latest
+    // as unanswered, whatever the server says meanwhile.
+    static const std::uint32_t kWindowDeadline = 3000;
 
     explicit MervaneImpl(const TokenSeamSet& seams);
     // Only tests and tools end a client; the program's client lives until the process ends.
@@ -70,15 +82,20 @@ private:
     std::int32_t StartSession();
     void FailQueued();
     void RunCycle();
+    std::uint32_t NextWait() const;
     void TakeQueue();
     void SendHead();
     void ReceiveDatagrams();
     void ProcessResponse(std::size_t size);
     void DecideResult(const RequestRecord& request, std::int32_t result);
     void FailRequests(RequestRecord* upTo);
+    void FailOverdueRequests();
+    bool IsLastSending(const RequestRecord& request) const;
+    std::uint32_t AnswerWait(const RequestRecord& request) const;
     void PushLogin(std::uint32_t now);
     bool LoginMaySend(std::uint32_t now) const;
     void NoteLogin(std::int32_t result, std::uint32_t now);
+    std::uint32_t Spread(std::uint32_t least, std::uint32_t most) const;
     void CloseSession();
     void Post(std::int32_t kind, std::int32_t result, std::uint32_t tag, const char* token,
               std::int32_t value);
@@ -114,7 +131,9 @@ private:
     bool m_failureReported = false;
     bool m_attempted = false;
     std::uint32_t m_lastAttempt = 0;
-    std::uint32_t m_loginWait = 0;  // 0 after an accepted login
+    std::uint32_t m_loginStep = 0;  // the back-off's step, 0 after an accepted login
+    std::uint32_t m_loginWait = 0;  // the step, spread
+    std::uint32_t m_keepAliveWait = kKeepAliveAfter;
     std::uint32_t m_loginFailed = 0;
     WorkerThread m_thread;
 };

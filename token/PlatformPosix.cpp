@@ -206,6 +206,16 @@ RouteTables& SystemRoutes()
     return routes;
 }
 
+RandomSource& SystemRandom()
+{
+    static SeededRandom random([] {
+        const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+        return static_cast<std::uint32_t>(ticks ^ (ticks >> 32)) ^
+               static_cast<std::uint32_t>(getpid()) * 2654435761u;
+    }());
+    return random;
+}
+
 bool SettingFilePath(char* path, std::size_t size)
 {
     char module[1000] = {};

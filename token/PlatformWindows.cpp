@@ -21,12 +21,13 @@ public:
 };
 
 // The connected UDP socket. Its readiness and the wake-up share one wait through events,
-// so a queued request ends the worker's wait at once.
+// so a queued request ends the worker's wait at once. Both events reset themselves when
+// the wait takes them, which spares a call to the server of the system per wait.
 class WinsockNetwork : public TokenNetwork {
 public:
     WinsockNetwork()
         : m_wake(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
-          m_readable(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+          m_readable(CreateEventA(nullptr, FALSE, FALSE, nullptr))
     {
     }
 
@@ -113,14 +114,15 @@ public:
             WaitForSingleObject(m_wake, ms);
             return false;
         }
-        const HANDLE handles[] = {m_wake, m_readable};
-        WaitForMultipleObjects(2, handles, FALSE, ms);
-        // Reset before reading: a datagram arriving later signals the event again.
-        ResetEvent(m_readable);
-        // The socket is read after every wait, not only when FD_READ fired: once a datagram
-        // sent while the server was away came back as an error, Wine signals no FD_READ
-        // until recv is called again, and the client would never hear the server again.
-        return true;
+        // Readiness first: when both are signalled, the wait takes (and resets) the datagram's
+        // event, and the wake-up ends the next wait at once.
+        const HANDLE handles[] = {m_readable, m_wake};
+        // The socket is read after a timeout too, not only when FD_READ fired: once a
+        // datagram sent while the server was away came back as an error, Wine signals no
+        // FD_READ until recv is called again, and the client would never hear the server
+        // again. Every request in flight has a deadline, so such a read comes soon. Only a
+        // bare wake-up (a request queued) needs no read.
+        return WaitForMultipleObjects(2, handles, FALSE, ms) != WAIT_OBJECT_0 + 1;
     }
 
     void Wake() override { SetEvent(m_wake); }
@@ -235,6 +237,18 @@ RouteTables& SystemRoutes()
 {
     static IpHelperRoutes routes;
     return routes;
+}
+
+// The performance counter at the first use differs between PCs started together.
+RandomSource& SystemRandom()
+{
+    static SeededRandom random([] {
+        LARGE_INTEGER counter = {};
+        QueryPerformanceCounter(&counter);  // never fails on Windows XP and later
+        return static_cast<std::uint32_t>(counter.QuadPart ^ (counter.QuadPart >> 32)) ^
+               GetCurrentProcessId() * 2654435761u;
+    }());
+    return random;
 }
 
 bool SettingFilePath(char* path, std::size_t size)

@@ -41,6 +41,7 @@ const std::uint32_t kSessionTag = 0xFFFFDEAD;
 
 struct RequestRecord {
     std::int32_t kind;
+    std::uint32_t queuedAt;  // when the worker took it; its deadline counts from here
     std::uint32_t startStamp;
     std::uint32_t lastSend;
     std::uint32_t tag;

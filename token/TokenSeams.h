@@ -1,7 +1,8 @@
 #pragma once
-// The four seams between the token client's logic and the platform: a millisecond tick
-// clock, a connected non-blocking UDP socket with a bounded readiness wait, the route and
-// adapter tables, and the sink that carries results to the window. Tests put fakes here.
+// The seams between the token client's logic and the platform: a millisecond tick clock, a
+// connected non-blocking UDP socket with a bounded readiness wait, the route and adapter
+// tables, the sink that carries results to the window, and the random numbers that spread
+// the session's waits. Tests put fakes here.
 
 #include <cstddef>
 #include <cstdint>
@@ -73,9 +74,36 @@ public:
     virtual void LoginAnswered(std::int32_t result) {}
 };
 
+// Spreads the waits of the PCs of one café, which would otherwise all log in again and keep
+// alive in step after a power cut. Not for secrets.
+class RandomSource {
+public:
+    virtual ~RandomSource() = default;
+    // A number below bound (bound > 0).
+    virtual std::uint32_t Below(std::uint32_t bound) = 0;
+};
+
+// A xorshift generator; the platform seeds it with what differs from PC to PC.
+class SeededRandom : public RandomSource {
+public:
+    explicit SeededRandom(std::uint32_t seed) : m_state(seed != 0 ? seed : 0x9E3779B9u) {}
+    std::uint32_t Below(std::uint32_t bound) override
+    {
+        m_state ^= m_state << 13;
+        m_state ^= m_state >> 17;
+        m_state ^= m_state << 5;
+        return m_state % bound;
+    }
+
+private:
+    std::uint32_t m_state;
+};
+
 // The platform's own seams (Windows: GetTickCount, Winsock, IP Helper; host: POSIX).
 TickClock& SystemClock();
 TokenNetwork* NewSystemNetwork();
 RouteTables& SystemRoutes();
+// Used by the worker only.
+RandomSource& SystemRandom();
 // The path of "authipconf.ini" beside the executable; false when the path is unknown.
 bool SettingFilePath(char* path, std::size_t size);
