@@ -165,6 +165,23 @@ TEST_F(WindowManagerMessagesTest, HoverTellsTheHoverControlAndShowsTheFoundContr
     EXPECT_STREQ("tip of A", text);
 }
 
+TEST_F(WindowManagerMessagesTest, ALeaveAfterAHoverTellsTheHoverControlItWasLeft)
+{
+    // The system goes on tracking the leave after a hover: a pointer that leaves the
+    // window by its next sample brings only WM_MOUSELEAVE.
+    Mouse(WM_MOUSEMOVE, 20, 20);
+    Mouse(WM_MOUSEHOVER, 20, 20);
+    log.clear();
+    Send(WM_MOUSELEAVE);
+    EXPECT_EQ((EventLog{"A:MouseLeave"}), log);
+
+    log.clear();
+    Mouse(WM_MOUSEMOVE, 20, 20);
+    Mouse(WM_MOUSEHOVER, 20, 20);
+    EXPECT_EQ((EventLog{"A:MouseEnter", "A:MouseMove", "A:MouseHover"}), log)
+        << "coming back asks for the hover again";
+}
+
 TEST_F(WindowManagerMessagesTest, KeysGoToTheFocusAndKeyUpToTheControlThatSawKeyDown)
 {
     a->SetFocus();

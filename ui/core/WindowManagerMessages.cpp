@@ -35,6 +35,12 @@ POINT PointOf(LPARAM lParam)
     return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 
+bool IsInClientArea(HWND window, POINT pt)
+{
+    RECT client = {};
+    return GetClientRect(window, &client) && PtInRect(&client, pt);
+}
+
 // The window's one tool: the whole window, named by its handle.
 TOOLINFOA ToolRecord(HWND window)
 {
@@ -251,13 +257,17 @@ void CWindowManagerUI::TrackMouse()
             : static_cast<DWORD>(SendMessageA(m_toolTip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
     _TrackMouseEvent(&track);
     m_mouseTracking = true;
+    m_hoverEnded = false;
 }
 
 void CWindowManagerUI::OnMouseMove(LPARAM lParam)
 {
-    if (!m_mouseTracking)
-        TrackMouse();
     const POINT pt = PointOf(lParam);
+    // A hover ends the system's hover tracking only; its leave tracking goes on. The hover
+    // is asked for again by the next move inside the window, never by the move that reports
+    // the leave (asking then would report another leave at once).
+    if (!m_mouseTracking || (m_hoverEnded && IsInClientArea(m_window, pt)))
+        TrackMouse();
     m_lastMouse = pt;
     CControlWatch newHover(FindControl(pt));
     if (newHover && newHover.Get()->GetManager() != this)
@@ -283,7 +293,7 @@ void CWindowManagerUI::OnMouseMove(LPARAM lParam)
 
 bool CWindowManagerUI::OnMouseHover(LPARAM lParam)
 {
-    m_mouseTracking = false;
+    m_hoverEnded = true;
     const POINT pt = PointOf(lParam);
     CControlWatch control(FindControl(pt));
     if (!control)

@@ -298,7 +298,8 @@ private:
     bool m_firstLayout = true;
     bool m_updateNeeded = false;
     bool m_focusNeeded = false;
-    bool m_mouseTracking = false;
+    bool m_mouseTracking = false;  // the system reports the leave
+    bool m_hoverEnded = false;     // ... but no longer the hover
     bool m_mouseCaptured = false;
     bool m_layingOutRoot = false;  // the whole window is invalidated once the pass ends
 
