@@ -209,8 +209,9 @@ void CWindowManagerUI::OnClose()
         m_hover = nullptr;
         SendEvent(hover, TUIEventType::MouseLeave, hover, m_lastMouse);
     }
+    // Closing during a press (Alt+F4 with the button held) cancels the press.
     if (IControlUI* capture = TakeCapture())
-        SendEvent(capture, TUIEventType::ButtonUp, capture, m_lastMouse);
+        SendEvent(capture, TUIEventType::ButtonUp, capture, POINT{-1, -1});
     SetFocus(nullptr);
     if (HWND owner = GetWindow(m_window, GW_OWNER))
         ::SetFocus(owner);
