@@ -183,14 +183,15 @@ bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
 
 bool CWindowManagerUI::FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    for (int i = 0; i < m_messageFilters.GetSize(); ++i) {
+    for (int i = 0; i < m_messageFilters.GetSize();) {
+        IMessageFilterUI* filter = static_cast<IMessageFilterUI*>(m_messageFilters.GetAt(i));
         bool handled = false;
-        const LRESULT filtered = static_cast<IMessageFilterUI*>(m_messageFilters.GetAt(i))
-                                     ->MessageHandler(message, wParam, lParam, handled);
+        const LRESULT filtered = filter->MessageHandler(message, wParam, lParam, handled);
         if (handled) {
             result = filtered;
             return true;
         }
+        i = IndexAfter(m_messageFilters, i, filter);
     }
     return false;
 }
@@ -454,12 +455,13 @@ void CWindowManagerUI::OnKey(UINT message, WPARAM wParam)
 bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
                                          LRESULT& result)
 {
-    for (int i = 0; i < m_preMessageFilters.GetSize(); ++i) {
+    for (int i = 0; i < m_preMessageFilters.GetSize();) {
+        IMessageFilterUI* filter = static_cast<IMessageFilterUI*>(m_preMessageFilters.GetAt(i));
         bool handled = false;
-        static_cast<IMessageFilterUI*>(m_preMessageFilters.GetAt(i))
-            ->MessageHandler(message, wParam, lParam, handled);
+        filter->MessageHandler(message, wParam, lParam, handled);
         if (handled)
             return true;
+        i = IndexAfter(m_preMessageFilters, i, filter);
     }
     switch (message) {
     case WM_KEYDOWN:

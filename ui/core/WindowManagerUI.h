@@ -235,6 +235,9 @@ private:
 
     static CPtrArray& Managers();
     static bool PreTranslate(const MSG& msg);
+    // Where a loop over a registration list goes on after calling the entry at index: the
+    // call may have removed that entry, or entries before it.
+    static int IndexAfter(const CPtrArray& list, int index, const void* called);
 
     // Messages. The message filters come first; true when one consumed the message.
     bool FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
