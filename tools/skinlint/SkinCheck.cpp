@@ -269,6 +269,15 @@ void CSkinCheck::OnSkip(const CXmlNode& node, TBuildSkip why)
         message = "nested more than " + std::to_string(CDialogBuilder::kMaxIncludeDepth) +
                   " deep: skipped";
         break;
+    case TBuildSkip::NestedTooDeep:
+        message = "nested more than " + std::to_string(CDialogBuilder::kMaxNesting) +
+                  " elements deep, Include elements counted through: skipped with its children";
+        break;
+    case TBuildSkip::IncludesTooLarge:
+        message = "the Include elements made " +
+                  std::to_string(CDialogBuilder::kMaxIncludedElements) +
+                  " documents and controls already: skipped";
+        break;
     }
     Warn(Place(node, node.GetName()), element + ": " + message);
 }
