@@ -83,5 +83,16 @@ TEST_F(SkinCheckTest, FontIndexesAreHeldAgainstEveryFontTheSkinDeclares)
               Check("<Window><Lettered font=\"0\"/></Window>"));
 }
 
+TEST_F(SkinCheckTest, PlacesAndLengthsBeyondTheScreensRangeAreWarned)
+{
+    EXPECT_EQ("warning: line 1, column 41: VerticalLayout: childpadding: 40000 is beyond the "
+              "screen's range (-32768 to 32767)\n"
+              "warning: line 1, column 71: Control: padding: -2147483648 is beyond the screen's "
+              "range (-32768 to 32767)\n",
+              Check("<Window><VerticalLayout inset=\"1,2,3,4\" childpadding=\"40000\">"
+                    "<Control padding=\"0,-99999999999,0,0\" width=\"32767\" pos=\"-32768,0,0,0\"/>"
+                    "</VerticalLayout></Window>"));
+}
+
 }  // namespace
 }  // namespace VeneerTest

@@ -216,6 +216,29 @@ void CSkinCheck::CheckAttribute(const TPlace& place, const std::string& what,
         CheckImages(place, what + ": " + name, value);
     } else if (row->kind == TAttributeKind::Font) {
         m_fonts.push_back({place, what + ": " + name, ParseInteger(value)});
+    } else if (row->kind == TAttributeKind::Extent) {
+        CheckExtent(place, what + ": " + name, value);
+    }
+}
+
+// The layout adds such numbers up; far beyond any screen they only push controls out of
+// sight (the sums stop at the edge of the int range).
+void CSkinCheck::CheckExtent(const TPlace& place, const std::string& what, const char* value)
+{
+    const int kScreenRange = 32767;
+    CValueReader reader(value);
+    while (!reader.AtEnd()) {
+        const char* before = reader.GetPosition();
+        const int number = reader.ReadInteger();
+        if (reader.GetPosition() == before) {
+            reader.SkipByte();
+            continue;
+        }
+        if (number > kScreenRange || number < -kScreenRange - 1) {
+            Warn(place, what + ": " + std::to_string(number) +
+                            " is beyond the screen's range (-32768 to 32767)");
+            return;
+        }
     }
 }
 

@@ -401,10 +401,10 @@ void CContainerUI::DoEvent(TUIEvent& event)
 namespace {
 
 const TAttributeInfo kOwnAttributes[] = {
-    {"inset", TAttributeKind::Plain},        {"mousechild", TAttributeKind::Plain},
-    {"vscrollbar", TAttributeKind::Plain},   {"vscrollbarstyle", TAttributeKind::Plain},
-    {"hscrollbar", TAttributeKind::Plain},   {"hscrollbarstyle", TAttributeKind::Plain},
-    {"childpadding", TAttributeKind::Plain},
+    {"inset", TAttributeKind::Extent},        {"mousechild", TAttributeKind::Plain},
+    {"vscrollbar", TAttributeKind::Plain},    {"vscrollbarstyle", TAttributeKind::Plain},
+    {"hscrollbar", TAttributeKind::Plain},    {"hscrollbarstyle", TAttributeKind::Plain},
+    {"childpadding", TAttributeKind::Extent},
 };
 
 }  // namespace

@@ -57,7 +57,7 @@ void CTileLayoutUI::SetPos(RECT rc)
 namespace {
 
 const TAttributeInfo kOwnAttributes[] = {
-    {"itemsize", TAttributeKind::Plain},
+    {"itemsize", TAttributeKind::Extent},
     {"columns", TAttributeKind::Plain},
 };
 
