@@ -83,6 +83,15 @@ TEST_F(SkinCheckTest, FontIndexesAreHeldAgainstEveryFontTheSkinDeclares)
               Check("<Window><Lettered font=\"0\"/></Window>"));
 }
 
+TEST_F(SkinCheckTest, ASecondResourcePairInOneImageStringIsWarned)
+{
+    EXPECT_EQ("warning: line 1, column 35: Lettered: hotimage: the image of a second "
+              "res/restype pair is drawn twice\n",
+              Check("<Window><VerticalLayout><Lettered hotimage=\"res='103' restype='png' "
+                    "res='115' restype='png'\"/><Lettered hotimage=\"res='103' restype='png'\"/>"
+                    "</VerticalLayout></Window>"));
+}
+
 TEST_F(SkinCheckTest, PlacesAndLengthsBeyondTheScreensRangeAreWarned)
 {
     EXPECT_EQ("warning: line 1, column 41: VerticalLayout: childpadding: 40000 is beyond the "

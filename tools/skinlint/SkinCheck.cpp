@@ -244,6 +244,11 @@ void CSkinCheck::CheckExtent(const TPlace& place, const std::string& what, const
 
 void CSkinCheck::CheckImages(const TPlace& place, const std::string& what, const char* value)
 {
+    // Each restype draws the image named so far: after the first pair, the image of a
+    // second pair is drawn at its restype and again at the end.
+    const char* first = std::strstr(value, "restype=");
+    if (first != nullptr && std::strstr(first + 1, "restype=") != nullptr)
+        Warn(place, what + ": the image of a second res/restype pair is drawn twice");
     struct TContext {
         CSkinCheck* check;
         const TPlace& place;
