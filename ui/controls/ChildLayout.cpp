@@ -7,18 +7,11 @@
 namespace Veneer {
 namespace {
 
-// Skins may give any int (a huge padding, a raised maximum, a far float position): sums
-// and differences are taken in 64 bits and brought back into the int range, so that a
-// place is at worst at the edge of the range, never wrapped round.
 using Wide = std::int64_t;
 
 int Narrow(Wide value)
 {
-    if (value > std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    if (value < std::numeric_limits<int>::min())
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(value);
+    return NarrowSum(value);
 }
 
 bool IsVertical(TLayoutAxis axis)
@@ -74,6 +67,15 @@ int Clamp(int value, int minimum, int maximum)
 }
 
 }  // namespace
+
+int NarrowSum(std::int64_t value)
+{
+    if (value > std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    if (value < std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(value);
+}
 
 bool PlaceOutOfFlow(ILayoutChildren& children, int index)
 {
