@@ -62,6 +62,9 @@ int main()
     const RECT whole = {0, 0, kWidth, kHeight};
     const RECT combo = {100, 100, 500, 200};
     RECT text = {0, 250, kWidth, 350};
+    // A repaint of 8 x 8 pixels of the whole buffer, drawn from one pixel of the picture.
+    const RECT spot = {396, 296, 404, 304};
+    const RECT pixel = {0, 0, 1, 1};
 
     const std::vector<LorvikBench::TBenchCase> cases = {
         {"floor: BitBlt of the whole buffer",
@@ -75,6 +78,15 @@ int main()
              CRenderUtil::DrawImageSpec(
                  buffer.dc.Get(), &manager, combo, whole,
                  "res='118' restype='png' source='0,22,100,44' corner='2,2,22,2'");
+         }},
+        {"1 x 1 stretched over all, 8 x 8 repainted",
+         [&] {
+             CRenderUtil::DrawBitmap(buffer.dc.Get(), image.Get(), whole, spot, pixel, {}, true);
+         }},
+        {"1 x 1 tiled over all, 8 x 8 repainted",
+         [&] {
+             CRenderUtil::DrawBitmap(buffer.dc.Get(), image.Get(), whole, spot, pixel, {}, true,
+                                     255, false, true, true);
          }},
         {"translucent FillColor, whole buffer",
          [&] { CRenderUtil::FillColor(buffer.dc.Get(), whole, 0x80336699); }},

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -372,6 +373,66 @@ TEST(ChildLayoutTest, DraggingTheSeparatorMovesOneEdgeWithinTheLimits)
         EXPECT_EQ(c.moved, DragSeparator(c.separator, c.last, c.point, rc)) << c.name;
         EXPECT_EQ(c.expected, rc) << c.name;
     }
+}
+
+// Values a skin may give (a huge padding, a raised maximum, a far float position): each
+// place ends at the edge of the int range instead of wrapping round (the host build's
+// UBSan stops at any overflow on the way).
+TEST(ChildLayoutTest, ExtremeValuesStopAtTheEdgeOfTheRangeInsteadOfWrapping)
+{
+    const int big = INT_MAX;
+    Fake padded = Sized(10, 10);
+    padded.padding = {big, big, big, big};
+    Fake huge = Sized(big, big);
+    huge.maxSize = {big, big};
+    Fake stretched = Sized(0, 0);
+    stretched.maxSize = {big, big};
+    const struct {
+        const char* name;
+        TBoxLayout box;
+        std::vector<Fake> children;
+    } cases[] = {
+        {"padding", Vertical(100, 100), {padded, padded, padded}},
+        {"sizes with a raised maximum", Horizontal(100, 100), {huge, huge, stretched}},
+        {"child padding", Vertical(100, 100, big), {Sized(10, 10), Sized(10, 10), Sized(10, 10)}},
+        {"negative child padding", Vertical(100, 100, INT_MIN), {Sized(10, 10), Sized(10, 10)}},
+        {"scrolled far",
+         TBoxLayout{TLayoutAxis::Vertical, {big, big}, INT_MIN, INT_MIN, big, 0},
+         {padded, huge, stretched}},
+    };
+    for (const auto& c : cases) {
+        FakeChildren children(c.children);
+        const int needed = LayOutBox(c.box, children);
+        EXPECT_TRUE(needed >= 0 || c.box.childPadding < 0) << c.name;
+        for (std::size_t i = 0; i < children.placed.size(); ++i) {
+            const TLayoutRect& rc = children.placed[i];
+            EXPECT_LE(rc.left, rc.right) << c.name << " " << i;
+            EXPECT_LE(rc.top, rc.bottom) << c.name << " " << i;
+            if (i > 0 && c.box.childPadding >= 0) {
+                const TLayoutRect& before = children.placed[i - 1];
+                EXPECT_GE(c.box.axis == TLayoutAxis::Vertical ? rc.top : rc.left,
+                          c.box.axis == TLayoutAxis::Vertical ? before.top : before.left)
+                    << c.name << " " << i << ": no wrap to the far side";
+            }
+        }
+    }
+
+    const TFloatChild far = {{INT_MIN, big}, {big, big}, true, {1, 1}, {big, big}, {big, big}};
+    const TLayoutRect floated = PlaceFloatingChild({0, 0, big, big}, far);
+    EXPECT_LE(floated.left, floated.right);
+    EXPECT_LE(floated.top, floated.bottom);
+
+    FakeChildren tiles({padded, huge, padded});
+    const TTileLayout grid = {{INT_MIN, INT_MIN, big, big}, big, {0, big}, 2, {big, big}};
+    EXPECT_GE(LayOutTiles(grid, tiles), 0);
+    FakeChildren page({padded});
+    LayOutTabPage({INT_MIN, INT_MIN, big, big}, 0, page);
+    EXPECT_LE(page.placed[0].top, page.placed[0].bottom);
+
+    EXPECT_EQ(0, SeparatorRect({TLayoutAxis::Vertical, INT_MIN, 0, big}, {0, 0, 10, 10}).top);
+    TLayoutRect dragged = {0, 0, 100, big};
+    DragSeparator({TLayoutAxis::Vertical, 4, 0, big}, INT_MIN, big, dragged);
+    EXPECT_LE(dragged.top, dragged.bottom);
 }
 
 }  // namespace

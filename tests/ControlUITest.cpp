@@ -527,6 +527,34 @@ TEST_F(ControlPaintTest, ABackgroundImageThatCannotBeLoadedIsForgottenUntilSetAg
     EXPECT_STREQ("file='missing.png'", control->GetBkImage());
 }
 
+TEST_F(ControlPaintTest, AStringOfWhichOneImageLoadsIsKeptAndDrawnAtEveryPaint)
+{
+    CContainerUI* root = new CContainerUI;
+    CControlUI* control = new CControlUI;
+    const char* image = "res='115' restype='png' file='missing.png'";
+    control->SetBkImage(image);
+    AddPlaced(root, control, RECT{10, 10, 110, 90});
+    Attach(root);
+    const DWORD drawn = PixelAt(20, 20);
+    ASSERT_NE(PixelAt(5, 5), drawn) << "image 115 is drawn";
+    Repaint();
+    EXPECT_STREQ(image, control->GetBkImage());
+    EXPECT_EQ(drawn, PixelAt(20, 20)) << "still drawn after the first paint";
+}
+
+TEST_F(ControlPaintTest, APaintWithoutADeviceContextForgetsNoImage)
+{
+    CContainerUI* root = new CContainerUI;
+    CControlUI* control = new CControlUI;
+    const char* image = "res='115' restype='png'";
+    control->SetBkImage(image);
+    AddPlaced(root, control, RECT{10, 10, 110, 90});
+    Attach(root);
+    Send(WM_PRINTCLIENT, 0, PRF_CLIENT);
+    control->DoPaint(nullptr, RECT{10, 10, 110, 90});
+    EXPECT_STREQ(image, control->GetBkImage());
+}
+
 TEST(ControlUIPaintTest, AnImageThatCannotBeDrawnIsDropped)
 {
     CControlUI control;

@@ -330,6 +330,48 @@ TEST_F(DialogBuilderTest, ASkinThatIncludesItselfStopsAtTheDepthLimit)
     EXPECT_EQ(0, Counted<CControlUI>::Live());
 }
 
+// The first control of each level, from the given one down.
+int FirstChildDepth(IControlUI* control)
+{
+    int depth = 0;
+    while (control != nullptr) {
+        ++depth;
+        IContainerUI* box = AsContainer(control);
+        control = box != nullptr && box->GetCount() > 0 ? box->GetItemAt(0) : nullptr;
+    }
+    return depth;
+}
+
+TEST_F(DialogBuilderTest, OneNestingLimitHoldsForTheWholeBuildAcrossIncludes)
+{
+    std::string deep = "<Window>";
+    for (int i = 0; i < 200; ++i)
+        deep += "<Container>";
+    deep += "<Include source=\"deep.xml\"/>";
+    for (int i = 0; i < 200; ++i)
+        deep += "</Container>";
+    WriteSkin("deep.xml", (deep + "</Window>").c_str());
+    IControlUI* root =
+        Build("<Window><VerticalLayout><Include source=\"deep.xml\"/></VerticalLayout></Window>");
+    ASSERT_NE(nullptr, root);
+    EXPECT_EQ(CDialogBuilder::kMaxNesting, FirstChildDepth(root));
+    delete root;
+}
+
+TEST_F(DialogBuilderTest, ASkinThatIncludesItselfManyTimesOverStopsAtTheIncludeBudget)
+{
+    WriteSkin("many.xml", "<Window><Counted/><Include source=\"many.xml\" count=\"5\"/></Window>");
+    IControlUI* root =
+        Build("<Window><VerticalLayout><Include source=\"many.xml\" count=\"5\"/></VerticalLayout>"
+              "</Window>");
+    ASSERT_NE(nullptr, root);
+    EXPECT_LT(Counted<CControlUI>::Live(), CDialogBuilder::kMaxIncludedElements)
+        << "five to the power of the depth limit would be 390625";
+    EXPECT_GT(Counted<CControlUI>::Live(), CDialogBuilder::kMaxIncludedElements / 4);
+    delete root;
+    EXPECT_EQ(0, Counted<CControlUI>::Live());
+}
+
 TEST_F(DialogBuilderTest, SkinsThatCannotBeLoadedGiveNullAndLeaveTheManagerAlone)
 {
     WriteSkin("empty.xml", "");

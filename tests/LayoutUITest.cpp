@@ -54,6 +54,22 @@ TEST_F(LayoutTest, BoxLayoutsKeepTheInsetAndSpaceTheirChildren)
     }
 }
 
+TEST_F(LayoutTest, AnInsetFarBeyondTheScreenPushesChildrenToTheEdgeOfTheRange)
+{
+    for (CContainerUI* layout : {static_cast<CContainerUI*>(new CVerticalLayoutUI),
+                                 static_cast<CContainerUI*>(new CHorizontalLayoutUI),
+                                 static_cast<CContainerUI*>(new CTileLayoutUI)}) {
+        layout->ApplyAttributeList("inset=\"2147483647,2147483647,0,0\"");
+        layout->Add(Leaf("leaf", "width=\"10\" height=\"10\""));
+        CContainerUI* root = new CContainerUI;
+        AddPlaced(root, layout, RECT{10, 10, 110, 90});
+        Attach(root);
+        const RECT rc = layout->GetItemAt(0)->GetPos();
+        EXPECT_GE(rc.left, 0) << layout->GetClass() << ": not wrapped round";
+        EXPECT_GE(rc.top, 0) << layout->GetClass();
+    }
+}
+
 TEST_F(LayoutTest, TilesFillRowsOfTheColumnsThatFit)
 {
     auto* tiles = new CTileLayoutUI;

@@ -249,9 +249,11 @@ TEST_F(ListTest, TheWheelScrollsOrWithScrollSelectMovesTheSelection)
     EXPECT_EQ(0, list->GetScrollPos().cy);
 
     list->SetAttribute("scrollselect", "true");
+    Manager().SetFocus(nullptr);
     wheel(-WHEEL_DELTA);
     wheel(-WHEEL_DELTA);
     EXPECT_EQ("1 cur 1", Selection());
+    EXPECT_EQ(nullptr, Manager().GetFocus()) << "only keys move the focus with the selection";
     wheel(WHEEL_DELTA);
     EXPECT_EQ("0 cur 0", Selection());
     EXPECT_EQ(0, list->GetScrollPos().cy);

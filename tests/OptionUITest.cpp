@@ -112,6 +112,19 @@ TEST_F(OptionTest, AnOptionTakesItselfOutOfTheGroupsOfTheWindowsItLeaves)
     EXPECT_TRUE(c->IsSelected());
 }
 
+TEST_F(OptionTest, OfOptionsMarkedSelectedBeforeTheyJoinedTheirGroupTheLastWins)
+{
+    // As the skin builder makes them: attributes first, the window afterwards.
+    COptionUI* a = Option("a", "group=\"g\" selected=\"true\"", 0);
+    COptionUI* b = Option("b", "group=\"g\" selected=\"true\"", 1);
+    COptionUI* c = Option("c", "group=\"h\" selected=\"true\"", 2);
+    EXPECT_FALSE(a->IsSelected());
+    EXPECT_TRUE(b->IsSelected());
+    EXPECT_TRUE(c->IsSelected()) << "another group";
+    c->SetGroup("g");
+    EXPECT_FALSE(b->IsSelected()) << "a selected option that moves into a group";
+}
+
 TEST_F(OptionTest, ADisabledOptionStaysSelected)
 {
     COptionUI* option = Option("a", "selected=\"true\"", 0);

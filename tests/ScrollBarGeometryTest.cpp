@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/LayoutRectPrinting.h"
 
 namespace {
@@ -85,8 +87,14 @@ TEST(ScrollBarGeometryTest, PointsOnTheTrackLieBeforeOrAfterTheThumb)
     EXPECT_EQ(0, SideOfThumb(shape, parts, 8, 16));
     EXPECT_EQ(0, SideOfThumb(shape, parts, 8, 49));
     EXPECT_EQ(1, SideOfThumb(shape, parts, 8, 50));
-    const TScrollBarShape tight = Bar(40, 100, 0);
-    EXPECT_EQ(0, SideOfThumb(tight, MeasureScrollBar(tight), 8, 20)) << "no thumb, no page";
+    // Too short for a thumb: the track 16 .. 24 pages about the position's place.
+    for (const auto& c : {std::make_tuple(0, 16, 1), std::make_tuple(50, 19, -1),
+                          std::make_tuple(50, 20, 1), std::make_tuple(100, 23, -1)}) {
+        const TScrollBarShape tight = Bar(40, 100, std::get<0>(c));
+        ASSERT_FALSE(HasThumb(MeasureScrollBar(tight)));
+        EXPECT_EQ(std::get<2>(c), SideOfThumb(tight, MeasureScrollBar(tight), 8, std::get<1>(c)))
+            << "position " << std::get<0>(c) << " at " << std::get<1>(c);
+    }
 }
 
 }  // namespace

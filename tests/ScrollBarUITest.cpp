@@ -153,6 +153,22 @@ TEST_F(ScrollBarTest, AttributesSetRangePositionButtonsAndImages)
     EXPECT_STREQ("renamed", bar->GetName()) << "other names go to the control base";
 }
 
+TEST_F(ScrollBarTest, APartInAStateWithoutAnImageShowsTheNormalImage)
+{
+    bar->ApplyAttributeList("thumbnormalimage=\"res='115' restype='png'\" "
+                            "thumbhotimage=\"res='117' restype='png'\"");
+    Repaint();
+    const DWORD normal = PixelAt(8, 25);
+    Mouse(WM_MOUSEMOVE, 8, 25);
+    Repaint();
+    ASSERT_NE(normal, PixelAt(8, 25)) << "the hot image";
+    Mouse(WM_LBUTTONDOWN, 8, 25, MK_LBUTTON);
+    ASSERT_NE(0u, bar->GetThumbState() & UISTATE_PUSHED);
+    Repaint();
+    EXPECT_EQ(normal, PixelAt(8, 25)) << "pushed and hot, without a pushed image";
+    Mouse(WM_LBUTTONUP, 8, 25);
+}
+
 TEST_F(ScrollBarTest, WithoutImagesArrowsAndThumbAreOutlined)
 {
     const DWORD outline = 0x85E4FF;

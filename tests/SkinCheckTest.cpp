@@ -83,5 +83,25 @@ TEST_F(SkinCheckTest, FontIndexesAreHeldAgainstEveryFontTheSkinDeclares)
               Check("<Window><Lettered font=\"0\"/></Window>"));
 }
 
+TEST_F(SkinCheckTest, ASecondResourcePairInOneImageStringIsWarned)
+{
+    EXPECT_EQ("warning: line 1, column 35: Lettered: hotimage: the image of a second "
+              "res/restype pair is drawn twice\n",
+              Check("<Window><VerticalLayout><Lettered hotimage=\"res='103' restype='png' "
+                    "res='115' restype='png'\"/><Lettered hotimage=\"res='103' restype='png'\"/>"
+                    "</VerticalLayout></Window>"));
+}
+
+TEST_F(SkinCheckTest, PlacesAndLengthsBeyondTheScreensRangeAreWarned)
+{
+    EXPECT_EQ("warning: line 1, column 41: VerticalLayout: childpadding: 40000 is beyond the "
+              "screen's range (-32768 to 32767)\n"
+              "warning: line 1, column 71: Control: padding: -2147483648 is beyond the screen's "
+              "range (-32768 to 32767)\n",
+              Check("<Window><VerticalLayout inset=\"1,2,3,4\" childpadding=\"40000\">"
+                    "<Control padding=\"0,-99999999999,0,0\" width=\"32767\" pos=\"-32768,0,0,0\"/>"
+                    "</VerticalLayout></Window>"));
+}
+
 }  // namespace
 }  // namespace VeneerTest

@@ -169,6 +169,23 @@ TEST_F(WindowManagerMessagesTest, HoverTellsTheHoverControlAndShowsTheFoundContr
     EXPECT_STREQ("tip of A", text);
 }
 
+TEST_F(WindowManagerMessagesTest, ALeaveAfterAHoverTellsTheHoverControlItWasLeft)
+{
+    // The system goes on tracking the leave after a hover: a pointer that leaves the
+    // window by its next sample brings only WM_MOUSELEAVE.
+    Mouse(WM_MOUSEMOVE, 20, 20);
+    Mouse(WM_MOUSEHOVER, 20, 20);
+    log.clear();
+    Send(WM_MOUSELEAVE);
+    EXPECT_EQ((EventLog{"A:MouseLeave"}), log);
+
+    log.clear();
+    Mouse(WM_MOUSEMOVE, 20, 20);
+    Mouse(WM_MOUSEHOVER, 20, 20);
+    EXPECT_EQ((EventLog{"A:MouseEnter", "A:MouseMove", "A:MouseHover"}), log)
+        << "coming back asks for the hover again";
+}
+
 // The tooltip window of the test's window, or null.
 HWND ToolTipOf(HWND window)
 {
@@ -247,14 +264,19 @@ TEST_F(WindowManagerMessagesTest, ResizingTellsTheFocusAndRelaysTheRoot)
     EXPECT_EQ(kWidth + 20, root->GetWidth());
 }
 
-TEST_F(WindowManagerMessagesTest, CloseEndsHoverCaptureAndFocus)
+TEST_F(WindowManagerMessagesTest, CloseEndsHoverAndFocusAndCancelsThePress)
 {
     Mouse(WM_LBUTTONDOWN, 20, 20);
-    Mouse(WM_MOUSEMOVE, 110, 20);
+    Mouse(WM_MOUSEMOVE, 30, 20);
     log.clear();
     LRESULT result = 0;
     EXPECT_FALSE(Manager().MessageHandler(WM_CLOSE, 0, 0, result));
-    EXPECT_EQ((EventLog{"B:MouseLeave", "A:ButtonUp", "A:KillFocus"}), log);
+    EXPECT_EQ((EventLog{"A:MouseLeave", "A:ButtonUp", "A:KillFocus"}), log);
+    const auto up = std::find_if(a->events.begin(), a->events.end(), [](const TUIEvent& event) {
+        return event.type == TUIEventType::ButtonUp;
+    });
+    ASSERT_NE(a->events.end(), up);
+    EXPECT_TRUE(IsCancelledPress(*up)) << "the pressed button is not clicked";
     EXPECT_EQ(nullptr, Manager().GetFocus());
 }
 

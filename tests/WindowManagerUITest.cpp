@@ -1,6 +1,7 @@
 // The manager's own records on a real window: notifications and their receivers, the
 // root and delayed cleanup, the name index, option groups and the order of destruction.
 
+#include <functional>
 #include <memory>
 
 #include "tests/ControlTreeFixture.h"
@@ -61,6 +62,73 @@ TEST_F(WindowManagerUITest, NotificationsReachTheSendersDelegatesThenEveryReceiv
     EXPECT_EQ((std::vector<std::string>{"A:click"}), second.entries);
     EXPECT_TRUE(Manager().RemoveNotifier(&second));
     EXPECT_FALSE(Manager().RemoveNotifier(&second));
+}
+
+// A receiver and filter that runs a function at each call (of message kLeaverMessage).
+const UINT kLeaverMessage = WM_USER + 9;
+
+class Leaver : public INotifyUI, public IMessageFilterUI {
+public:
+    void Notify(TNotifyMsg&) override { Called(); }
+    LRESULT MessageHandler(UINT message, WPARAM, LPARAM, bool&) override
+    {
+        if (message == kLeaverMessage)
+            Called();
+        return 0;
+    }
+    void Called()
+    {
+        ++calls;
+        if (onCall)
+            onCall();
+    }
+    std::function<void()> onCall;
+    int calls = 0;
+};
+
+TEST_F(WindowManagerUITest, AnEntryThatUnregistersDuringDeliveryLeavesTheNextOneItsCall)
+{
+    using Change = bool (CWindowManagerUI::*)(IMessageFilterUI*);
+    struct Case {
+        const char* list;
+        std::function<bool(Leaver*)> add;
+        std::function<bool(Leaver*)> remove;
+        std::function<void()> deliver;
+    };
+    CWindowManagerUI& manager = Manager();
+    const auto filters = [&](Change change) {
+        return [&manager, change](Leaver* leaver) { return (manager.*change)(leaver); };
+    };
+    const Case cases[] = {
+        {"notifiers", [&](Leaver* l) { return manager.AddNotifier(l); },
+         [&](Leaver* l) { return manager.RemoveNotifier(l); },
+         [&] { manager.SendNotify(a, "click"); }},
+        {"message filters", filters(&CWindowManagerUI::AddMessageFilter),
+         filters(&CWindowManagerUI::RemoveMessageFilter), [&] { Send(kLeaverMessage); }},
+        {"pre-message filters", filters(&CWindowManagerUI::AddPreMessageFilter),
+         filters(&CWindowManagerUI::RemovePreMessageFilter),
+         [&] {
+             PostMessageA(Window(), kLeaverMessage, 0, 0);
+             PostQuitMessage(0);
+             CWindowManagerUI::MessageLoop();
+         }},
+    };
+    for (const Case& c : cases) {
+        // The second is registered twice: called once at each place.
+        Leaver first, second, third;
+        for (Leaver* leaver : {&first, &second, &third, &second})
+            ASSERT_TRUE(c.add(leaver)) << c.list;
+        first.onCall = [&] { c.remove(&first); };
+        third.onCall = [&] { c.remove(&third); };
+        c.deliver();
+        EXPECT_EQ(1, first.calls) << c.list;
+        EXPECT_EQ(2, second.calls) << c.list;
+        EXPECT_EQ(1, third.calls) << c.list;
+        c.deliver();
+        EXPECT_EQ(1, first.calls) << c.list << ": unregistered";
+        EXPECT_EQ(4, second.calls) << c.list;
+        EXPECT_TRUE(c.remove(&second) && c.remove(&second)) << c.list;
+    }
 }
 
 bool g_rootDeleted = false;

@@ -289,6 +289,29 @@ TEST(XmlDocumentTest, PlacesElementsAndAttributesInTheOriginalText)
     }
 }
 
+TEST(XmlDocumentTest, PlacesFarIntoALongTextCountFromTheStartWhateverCharacterAMarkSplits)
+{
+    // Lines of an odd length: the places GetPlace counts on from fall inside the Chinese
+    // character of some lines.
+    std::string utf8 = "<A>\n";
+    const int lines = 3000;
+    for (int i = 0; i < lines; ++i)
+        utf8 += "<B x=\"\xE4\xB8\xAD\" y=\"\"/>\n";
+    utf8 += "</A>";
+    CXmlDocument document;
+    document.SetKeepOriginal(true);
+    ASSERT_TRUE(document.LoadFromMemory(utf8.data(), utf8.size()));
+    int i = 0;
+    for (CXmlNode b = document.GetRoot().GetFirstChild(); b.IsValid();
+         b = b.GetNextSibling(), ++i) {
+        int line = 0, column = 0;
+        ASSERT_TRUE(document.GetPlace(b.GetAttributeName(1), &line, &column));
+        ASSERT_EQ(i + 2, line);
+        ASSERT_EQ(10, column) << "line " << line;
+    }
+    EXPECT_EQ(lines, i);
+}
+
 TEST(XmlDocumentTest, RefusesNestingDeeperThanTheLimitWithoutExhaustingTheStack)
 {
     auto nested = [](int depth) {

@@ -216,11 +216,39 @@ void CSkinCheck::CheckAttribute(const TPlace& place, const std::string& what,
         CheckImages(place, what + ": " + name, value);
     } else if (row->kind == TAttributeKind::Font) {
         m_fonts.push_back({place, what + ": " + name, ParseInteger(value)});
+    } else if (row->kind == TAttributeKind::Extent) {
+        CheckExtent(place, what + ": " + name, value);
+    }
+}
+
+// The layout adds such numbers up; far beyond any screen they only push controls out of
+// sight (the sums stop at the edge of the int range).
+void CSkinCheck::CheckExtent(const TPlace& place, const std::string& what, const char* value)
+{
+    const int kScreenRange = 32767;
+    CValueReader reader(value);
+    while (!reader.AtEnd()) {
+        const char* before = reader.GetPosition();
+        const int number = reader.ReadInteger();
+        if (reader.GetPosition() == before) {
+            reader.SkipByte();
+            continue;
+        }
+        if (number > kScreenRange || number < -kScreenRange - 1) {
+            Warn(place, what + ": " + std::to_string(number) +
+                            " is beyond the screen's range (-32768 to 32767)");
+            return;
+        }
     }
 }
 
 void CSkinCheck::CheckImages(const TPlace& place, const std::string& what, const char* value)
 {
+    // Each restype draws the image named so far: after the first pair, the image of a
+    // second pair is drawn at its restype and again at the end.
+    const char* first = std::strstr(value, "restype=");
+    if (first != nullptr && std::strstr(first + 1, "restype=") != nullptr)
+        Warn(place, what + ": the image of a second res/restype pair is drawn twice");
     struct TContext {
         CSkinCheck* check;
         const TPlace& place;
@@ -268,6 +296,15 @@ void CSkinCheck::OnSkip(const CXmlNode& node, TBuildSkip why)
     case TBuildSkip::IncludeTooDeep:
         message = "nested more than " + std::to_string(CDialogBuilder::kMaxIncludeDepth) +
                   " deep: skipped";
+        break;
+    case TBuildSkip::NestedTooDeep:
+        message = "nested more than " + std::to_string(CDialogBuilder::kMaxNesting) +
+                  " elements deep, Include elements counted through: skipped with its children";
+        break;
+    case TBuildSkip::IncludesTooLarge:
+        message = "the Include elements made " +
+                  std::to_string(CDialogBuilder::kMaxIncludedElements) +
+                  " documents and controls already: skipped";
         break;
     }
     Warn(Place(node, node.GetName()), element + ": " + message);

@@ -68,6 +68,7 @@ private:
     // One attribute, name=value, of an element whose class reads the table.
     void CheckAttribute(const TPlace& place, const std::string& what,
                         const Veneer::TAttributeTable& table, const char* name, const char* value);
+    void CheckExtent(const TPlace& place, const std::string& what, const char* value);
     void CheckImages(const TPlace& place, const std::string& what, const char* value);
 
     // The place of at, a place in a node's document.

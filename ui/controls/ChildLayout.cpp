@@ -1,9 +1,18 @@
 #include "ui/controls/ChildLayout.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace Veneer {
 namespace {
+
+using Wide = std::int64_t;
+
+int Narrow(Wide value)
+{
+    return NarrowSum(value);
+}
 
 bool IsVertical(TLayoutAxis axis)
 {
@@ -39,10 +48,16 @@ TAxisPadding PaddingOf(TLayoutAxis axis, const TLayoutRect& p)
                             : TAxisPadding{p.left, p.right, p.top, p.bottom};
 }
 
-TLayoutRect RectOf(TLayoutAxis axis, int mainFrom, int mainTo, int crossFrom, int crossTo)
+TLayoutRect RectOf(TLayoutAxis axis, Wide mainFrom, Wide mainTo, Wide crossFrom, Wide crossTo)
 {
-    return IsVertical(axis) ? TLayoutRect{crossFrom, mainFrom, crossTo, mainTo}
-                            : TLayoutRect{mainFrom, crossFrom, mainTo, crossTo};
+    const int m0 = Narrow(mainFrom), m1 = Narrow(mainTo), c0 = Narrow(crossFrom),
+              c1 = Narrow(crossTo);
+    return IsVertical(axis) ? TLayoutRect{c0, m0, c1, m1} : TLayoutRect{m0, c0, m1, c1};
+}
+
+TLayoutRect NarrowRect(Wide left, Wide top, Wide right, Wide bottom)
+{
+    return TLayoutRect{Narrow(left), Narrow(top), Narrow(right), Narrow(bottom)};
 }
 
 // To the minimum first, then to the maximum, which wins when the two disagree.
@@ -52,6 +67,15 @@ int Clamp(int value, int minimum, int maximum)
 }
 
 }  // namespace
+
+int NarrowSum(std::int64_t value)
+{
+    if (value > std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    if (value < std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(value);
+}
 
 bool PlaceOutOfFlow(ILayoutChildren& children, int index)
 {
@@ -67,6 +91,7 @@ TFixedMeasure MeasureFixedChildren(const TBoxLayout& box, ILayoutChildren& child
 {
     const TLayoutAxis axis = box.axis;
     TFixedMeasure measure = {0, 0, 0};
+    Wide total = 0;
     for (int i = 0; i < children.GetCount(); ++i) {
         if (!children.IsVisible(i) || children.IsFloat(i))
             continue;
@@ -75,14 +100,14 @@ TFixedMeasure MeasureFixedChildren(const TBoxLayout& box, ILayoutChildren& child
         if (size == 0)
             ++measure.adjustable;
         else
-            measure.fixedTotal +=
-                Clamp(size, Along(axis, child.minSize), Along(axis, child.maxSize));
+            total += Clamp(size, Along(axis, child.minSize), Along(axis, child.maxSize));
         const TAxisPadding padding = PaddingOf(axis, child.padding);
-        measure.fixedTotal += padding.before + padding.after;
+        total += Wide{padding.before} + padding.after;
         ++measure.count;
     }
     if (measure.count > 0)
-        measure.fixedTotal += (measure.count - 1) * box.childPadding;
+        total += Wide{measure.count - 1} * box.childPadding;
+    measure.fixedTotal = Narrow(total);
     return measure;
 }
 
@@ -90,25 +115,26 @@ int ShareOfAdjustable(const TBoxLayout& box, const TFixedMeasure& measure)
 {
     if (measure.adjustable == 0)
         return 0;
-    return std::max(0, (Along(box.axis, box.available) - measure.fixedTotal) / measure.adjustable);
+    const Wide free = Wide{Along(box.axis, box.available)} - measure.fixedTotal;
+    return Narrow(std::max(Wide{0}, free / measure.adjustable));
 }
 
 int PlaceBoxChildren(const TBoxLayout& box, const TFixedMeasure& measure, int share,
                      ILayoutChildren& children)
 {
     const TLayoutAxis axis = box.axis;
-    int position = box.mainStart;
-    int remaining = Along(axis, box.available);
-    int fixedRemaining = measure.fixedTotal;
+    Wide position = box.mainStart;
+    Wide remaining = Along(axis, box.available);
+    Wide fixedRemaining = measure.fixedTotal;
     int adjustableSeen = 0;
-    int needed = 0;
+    Wide needed = 0;
     for (int i = 0; i < children.GetCount(); ++i) {
         if (PlaceOutOfFlow(children, i))
             continue;
         const TLayoutChild child = children.Describe(i);
         const TAxisPadding padding = PaddingOf(axis, child.padding);
         remaining -= padding.before;
-        const TLayoutSize available = SizeOf(axis, remaining, Across(axis, box.available));
+        const TLayoutSize available = SizeOf(axis, Narrow(remaining), Across(axis, box.available));
         int size = Along(axis, children.Estimate(i, available));
         const int minSize = Along(axis, child.minSize);
         const int maxSize = Along(axis, child.maxSize);
@@ -117,7 +143,7 @@ int PlaceBoxChildren(const TBoxLayout& box, const TFixedMeasure& measure, int sh
             // child has been taken twice: once from remaining and once in fixedRemaining.
             ++adjustableSeen;
             if (adjustableSeen == measure.adjustable)
-                size = std::max(0, remaining - padding.after - fixedRemaining);
+                size = Narrow(std::max(Wide{0}, remaining - padding.after - fixedRemaining));
             else
                 size = share;
             size = Clamp(size, minSize, maxSize);
@@ -127,50 +153,50 @@ int PlaceBoxChildren(const TBoxLayout& box, const TFixedMeasure& measure, int sh
         }
         int cross = Across(axis, child.fixed);
         if (cross == 0)
-            cross = std::max(0, box.crossExtent - padding.crossBefore - padding.crossAfter);
+            cross = Narrow(std::max(
+                Wide{0}, Wide{box.crossExtent} - padding.crossBefore - padding.crossAfter));
         cross = Clamp(cross, Across(axis, child.minSize), Across(axis, child.maxSize));
         // The rectangle reaches the padding after the child along the axis.
-        const int mainFrom = position + padding.before;
-        const int crossFrom = box.crossStart + padding.crossBefore;
+        const Wide mainFrom = position + padding.before;
+        const Wide crossFrom = Wide{box.crossStart} + padding.crossBefore;
         children.Place(i, RectOf(axis, mainFrom, mainFrom + size + padding.after, crossFrom,
                                  crossFrom + cross));
-        position += size + box.childPadding + padding.before + padding.after;
-        needed += size + padding.before + padding.after;
-        remaining -= size + box.childPadding + padding.after;
+        position += Wide{size} + box.childPadding + padding.before + padding.after;
+        needed += Wide{size} + padding.before + padding.after;
+        remaining -= Wide{size} + box.childPadding + padding.after;
     }
-    return needed;
+    return Narrow(needed);
 }
 
 int LayOutBox(const TBoxLayout& box, ILayoutChildren& children)
 {
     const TFixedMeasure measure = MeasureFixedChildren(box, children);
     const int share = ShareOfAdjustable(box, measure);
-    int needed = PlaceBoxChildren(box, measure, share, children);
+    Wide needed = PlaceBoxChildren(box, measure, share, children);
     if (measure.count > 0)
-        needed += (measure.count - 1) * box.childPadding;
-    return needed;
+        needed += Wide{measure.count - 1} * box.childPadding;
+    return Narrow(needed);
 }
 
 TLayoutRect PlaceFloatingChild(const TLayoutRect& parent, const TFloatChild& child)
 {
-    const int x = child.fixedXY.cx;
-    const int y = child.fixedXY.cy;
-    const int width = child.fixedSize.cx;
-    const int height = child.fixedSize.cy;
-    TLayoutRect rc;
-    rc.left = x >= 0 ? parent.left + x : parent.right + x - width;
-    rc.top = y >= 0 ? parent.top + y : parent.bottom + y - height;
-    rc.right = rc.left + width;
-    rc.bottom = rc.top + height;
+    const Wide x = child.fixedXY.cx;
+    const Wide y = child.fixedXY.cy;
+    const Wide width = child.fixedSize.cx;
+    const Wide height = child.fixedSize.cy;
+    Wide left = x >= 0 ? parent.left + x : parent.right + x - width;
+    Wide top = y >= 0 ? parent.top + y : parent.bottom + y - height;
+    Wide right = left + width;
+    Wide bottom = top + height;
     if (child.relative && child.reference.cx != 0) {
-        const int dx = parent.right - parent.left - child.reference.cx;
-        const int dy = parent.bottom - parent.top - child.reference.cy;
-        rc.left += dx * child.movePercent.cx / 100;
-        rc.top += dy * child.movePercent.cy / 100;
-        rc.right = rc.left + width + dx * child.zoomPercent.cx / 100;
-        rc.bottom = rc.top + height + dy * child.zoomPercent.cy / 100;
+        const Wide dx = Wide{parent.right} - parent.left - child.reference.cx;
+        const Wide dy = Wide{parent.bottom} - parent.top - child.reference.cy;
+        left += dx * child.movePercent.cx / 100;
+        top += dy * child.movePercent.cy / 100;
+        right = left + width + dx * child.zoomPercent.cx / 100;
+        bottom = top + height + dy * child.zoomPercent.cy / 100;
     }
-    return rc;
+    return NarrowRect(left, top, right, bottom);
 }
 
 TLayoutSize TileColumns(const TTileLayout& tiles)
@@ -186,7 +212,7 @@ namespace {
 int TileHeight(const TTileLayout& tiles, int columnWidth, const TLayoutChild& child,
                ILayoutChildren& children, int index)
 {
-    const TLayoutSize available = {columnWidth, tiles.inner.bottom - tiles.inner.top};
+    const TLayoutSize available = {columnWidth, Narrow(Wide{tiles.inner.bottom} - tiles.inner.top)};
     int height = children.Estimate(index, available).cy;
     if (height == 0)
         height = tiles.itemSize.cy;
@@ -200,21 +226,22 @@ int LayOutTiles(const TTileLayout& tiles, ILayoutChildren& children)
     const TLayoutSize grid = TileColumns(tiles);
     const int columns = grid.cx;
     const int columnWidth = grid.cy;
-    const int left = tiles.inner.left - tiles.scrollPos.cx;
-    int top = tiles.inner.top - tiles.scrollPos.cy;
-    int total = 0;
+    const Wide left = Wide{tiles.inner.left} - tiles.scrollPos.cx;
+    Wide top = Wide{tiles.inner.top} - tiles.scrollPos.cy;
+    Wide total = 0;
     int first = 0;
     while (first < children.GetCount()) {
         // Measure: the row is the next `columns` children that take part.
         int end = first;
         int inRow = 0;
-        int rowHeight = 0;
+        Wide rowHeight = 0;
         for (; end < children.GetCount() && inRow < columns; ++end) {
             if (!children.IsVisible(end) || children.IsFloat(end))
                 continue;
             const TLayoutChild child = children.Describe(end);
             const int height = TileHeight(tiles, columnWidth, child, children, end);
-            rowHeight = std::max(rowHeight, height + child.padding.top + child.padding.bottom);
+            rowHeight =
+                std::max(rowHeight, Wide{height} + child.padding.top + child.padding.bottom);
             ++inRow;
         }
         // Place: each child in its cell, less its padding.
@@ -226,22 +253,22 @@ int LayOutTiles(const TTileLayout& tiles, ILayoutChildren& children)
             const TLayoutRect& p = child.padding;
             int width = child.fixed.cx;
             if (width == 0)
-                width = std::max(0, columnWidth - p.left - p.right);
+                width = Narrow(std::max(Wide{0}, Wide{columnWidth} - p.left - p.right));
             width = Clamp(width, child.minSize.cx, child.maxSize.cx);
             int height = TileHeight(tiles, columnWidth, child, children, i);
             if (height == 0)
-                height = Clamp(std::max(0, rowHeight - p.top - p.bottom), child.minSize.cy,
-                               child.maxSize.cy);
-            const int cellLeft = left + column * columnWidth;
-            children.Place(i, TLayoutRect{cellLeft + p.left, top + p.top, cellLeft + p.left + width,
-                                          top + p.top + height});
+                height = Clamp(Narrow(std::max(Wide{0}, rowHeight - p.top - p.bottom)),
+                               child.minSize.cy, child.maxSize.cy);
+            const Wide cellLeft = left + Wide{column} * columnWidth + p.left;
+            const Wide cellTop = top + p.top;
+            children.Place(i, NarrowRect(cellLeft, cellTop, cellLeft + width, cellTop + height));
             ++column;
         }
         top += rowHeight;
         total += rowHeight;
         first = end;
     }
-    return total;
+    return Narrow(total);
 }
 
 void LayOutTabPage(const TLayoutRect& inner, int selected, ILayoutChildren& children)
@@ -252,33 +279,35 @@ void LayOutTabPage(const TLayoutRect& inner, int selected, ILayoutChildren& chil
         if (i != selected)
             continue;
         const TLayoutChild page = children.Describe(i);
-        const TLayoutRect rc = {inner.left + page.padding.left, inner.top + page.padding.top,
-                                inner.right - page.padding.right,
-                                inner.bottom - page.padding.bottom};
-        const TLayoutSize full = {rc.right - rc.left, rc.bottom - rc.top};
+        const TLayoutRect rc = NarrowRect(
+            Wide{inner.left} + page.padding.left, Wide{inner.top} + page.padding.top,
+            Wide{inner.right} - page.padding.right, Wide{inner.bottom} - page.padding.bottom);
+        const TLayoutSize full = {Narrow(Wide{rc.right} - rc.left),
+                                  Narrow(Wide{rc.bottom} - rc.top)};
         const TLayoutSize estimate = children.Estimate(i, full);
         const int width = std::max(0, estimate.cx != 0 ? estimate.cx : full.cx);
         const int height = std::max(0, estimate.cy != 0 ? estimate.cy : full.cy);
-        children.Place(i, TLayoutRect{rc.left, rc.top,
-                                      rc.left + Clamp(width, page.minSize.cx, page.maxSize.cx),
-                                      rc.top + Clamp(height, page.minSize.cy, page.maxSize.cy)});
+        children.Place(i,
+                       NarrowRect(rc.left, rc.top,
+                                  Wide{rc.left} + Clamp(width, page.minSize.cx, page.maxSize.cx),
+                                  Wide{rc.top} + Clamp(height, page.minSize.cy, page.maxSize.cy)));
     }
 }
 
 TLayoutRect SeparatorRect(const TSeparator& separator, const TLayoutRect& rc)
 {
     TLayoutRect band = rc;
-    const int size = separator.size;
+    const Wide size = separator.size;
     if (IsVertical(separator.axis)) {
         if (size >= 0)
-            band.top = std::max(rc.bottom - size, rc.top);
+            band.top = Narrow(std::max(rc.bottom - size, Wide{rc.top}));
         else
-            band.bottom = std::min(rc.top - size, rc.bottom);
+            band.bottom = Narrow(std::min(rc.top - size, Wide{rc.bottom}));
     } else {
         if (size >= 0)
-            band.left = std::max(rc.right - size, rc.left);
+            band.left = Narrow(std::max(rc.right - size, Wide{rc.left}));
         else
-            band.right = std::min(rc.left - size, rc.right);
+            band.right = Narrow(std::min(rc.left - size, Wide{rc.right}));
     }
     return band;
 }
@@ -286,9 +315,9 @@ TLayoutRect SeparatorRect(const TSeparator& separator, const TLayoutRect& rc)
 bool DragSeparator(const TSeparator& separator, int last, int point, TLayoutRect& rc)
 {
     const bool vertical = IsVertical(separator.axis);
-    const int low = vertical ? rc.top : rc.left;
-    const int high = vertical ? rc.bottom : rc.right;
-    const int delta = point - last;
+    const Wide low = vertical ? rc.top : rc.left;
+    const Wide high = vertical ? rc.bottom : rc.right;
+    const Wide delta = Wide{point} - last;
     // The edge follows only a mouse on its far side that moves away from the layout.
     const bool moveHigh = separator.size >= 0;
     if (moveHigh) {
@@ -297,12 +326,12 @@ bool DragSeparator(const TSeparator& separator, int last, int point, TLayoutRect
     } else if ((delta > 0 && point < low) || (delta < 0 && point > low + separator.size)) {
         return false;
     }
-    int newLow = moveHigh ? low : low + delta;
-    int newHigh = moveHigh ? high + delta : high;
+    Wide newLow = moveHigh ? low : low + delta;
+    Wide newHigh = moveHigh ? high + delta : high;
     // Held within the limits: a layout already at a limit does not move past it.
-    const int length = newHigh - newLow;
-    const int oldLength = high - low;
-    int limit = length;
+    const Wide length = newHigh - newLow;
+    const Wide oldLength = high - low;
+    Wide limit = length;
     if (length <= separator.minSize) {
         if (oldLength <= separator.minSize)
             return false;
@@ -316,8 +345,8 @@ bool DragSeparator(const TSeparator& separator, int last, int point, TLayoutRect
         newHigh = newLow + limit;
     else
         newLow = newHigh - limit;
-    (vertical ? rc.top : rc.left) = newLow;
-    (vertical ? rc.bottom : rc.right) = newHigh;
+    (vertical ? rc.top : rc.left) = Narrow(newLow);
+    (vertical ? rc.bottom : rc.right) = Narrow(newHigh);
     return true;
 }
 

@@ -5,7 +5,15 @@
 // layout's separator. Nothing here needs a window: the containers (ContainerUI.h) show
 // their children through ILayoutChildren and the host build tests the passes with fakes.
 
+#include <cstdint>
+
 namespace Veneer {
+
+// Skins may give any int (a huge padding or inset, a raised maximum, a far float
+// position): the layout takes sums and differences in 64 bits and brings them back into
+// the int range with this, so a place is at worst at the edge of the range, never
+// wrapped round.
+int NarrowSum(std::int64_t value);
 
 struct TLayoutRect {
     int left;

@@ -253,14 +253,16 @@ void CContainerUI::SetMouseEnabled(bool enabled)
 
 RECT CContainerUI::InnerRect(bool withBars) const
 {
-    RECT rc = {m_rcItem.left + m_rcInset.left, m_rcItem.top + m_rcInset.top,
-               m_rcItem.right - m_rcInset.right, m_rcItem.bottom - m_rcInset.bottom};
+    RECT rc = {NarrowSum(std::int64_t{m_rcItem.left} + m_rcInset.left),
+               NarrowSum(std::int64_t{m_rcItem.top} + m_rcInset.top),
+               NarrowSum(std::int64_t{m_rcItem.right} - m_rcInset.right),
+               NarrowSum(std::int64_t{m_rcItem.bottom} - m_rcInset.bottom)};
     if (!withBars)
         return rc;
     if (IsScrollBarShown(m_verticalScrollBar))
-        rc.right -= m_verticalScrollBar->GetFixedWidth();
+        rc.right = NarrowSum(std::int64_t{rc.right} - m_verticalScrollBar->GetFixedWidth());
     if (IsScrollBarShown(m_horizontalScrollBar))
-        rc.bottom -= m_horizontalScrollBar->GetFixedHeight();
+        rc.bottom = NarrowSum(std::int64_t{rc.bottom} - m_horizontalScrollBar->GetFixedHeight());
     return rc;
 }
 
@@ -401,10 +403,10 @@ void CContainerUI::DoEvent(TUIEvent& event)
 namespace {
 
 const TAttributeInfo kOwnAttributes[] = {
-    {"inset", TAttributeKind::Plain},        {"mousechild", TAttributeKind::Plain},
-    {"vscrollbar", TAttributeKind::Plain},   {"vscrollbarstyle", TAttributeKind::Plain},
-    {"hscrollbar", TAttributeKind::Plain},   {"hscrollbarstyle", TAttributeKind::Plain},
-    {"childpadding", TAttributeKind::Plain},
+    {"inset", TAttributeKind::Extent},        {"mousechild", TAttributeKind::Plain},
+    {"vscrollbar", TAttributeKind::Plain},    {"vscrollbarstyle", TAttributeKind::Plain},
+    {"hscrollbar", TAttributeKind::Plain},    {"hscrollbarstyle", TAttributeKind::Plain},
+    {"childpadding", TAttributeKind::Extent},
 };
 
 }  // namespace

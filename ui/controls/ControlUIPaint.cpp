@@ -48,7 +48,8 @@ void CControlUI::PaintBkImage(HDC dc)
 
 bool CControlUI::DrawImage(HDC dc, CUIString& image, const char* modify)
 {
-    if (image.IsEmpty())
+    // Without a device context nothing is drawn, yet nothing failed to load either.
+    if (image.IsEmpty() || dc == nullptr)
         return false;
     if (CRenderUtil::DrawImageSpec(dc, m_manager, m_rcItem, m_rcPaint, image, modify))
         return true;

@@ -29,11 +29,12 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
     const RECT inner = InnerRect(true);
     TBoxLayout box;
     box.axis = TLayoutAxis::Horizontal;
-    box.available = {inner.right - inner.left,
-                     inner.bottom - inner.top + CContainerUI::GetScrollRange().cy};
-    box.mainStart = inner.left - CContainerUI::GetScrollPos().cx;
+    box.available = {
+        NarrowSum(std::int64_t{inner.right} - inner.left),
+        NarrowSum(std::int64_t{inner.bottom} - inner.top + CContainerUI::GetScrollRange().cy)};
+    box.mainStart = NarrowSum(std::int64_t{inner.left} - CContainerUI::GetScrollPos().cx);
     box.crossStart = inner.top;
-    box.crossExtent = inner.bottom - inner.top;
+    box.crossExtent = NarrowSum(std::int64_t{inner.bottom} - inner.top);
     box.childPadding = m_childPadding;
     CLayoutChildren children(this);
     LayOutBox(box, children);

@@ -342,9 +342,9 @@ bool CListUI::ExpandItem(int index, bool expand)
     return true;
 }
 
-bool CListUI::SelectFrom(int index, bool forward)
+bool CListUI::SelectFrom(int index, bool forward, bool takeFocus)
 {
-    return SelectItem(FindSelectable(index, forward), true);
+    return SelectItem(FindSelectable(index, forward), takeFocus);
 }
 
 void CListUI::DoEvent(TUIEvent& event)
@@ -394,8 +394,9 @@ void CListUI::DoEvent(TUIEvent& event)
     case TUIEventType::ScrollWheel:
         if (event.wParam > 1)
             break;
+        // The wheel turns over whatever is under the mouse: the focus stays where it is.
         if (m_scrollSelect)
-            SelectFrom(event.wParam == 0 ? m_curSel - 1 : m_curSel + 1, event.wParam == 1);
+            SelectFrom(event.wParam == 0 ? m_curSel - 1 : m_curSel + 1, event.wParam == 1, false);
         else if (event.wParam == 0)
             LineUp();
         else

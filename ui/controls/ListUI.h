@@ -262,7 +262,7 @@ private:
     bool Insert(CControlUI* child, int index);
     bool AddHeader(CListHeaderUI* header);
     bool AddHeaderItem(CControlUI* item, int index);
-    bool SelectFrom(int index, bool forward);
+    bool SelectFrom(int index, bool forward, bool takeFocus = true);
     // Lays the header out (a hidden one too), in step with the body's horizontal
     // scrolling, and takes the columns from it.
     void LayOutHeader();

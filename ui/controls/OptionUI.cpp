@@ -25,8 +25,23 @@ void* COptionUI::GetInterface(const char* name)
 
 void COptionUI::JoinGroup()
 {
-    if (m_manager != nullptr && !m_group.IsEmpty())
-        m_manager->AddOptionGroup(m_group, this);
+    if (m_manager == nullptr || m_group.IsEmpty())
+        return;
+    m_manager->AddOptionGroup(m_group, this);
+    // Options marked selected before they joined (the skin builder lends the manager only
+    // while it sets attributes): the last to join wins.
+    if (m_selected)
+        DeselectOthers();
+}
+
+void COptionUI::DeselectOthers()
+{
+    const CPtrArray* members = m_manager->GetOptionGroup(m_group);
+    for (int i = 0; members != nullptr && i < members->GetSize(); ++i) {
+        auto* other = dynamic_cast<COptionUI*>(static_cast<IControlUI*>(members->GetAt(i)));
+        if (other != nullptr && other != this)
+            other->Selected(false);
+    }
 }
 
 void COptionUI::LeaveGroup()
@@ -67,12 +82,7 @@ void COptionUI::Selected(bool selected)
     if (!m_group.IsEmpty()) {
         if (!selected)
             return;
-        const CPtrArray* members = m_manager->GetOptionGroup(m_group);
-        for (int i = 0; members != nullptr && i < members->GetSize(); ++i) {
-            auto* other = dynamic_cast<COptionUI*>(static_cast<IControlUI*>(members->GetAt(i)));
-            if (other != nullptr && other != this)
-                other->Selected(false);
-        }
+        DeselectOthers();
     }
     m_manager->SendNotify(this, "selectchanged");
 }

@@ -54,6 +54,7 @@ public:
 private:
     void JoinGroup();
     void LeaveGroup();
+    void DeselectOthers();
 
     bool m_selected = false;
     CUIString m_group;

@@ -91,10 +91,17 @@ int ThumbDragOffset(const TScrollBarShape& shape, const TScrollBarParts& parts, 
 
 int SideOfThumb(const TScrollBarShape& shape, const TScrollBarParts& parts, int x, int y)
 {
-    if (!HasThumb(parts))
-        return 0;
-    const TLayoutRect& thumb = parts.thumb;
     const int point = shape.horizontal ? x : y;
+    if (!HasThumb(parts)) {
+        // A track too short for a thumb still pages: about the place the position has
+        // along it.
+        const int start = shape.horizontal ? parts.button1.right : parts.button1.bottom;
+        const int end = shape.horizontal ? parts.button2.left : parts.button2.top;
+        const std::int64_t along =
+            shape.range > 0 ? std::int64_t{end - start} * shape.position / shape.range : 0;
+        return point < start + along ? -1 : 1;
+    }
+    const TLayoutRect& thumb = parts.thumb;
     const int before = shape.horizontal ? thumb.left : thumb.top;
     const int after = shape.horizontal ? thumb.right : thumb.bottom;
     if (point < before)

@@ -34,7 +34,7 @@ bool HasThumb(const TScrollBarParts& parts);
 int ThumbDragOffset(const TScrollBarShape& shape, const TScrollBarParts& parts, int moved);
 
 // Where a point on the track lies against the thumb: -1 before it (up or left), 1 after
-// it, 0 level with it or when there is no thumb.
+// it, 0 level with it. Without a thumb, against the place of the position along the track.
 int SideOfThumb(const TScrollBarShape& shape, const TScrollBarParts& parts, int x, int y);
 
 }  // namespace Veneer

@@ -61,10 +61,11 @@ void CScrollBarUI::DoPaint(HDC dc, const RECT& paint)
 bool CScrollBarUI::PaintPart(HDC dc, TScrollBarPart part, UINT state, const RECT* dest)
 {
     const CUIString modify = dest != nullptr ? DestModifier(*dest) : CUIString();
-    // The image of the first state the part is in that has one; else the normal image.
+    // The image of the first state the part is in, as a button's; without one the normal
+    // image (not the image of a later state: a pressed thumb without a pushed image does
+    // not look hot).
     const auto entry = [&](UINT bit, TScrollBarImage which) {
-        CUIString& image = Image(part, which);
-        return TStateImage{image.IsEmpty() ? 0u : bit, &image};
+        return TStateImage{bit, &Image(part, which)};
     };
     return DrawStateImage(
         dc, state,

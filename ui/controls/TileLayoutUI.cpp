@@ -44,7 +44,7 @@ void CTileLayoutUI::SetPos(RECT rc)
     }
     TTileLayout tiles;
     tiles.inner = ToLayoutRect(inner);
-    tiles.width = inner.right - inner.left + GetScrollRange().cx;
+    tiles.width = NarrowSum(std::int64_t{inner.right} - inner.left + GetScrollRange().cx);
     tiles.itemSize = ToLayoutSize(m_itemSize);
     tiles.columns = m_columns;
     tiles.scrollPos = ToLayoutSize(GetScrollPos());
@@ -57,7 +57,7 @@ void CTileLayoutUI::SetPos(RECT rc)
 namespace {
 
 const TAttributeInfo kOwnAttributes[] = {
-    {"itemsize", TAttributeKind::Plain},
+    {"itemsize", TAttributeKind::Extent},
     {"columns", TAttributeKind::Plain},
 };
 

@@ -31,9 +31,10 @@ void CVerticalLayoutUI::SetPos(RECT rc)
     const SIZE scrolled = CContainerUI::GetScrollPos();
     TBoxLayout box;
     box.axis = TLayoutAxis::Vertical;
-    box.available = {inner.right - inner.left + range.cx, inner.bottom - inner.top};
-    box.mainStart = inner.top - scrolled.cy;
-    box.crossStart = inner.left - scrolled.cx;
+    box.available = {NarrowSum(std::int64_t{inner.right} - inner.left + range.cx),
+                     NarrowSum(std::int64_t{inner.bottom} - inner.top)};
+    box.mainStart = NarrowSum(std::int64_t{inner.top} - scrolled.cy);
+    box.crossStart = NarrowSum(std::int64_t{inner.left} - scrolled.cx);
     box.crossExtent = box.available.cx;
     box.childPadding = m_childPadding;
     CLayoutChildren children(this);

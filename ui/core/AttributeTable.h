@@ -9,9 +9,11 @@ namespace Veneer {
 
 // What a skin checker can verify of a value beyond its name.
 enum class TAttributeKind : unsigned char {
-    Plain,  // taken as it stands
-    Image,  // an image attribute string: each image it names must load
-    Font,   // an index into the window's fonts
+    Plain,   // taken as it stands
+    Image,   // an image attribute string: each image it names must load
+    Font,    // an index into the window's fonts
+    Extent,  // pixel places and lengths the layout adds up: checkers warn beyond the screen's
+             // range
 };
 
 struct TAttributeInfo {

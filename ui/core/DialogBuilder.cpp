@@ -202,6 +202,30 @@ void CDialogBuilder::ApplyWindowAttributes(CWindowManagerUI* manager)
 IControlUI* CDialogBuilder::MakeChildren(const CXmlNode& node, IControlUI* parent,
                                          CWindowManagerUI* manager)
 {
+    if (m_nesting >= kMaxNesting) {
+        for (CXmlNode child = node.GetFirstChild(); child.IsValid(); child = child.GetNextSibling())
+            Skip(child, TBuildSkip::NestedTooDeep);
+        return nullptr;
+    }
+    ++m_nesting;
+    IControlUI* first = MakeLevel(node, parent, manager);
+    --m_nesting;
+    return first;
+}
+
+bool CDialogBuilder::TakeIncluded(const CXmlNode& node)
+{
+    if (*m_included >= kMaxIncludedElements) {
+        Skip(node, TBuildSkip::IncludesTooLarge);
+        return false;
+    }
+    ++*m_included;
+    return true;
+}
+
+IControlUI* CDialogBuilder::MakeLevel(const CXmlNode& node, IControlUI* parent,
+                                      CWindowManagerUI* manager)
+{
     const CControlWatch parentAlive(parent);
     TLevel level = {parent, nullptr, parentAlive};
     IControlUI* first = nullptr;
@@ -233,6 +257,8 @@ IControlUI* CDialogBuilder::MakeChildren(const CXmlNode& node, IControlUI* paren
 IControlUI* CDialogBuilder::MakeElement(const CXmlNode& node, TLevel& level,
                                         CWindowManagerUI* manager, bool* levelEnds)
 {
+    if (m_depth > 0 && !TakeIncluded(node))
+        return nullptr;
     IControlUI* control = MakeControl(node.GetName());
     if (control == nullptr) {
         Skip(node, IsUnsupported(node.GetName()) ? TBuildSkip::UnsupportedElement
@@ -328,11 +354,14 @@ void CDialogBuilder::Include(const CXmlNode& node, IControlUI* parent, CWindowMa
                            ? MAKEINTRESOURCEA(static_cast<WORD>(ParseInteger(source)))
                            : source;
     const CControlWatch parentAlive(parent);
-    for (int i = 0; i < times && (parent == nullptr || parentAlive); ++i) {
+    for (int i = 0; i < times && (parent == nullptr || parentAlive) && TakeIncluded(node); ++i) {
         CDialogBuilder nested;
         nested.m_report = m_report;
         nested.m_includedBy = node;
         nested.m_depth = m_depth + 1;
+        // The included document's top-level controls take the Include element's level.
+        nested.m_nesting = m_nesting - 1;
+        nested.m_included = m_included;
         // A source that failed once fails every time: the count is not worth waiting for.
         if (!nested.Load(skin, m_resourceType)) {
             if (m_report != nullptr)

@@ -39,6 +39,9 @@ enum class TBuildSkip {
     AddRefused,          // the parent's child list refused the control
     NoParent,            // a top-level control beyond the first, built without a parent
     IncludeTooDeep,      // an Include nested deeper than kMaxIncludeDepth
+    NestedTooDeep,       // an element nested deeper than kMaxNesting, Include elements
+                         // counted through
+    IncludesTooLarge,    // an element or Include beyond kMaxIncludedElements
 };
 
 // What a build meets, told as it happens. The program builds without one; skin checkers
@@ -66,6 +69,13 @@ class CDialogBuilder {
 public:
     // Include elements nested deeper are skipped: a skin that includes itself ends here.
     static constexpr int kMaxIncludeDepth = 8;
+    // One nesting limit for the whole build, across Include elements: the control tree is
+    // never deeper than one document may be.
+    static constexpr int kMaxNesting = CXmlDocument::kMaxDepth;
+    // What the Include elements of one build may make together (each document they build
+    // counts, and each of its controls): a skin that includes itself many times over
+    // ends here instead of growing with the count to the power of the depth.
+    static constexpr int kMaxIncludedElements = 10000;
 
     CDialogBuilder() = default;
     CDialogBuilder(const CDialogBuilder&) = delete;
@@ -112,6 +122,9 @@ private:
     };
 
     IControlUI* MakeChildren(const CXmlNode& node, IControlUI* parent, CWindowManagerUI* manager);
+    IControlUI* MakeLevel(const CXmlNode& node, IControlUI* parent, CWindowManagerUI* manager);
+    // False, with the skip told, once the Include elements of the build made their most.
+    bool TakeIncluded(const CXmlNode& node);
     // The control of one element, made, dressed and attached; null when it makes none.
     // *levelEnds is set when the parent holds no children, or a handler ended it: nor will
     // the later siblings.
@@ -129,6 +142,9 @@ private:
     IDialogBuilderReport* m_report = nullptr;
     CXmlNode m_includedBy;  // the Include element this builder builds for
     int m_depth = 0;        // Include elements between the first skin and this one
+    int m_nesting = 0;      // element levels above the ones being made, across documents
+    int m_ownIncluded = 0;  // the first builder's count of what Include elements made
+    int* m_included = &m_ownIncluded;
 };
 
 }  // namespace Veneer

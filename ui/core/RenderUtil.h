@@ -79,8 +79,9 @@ public:
     static TImageEntry* LoadImageData(const char* nameOrId, const char* type, DWORD mask);
 
     // Draws an image attribute string, then its modifying string, into item. False without
-    // a DC or a manager, and when an image the strings name cannot be loaded (the others
-    // are still drawn): callers forget such a string rather than load it on every paint.
+    // a DC or a manager, and when no image the strings name could be loaded: callers forget
+    // such a string rather than load it on every paint. A string of which one image loads
+    // is kept (and its others tried again at the next paint).
     static bool DrawImageSpec(HDC dc, CWindowManagerUI* manager, const RECT& item,
                               const RECT& paint, const char* attributes,
                               const char* modify = nullptr);

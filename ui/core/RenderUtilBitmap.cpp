@@ -2,6 +2,7 @@
 #include "ui/core/RenderUtil.h"
 
 #include <cstddef>
+#include <cstdint>
 
 #include "ui/core/Win32Util.h"
 
@@ -34,6 +35,16 @@ bool Meets(const RECT& a, const RECT& b)
 {
     RECT common;
     return IntersectRect(&common, &a, &b) != FALSE;
+}
+
+// Where tiles laid from `from` on, `step` apart, begin to reach `visible`: the tiles
+// before it are out of sight.
+int FirstTile(int from, int step, int visible)
+{
+    if (visible <= from)
+        return from;
+    const std::int64_t hidden = (std::int64_t{visible} - from) / step;
+    return static_cast<int>(from + hidden * step);
 }
 
 // Copies or blends parts of one bitmap onto the target.
@@ -87,20 +98,23 @@ void CPainter::Middle(const RECT& d, const RECT& s, bool xTiled, bool yTiled) co
     }
     if ((xTiled && sw <= 0) || (yTiled && sh <= 0))
         return;
+    // Only the tiles that meet the paint rectangle are drawn.
+    const int bottom = d.bottom < m_paint.bottom ? d.bottom : m_paint.bottom;
+    const int right = d.right < m_paint.right ? d.right : m_paint.right;
     if (!xTiled) {
-        for (int y = d.top; y < d.bottom; y += sh) {
+        for (int y = FirstTile(d.top, sh, m_paint.top); y < bottom; y += sh) {
             const int rows = y + sh < d.bottom ? sh : d.bottom - y;
             Blit(d.left, y, width, rows, s.left, s.top, sw, rows);
         }
     } else if (!yTiled) {
-        for (int x = d.left; x < d.right; x += sw) {
+        for (int x = FirstTile(d.left, sw, m_paint.left); x < right; x += sw) {
             const int columns = x + sw < d.right ? sw : d.right - x;
             Blit(x, d.top, columns, height, s.left, s.top, columns, sh);
         }
     } else {
-        for (int y = d.top; y < d.bottom; y += sh) {
+        for (int y = FirstTile(d.top, sh, m_paint.top); y < bottom; y += sh) {
             const int rows = y + sh < d.bottom ? sh : d.bottom - y;
-            for (int x = d.left; x < d.right; x += sw) {
+            for (int x = FirstTile(d.left, sw, m_paint.left); x < right; x += sw) {
                 const int columns = x + sw < d.right ? sw : d.right - x;
                 Blit(x, y, columns, rows, s.left, s.top, columns, rows);
             }

@@ -124,7 +124,7 @@ struct TDrawTarget {
     CWindowManagerUI* manager;
     const RECT& item;
     const RECT& paint;
-    bool allFound;
+    bool anyLoaded;
 };
 
 }  // namespace
@@ -154,17 +154,17 @@ bool CRenderUtil::DrawImageSpec(HDC dc, CWindowManagerUI* manager, const RECT& i
 {
     if (dc == nullptr || manager == nullptr)
         return false;
-    TDrawTarget target = {dc, manager, item, paint, true};
+    TDrawTarget target = {dc, manager, item, paint, false};
     const TValueRect itemRect = {item.left, item.top, item.right, item.bottom};
     ReadImageAttributes(
         attributes, modify, itemRect,
         [](const TImageAttributes& image, void* context) {
             auto* t = static_cast<TDrawTarget*>(context);
-            if (!DrawNamedImage(t->dc, t->manager, t->item, t->paint, image))
-                t->allFound = false;
+            if (DrawNamedImage(t->dc, t->manager, t->item, t->paint, image))
+                t->anyLoaded = true;
         },
         &target);
-    return target.allFound;
+    return target.anyLoaded;
 }
 
 bool CRenderUtil::DrawNamedImage(HDC dc, CWindowManagerUI* manager, const RECT& item,

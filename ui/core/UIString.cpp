@@ -1,6 +1,8 @@
 #include "ui/core/UIString.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -162,6 +164,17 @@ bool CUIString::Assign(const char* text, int length)
     return true;
 }
 
+int CUIString::GrownCapacity(int needed) const
+{
+    // Half as much again: a text built by many appends is copied a few times, not once
+    // per append.
+    if (needed <= m_capacity)
+        return needed;
+    const std::int64_t grown = std::int64_t{m_capacity} + m_capacity / 2;
+    const std::int64_t most = 0x7FFFFFFF - 1;
+    return static_cast<int>(std::max<std::int64_t>(needed, std::min(grown, most)));
+}
+
 bool CUIString::Append(const char* text, int length)
 {
     length = LengthOf(text, length);
@@ -172,7 +185,7 @@ bool CUIString::Append(const char* text, int length)
     // The text may lie inside our own block, which Reserve can move.
     const bool own = text >= m_data && text <= m_data + m_length;
     const std::size_t offset = own ? static_cast<std::size_t>(text - m_data) : 0;
-    if (!Reserve(m_length + length))
+    if (!Reserve(GrownCapacity(m_length + length)))
         return false;
     if (own)
         text = m_data + offset;
@@ -309,7 +322,12 @@ int CUIString::Replace(const char* from, const char* to)
     CUIString result;
     int count = 0;
     int done = 0;
-    for (int at = Find(from); at >= 0; at = Find(from, done)) {
+    // One scan over the character boundaries; a match is looked for only at those past the
+    // last match.
+    for (const char* p = m_data; *p != '\0'; p = NextChar(p)) {
+        const int at = static_cast<int>(p - m_data);
+        if (at < done || std::strncmp(p, from, static_cast<std::size_t>(fromLength)) != 0)
+            continue;
         if (!result.Append(m_data + done, at - done) || !result.Append(to, toLength))
             return -1;
         done = at + fromLength;

@@ -69,6 +69,9 @@ private:
     bool Reserve(int length);
     void ReleaseBlock();
 
+    // The capacity to reserve for a text of needed bytes, grown geometrically.
+    int GrownCapacity(int needed) const;
+
     char* m_data;
     int m_length;
     int m_capacity;

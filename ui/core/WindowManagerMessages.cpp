@@ -36,6 +36,12 @@ POINT PointOf(LPARAM lParam)
     return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 
+bool IsInClientArea(HWND window, POINT pt)
+{
+    RECT client = {};
+    return GetClientRect(window, &client) && PtInRect(&client, pt);
+}
+
 // The window's one tool: the whole window, named by its handle. Common Controls 5.82, which
 // a program without a manifest dependency on version 6 gets, refuses the size of the newest
 // record; the size without its reserved field is taken by every version.
@@ -180,14 +186,15 @@ bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
 
 bool CWindowManagerUI::FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    for (int i = 0; i < m_messageFilters.GetSize(); ++i) {
+    for (int i = 0; i < m_messageFilters.GetSize();) {
+        IMessageFilterUI* filter = static_cast<IMessageFilterUI*>(m_messageFilters.GetAt(i));
         bool handled = false;
-        const LRESULT filtered = static_cast<IMessageFilterUI*>(m_messageFilters.GetAt(i))
-                                     ->MessageHandler(message, wParam, lParam, handled);
+        const LRESULT filtered = filter->MessageHandler(message, wParam, lParam, handled);
         if (handled) {
             result = filtered;
             return true;
         }
+        i = IndexAfter(m_messageFilters, i, filter);
     }
     return false;
 }
@@ -206,8 +213,9 @@ void CWindowManagerUI::OnClose()
         m_hover = nullptr;
         SendEvent(hover, TUIEventType::MouseLeave, hover, m_lastMouse);
     }
+    // Closing during a press (Alt+F4 with the button held) cancels the press.
     if (IControlUI* capture = TakeCapture())
-        SendEvent(capture, TUIEventType::ButtonUp, capture, m_lastMouse);
+        SendEvent(capture, TUIEventType::ButtonUp, capture, POINT{-1, -1});
     SetFocus(nullptr);
     if (HWND owner = GetWindow(m_window, GW_OWNER))
         ::SetFocus(owner);
@@ -254,13 +262,17 @@ void CWindowManagerUI::TrackMouse()
             : static_cast<DWORD>(SendMessageA(m_toolTip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
     TrackMouseEvent(&track);
     m_mouseTracking = true;
+    m_hoverEnded = false;
 }
 
 void CWindowManagerUI::OnMouseMove(LPARAM lParam)
 {
-    if (!m_mouseTracking)
-        TrackMouse();
     const POINT pt = PointOf(lParam);
+    // A hover ends the system's hover tracking only; its leave tracking goes on. The hover
+    // is asked for again by the next move inside the window, never by the move that reports
+    // the leave (asking then would report another leave at once).
+    if (!m_mouseTracking || (m_hoverEnded && IsInClientArea(m_window, pt)))
+        TrackMouse();
     m_lastMouse = pt;
     CControlWatch newHover(FindControl(pt));
     if (newHover && newHover.Get()->GetManager() != this)
@@ -286,7 +298,7 @@ void CWindowManagerUI::OnMouseMove(LPARAM lParam)
 
 bool CWindowManagerUI::OnMouseHover(LPARAM lParam)
 {
-    m_mouseTracking = false;
+    m_hoverEnded = true;
     const POINT pt = PointOf(lParam);
     CControlWatch control(FindControl(pt));
     if (!control)
@@ -455,12 +467,13 @@ void CWindowManagerUI::OnKey(UINT message, WPARAM wParam)
 bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam,
                                          LRESULT& result)
 {
-    for (int i = 0; i < m_preMessageFilters.GetSize(); ++i) {
+    for (int i = 0; i < m_preMessageFilters.GetSize();) {
+        IMessageFilterUI* filter = static_cast<IMessageFilterUI*>(m_preMessageFilters.GetAt(i));
         bool handled = false;
-        static_cast<IMessageFilterUI*>(m_preMessageFilters.GetAt(i))
-            ->MessageHandler(message, wParam, lParam, handled);
+        filter->MessageHandler(message, wParam, lParam, handled);
         if (handled)
             return true;
+        i = IndexAfter(m_preMessageFilters, i, filter);
     }
     switch (message) {
     case WM_KEYDOWN:

@@ -187,6 +187,8 @@ void CWindowManagerUI::PaintThroughBuffer(HDC screen, const RECT& paint)
 
 void CWindowManagerUI::PrintClient(HDC dc, LPARAM flags)
 {
+    if (dc == nullptr)
+        return;
     // A window printed before it was ever painted (a hidden one, for a picture of it) is
     // laid out first, as a paint would; a pass whose controls ask for another gets it.
     for (int pass = 0; pass < kPrintLayoutPasses && m_root != nullptr && m_updateNeeded; ++pass)

@@ -81,6 +81,17 @@ void CWindowManagerUI::ReleaseMessaging()
     RemoveFrom(Managers(), this);
 }
 
+int CWindowManagerUI::IndexAfter(const CPtrArray& list, int index, const void* called)
+{
+    // The nearest place at or before the old one: an entry registered twice is called once
+    // at each place.
+    for (int i = index < list.GetSize() ? index : list.GetSize() - 1; i >= 0; --i) {
+        if (list.GetAt(i) == called)
+            return i + 1;
+    }
+    return index;
+}
+
 void CWindowManagerUI::TakeNativeFocus()
 {
     // SetFocus(null) would take the keyboard focus from whatever window holds it.
@@ -240,8 +251,11 @@ void CWindowManagerUI::SendNotify(TNotifyMsg& msg)
     if (sender && original->GetNotifySource().HasDelegates())
         original->GetNotifySource().Fire(&msg);
     // A message whose sender was destroyed means nothing to the receivers still to come.
-    for (int i = 0; i < m_notifiers.GetSize() && sender == original; ++i)
-        static_cast<INotifyUI*>(m_notifiers.GetAt(i))->Notify(msg);
+    for (int i = 0; i < m_notifiers.GetSize() && sender == original;) {
+        INotifyUI* receiver = static_cast<INotifyUI*>(m_notifiers.GetAt(i));
+        receiver->Notify(msg);
+        i = IndexAfter(m_notifiers, i, receiver);
+    }
 }
 
 bool CWindowManagerUI::AddOptionGroup(const char* group, IControlUI* control)

@@ -235,6 +235,9 @@ private:
 
     static CPtrArray& Managers();
     static bool PreTranslate(const MSG& msg);
+    // Where a loop over a registration list goes on after calling the entry at index: the
+    // call may have removed that entry, or entries before it.
+    static int IndexAfter(const CPtrArray& list, int index, const void* called);
 
     // Messages. The message filters come first; true when one consumed the message.
     bool FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -298,7 +301,8 @@ private:
     bool m_firstLayout = true;
     bool m_updateNeeded = false;
     bool m_focusNeeded = false;
-    bool m_mouseTracking = false;
+    bool m_mouseTracking = false;  // the system reports the leave
+    bool m_hoverEnded = false;     // ... but no longer the hover
     bool m_mouseCaptured = false;
     bool m_layingOutRoot = false;  // the whole window is invalidated once the pass ends
 

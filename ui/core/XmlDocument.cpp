@@ -540,8 +540,9 @@ bool CXmlNode::HasUnseenAttributes() const
 // CXmlDocument
 
 CXmlDocument::CXmlDocument()
-    : m_text(nullptr), m_textLength(0), m_original(nullptr), m_keepOriginal(false),
-      m_elements(nullptr), m_elementCount(0), m_elementCapacity(0)
+    : m_text(nullptr), m_textLength(0), m_original(nullptr), m_placeMarks(nullptr),
+      m_placeMarkCount(0), m_keepOriginal(false), m_elements(nullptr), m_elementCount(0),
+      m_elementCapacity(0)
 {
     ClearError();
 }
@@ -555,10 +556,13 @@ void CXmlDocument::Release()
 {
     Heap::Release(m_text);
     Heap::Release(m_original);
+    Heap::Release(m_placeMarks);
     Heap::Release(m_elements);
     m_text = nullptr;
     m_textLength = 0;
     m_original = nullptr;
+    m_placeMarks = nullptr;
+    m_placeMarkCount = 0;
     m_elements = nullptr;
     m_elementCount = 0;
     m_elementCapacity = 0;

@@ -155,10 +155,24 @@ private:
 
     // Keeps the original of the text just loaded, when asked to; false when memory ran out.
     bool KeepOriginal();
+    // A line and column every kPlaceMarkSpacing bytes of the original, from which
+    // GetPlace counts on: a checker that asks for every attribute's place reads the text
+    // about once, not once per attribute. Without them (memory ran out) it counts from the
+    // start.
+    void MarkPlaces();
+
+    struct TPlaceMark {
+        std::size_t offset;
+        int line;
+        int column;
+    };
+    static constexpr std::size_t kPlaceMarkSpacing = 4096;
 
     char* m_text;
     std::size_t m_textLength;
     char* m_original;  // the text before parsing, when m_keepOriginal
+    TPlaceMark* m_placeMarks;
+    std::size_t m_placeMarkCount;
     bool m_keepOriginal;
     TXmlElement* m_elements;
     std::uint32_t m_elementCount;

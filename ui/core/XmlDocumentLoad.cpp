@@ -132,12 +132,13 @@ const char CXmlDocument::kOutOfMemory[] = "Out of memory";
 
 namespace {
 
-// The 1-based line and column of stop in text; a double-byte character is one column.
-void CountPlace(const char* text, const char* stop, int* line, int* column)
+// Counts the line and column on from text (a character boundary) to stop; a double-byte
+// character is one column. The place reached, which may lie beyond stop when a character
+// straddles it.
+const char* CountOn(const char* text, const char* stop, int* line, int* column)
 {
-    *line = 1;
-    *column = 1;
-    for (const char* p = text; p < stop && *p != '\0'; p = NextChar(p)) {
+    const char* p = text;
+    for (; p < stop && *p != '\0'; p = NextChar(p)) {
         if (*p == '\n') {
             ++*line;
             *column = 1;
@@ -145,6 +146,15 @@ void CountPlace(const char* text, const char* stop, int* line, int* column)
             ++*column;
         }
     }
+    return p;
+}
+
+// The 1-based line and column of stop in text.
+void CountPlace(const char* text, const char* stop, int* line, int* column)
+{
+    *line = 1;
+    *column = 1;
+    CountOn(text, stop, line, column);
 }
 
 }  // namespace
@@ -162,14 +172,51 @@ bool CXmlDocument::KeepOriginal()
     if (m_original == nullptr)
         return false;
     std::memcpy(m_original, m_text, m_textLength + 1);
+    MarkPlaces();
     return true;
+}
+
+void CXmlDocument::MarkPlaces()
+{
+    // Mark k stands at the first character boundary at or after k spacings, so there are
+    // at most length / spacing + 1 of them.
+    const std::size_t capacity = m_textLength / kPlaceMarkSpacing + 1;
+    m_placeMarks = static_cast<TPlaceMark*>(Heap::Allocate(capacity * sizeof(TPlaceMark)));
+    if (m_placeMarks == nullptr)
+        return;
+    TPlaceMark mark = {0, 1, 1};
+    const char* p = m_original;
+    const char* const end = m_original + m_textLength;
+    while (m_placeMarkCount < capacity) {
+        mark.offset = static_cast<std::size_t>(p - m_original);
+        m_placeMarks[m_placeMarkCount++] = mark;
+        const std::size_t next = m_placeMarkCount * kPlaceMarkSpacing;
+        if (next > m_textLength)
+            break;
+        p = CountOn(p, m_original + next, &mark.line, &mark.column);
+        if (p >= end || *p == '\0')
+            break;
+    }
 }
 
 bool CXmlDocument::GetPlace(const char* at, int* line, int* column) const
 {
     if (m_original == nullptr || at < m_text || at > m_text + m_textLength)
         return false;
-    CountPlace(m_original, m_original + (at - m_text), line, column);
+    const std::size_t offset = static_cast<std::size_t>(at - m_text);
+    if (m_placeMarkCount == 0) {
+        CountPlace(m_original, m_original + offset, line, column);
+        return true;
+    }
+    std::size_t index = offset / kPlaceMarkSpacing;
+    if (index >= m_placeMarkCount)
+        index = m_placeMarkCount - 1;
+    while (index > 0 && m_placeMarks[index].offset > offset)
+        --index;
+    const TPlaceMark& mark = m_placeMarks[index];
+    *line = mark.line;
+    *column = mark.column;
+    CountOn(m_original + mark.offset, m_original + offset, line, column);
     return true;
 }
 
