@@ -13,6 +13,8 @@
 #include "token/MervaneImpl.h"
 #include "token/TokenSeams.h"
 
+using namespace Token;
+
 namespace {
 
 double NowMicros()

@@ -7,6 +7,7 @@
 
 #include "tests/TokenFakes.h"
 
+using namespace Token;
 using tokenfake::Address;
 
 namespace {

@@ -16,7 +16,7 @@
 #include "token/MervaneImpl.h"
 #include "token/TokenSeams.h"
 
-namespace tokenfake {
+namespace Token::tokenfake {
 
 struct Datagram {
     std::uint32_t at;  // ms since the simulation began
@@ -320,4 +320,4 @@ public:
     std::multimap<std::uint32_t, std::function<void()>> actions;
 };
 
-}  // namespace tokenfake
+}  // namespace Token::tokenfake

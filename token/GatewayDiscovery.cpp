@@ -6,6 +6,8 @@
 
 #include "token/TokenSeams.h"
 
+namespace Token {
+
 namespace {
 
 const char kNoSettingFile[] = "ini_invalid";
@@ -123,3 +125,5 @@ std::int32_t DiscoverServer(RouteTables& tables, const char* settingPath, char (
     std::strcpy(address, *fromSetting ? setting : chosen->nextHop);
     return 0;
 }
+
+}  // namespace Token

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace Token {
+
 class RouteTables;
 
 struct RouteEntry {
@@ -27,3 +29,5 @@ void ReadServerSetting(const char* path, char (&setting)[16]);
 // returns 0, or -102 when no route leads through an adapter's gateway.
 std::int32_t DiscoverServer(RouteTables& tables, const char* settingPath, char (&address)[16],
                             bool* fromSetting);
+
+}  // namespace Token

@@ -7,6 +7,8 @@
 #include "token/TokenProtocol.h"
 #include "token/TokenSeams.h"
 
+namespace Token {
+
 namespace {
 
 // The largest UDP payload, plus the terminator the reader writes after it.
@@ -320,7 +322,7 @@ void MervaneImpl::ProcessResponse(std::size_t size)
 
 void MervaneImpl::DecideResult(const RequestRecord& request, std::int32_t result)
 {
-    const Decision decision = ::DecideResult(request.kind, result, m_fields);
+    const Decision decision = Token::DecideResult(request.kind, result, m_fields);
     if (request.kind == kTokenLogin) {
         m_loggedIn = decision.result == 0;
         NoteLogin(decision.result, m_seams.clock->Now());
@@ -500,3 +502,5 @@ void MervaneImpl::CloseSession()
     m_keepAliveWait = kKeepAliveAfter;
     std::memset(m_currentToken, 0, sizeof m_currentToken);
 }
+
+}  // namespace Token

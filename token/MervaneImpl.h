@@ -12,6 +12,8 @@
 #include "token/TokenEvent.h"
 #include "token/WorkerThread.h"
 
+namespace Token {
+
 class RandomSource;
 class ResultSink;
 class RouteTables;
@@ -137,3 +139,5 @@ private:
     std::uint32_t m_loginFailed = 0;
     WorkerThread m_thread;
 };
+
+}  // namespace Token

@@ -20,6 +20,8 @@
 #include "token/WorkerThread.h"
 #include "token/TokenSeams.h"
 
+namespace Token {
+
 namespace {
 
 class MonotonicClock : public TickClock {
@@ -298,3 +300,5 @@ WorkerThread::~WorkerThread()
 {
     Join();
 }
+
+}  // namespace Token

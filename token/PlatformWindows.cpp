@@ -13,6 +13,8 @@
 #include "token/WorkerThread.h"
 #include "token/TokenSeams.h"
 
+namespace Token {
+
 namespace {
 
 class TickCountClock : public TickClock {
@@ -336,3 +338,5 @@ WorkerThread::~WorkerThread()
 {
     Join();
 }
+
+}  // namespace Token

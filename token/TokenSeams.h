@@ -10,6 +10,8 @@
 
 #include "token/TokenEvent.h"
 
+namespace Token {
+
 class TickClock {
 public:
     virtual ~TickClock() = default;
@@ -107,3 +109,5 @@ RouteTables& SystemRoutes();
 RandomSource& SystemRandom();
 // The path of "authipconf.ini" beside the executable; false when the path is unknown.
 bool SettingFilePath(char* path, std::size_t size);
+
+}  // namespace Token
