@@ -180,17 +180,21 @@ inline std::uint32_t Address(unsigned a, unsigned b, unsigned c, unsigned d)
 
 class Routes : public RouteTables {
 public:
-    bool ReadRoutes(std::vector<RawRoute>& out) override
+    bool ReadRoutes(RowArray<RawRoute>& out) override
     {
-        out = routes;
+        for (const RawRoute& route : routes) {
+            if (!out.Append(route))
+                return false;
+        }
         return routesWork;
     }
-    bool ReadAdapters(std::vector<AdapterGateway>& out) override
+    bool ReadAdapters(RowArray<AdapterGateway>& out) override
     {
         for (const std::string& gateway : gateways) {
             AdapterGateway a = {};
             std::snprintf(a.address, sizeof a.address, "%s", gateway.c_str());
-            out.push_back(a);
+            if (!out.Append(a))
+                return false;
         }
         return adaptersWork;
     }

@@ -1,6 +1,7 @@
 #include "token/MervaneImpl.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <new>
 
 #include "token/GatewayDiscovery.h"

@@ -6,8 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
+#include "token/RowArray.h"
 #include "token/TokenEvent.h"
 
 namespace Token {
@@ -59,8 +59,9 @@ struct AdapterGateway {
 class RouteTables {
 public:
     virtual ~RouteTables() = default;
-    virtual bool ReadRoutes(std::vector<RawRoute>& routes) = 0;
-    virtual bool ReadAdapters(std::vector<AdapterGateway>& adapters) = 0;
+    // Both append; false when the table cannot be read or memory runs out.
+    virtual bool ReadRoutes(RowArray<RawRoute>& routes) = 0;
+    virtual bool ReadAdapters(RowArray<AdapterGateway>& adapters) = 0;
 };
 
 class ResultSink {
