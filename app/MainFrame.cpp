@@ -13,6 +13,7 @@
 #include "ui/controls/ControlUI.h"
 #include "ui/core/WideText.h"
 
+using namespace Token;
 using namespace Veneer;
 
 namespace {

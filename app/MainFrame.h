@@ -52,9 +52,9 @@ private:
     // Two characters per label: a blank and the code's character; null blanks all six.
     void ShowTokenDigits(const char* token);
     void EndToken(std::int32_t code);
-    void OnTokenEvent(const TokenEvent& event);
-    void OnTokenReceived(const TokenEvent& event);
-    void OnTokenChecked(const TokenEvent& event);
+    void OnTokenEvent(const Token::TokenEvent& event);
+    void OnTokenReceived(const Token::TokenEvent& event);
+    void OnTokenChecked(const Token::TokenEvent& event);
     void OnCountdownTick();
     void QueueCheck();
 
@@ -65,9 +65,9 @@ private:
     // The notification area holds the icon: only then may the window hide.
     bool m_trayShown = false;
     bool m_hidden = false;
-    Mervane m_client;
+    Token::Mervane m_client;
     bool m_checking = false;
-    char m_token[kTokenSize + 1] = {};
+    char m_token[Token::kTokenSize + 1] = {};
     int m_countdown = -1;
     Veneer::CUIString m_skinFolder;
     char m_skinSource[12] = {};

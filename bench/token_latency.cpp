@@ -13,6 +13,8 @@
 #include "token/MervaneImpl.h"
 #include "token/TokenSeams.h"
 
+using namespace Token;
+
 namespace {
 
 double NowMicros()
@@ -73,15 +75,13 @@ public:
 
 class LoopbackRoutes : public RouteTables {
 public:
-    bool ReadRoutes(std::vector<RawRoute>& routes) override
+    bool ReadRoutes(RowArray<RawRoute>& routes) override
     {
-        routes.push_back(RawRoute{0, 0, 0x0200007F, 1});  // 0.0.0.0/0 via 127.0.0.2
-        return true;
+        return routes.Append(RawRoute{0, 0, 0x0200007F, 1});  // 0.0.0.0/0 via 127.0.0.2
     }
-    bool ReadAdapters(std::vector<AdapterGateway>& adapters) override
+    bool ReadAdapters(RowArray<AdapterGateway>& adapters) override
     {
-        adapters.push_back(AdapterGateway{"127.0.0.2"});
-        return true;
+        return adapters.Append(AdapterGateway{"127.0.0.2"});
     }
 };
 

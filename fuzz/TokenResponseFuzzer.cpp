@@ -10,6 +10,8 @@
 #include "token/FieldTable.h"
 #include "token/TokenProtocol.h"
 
+using namespace Token;
+
 namespace {
 
 void Check(bool ok)

@@ -7,6 +7,7 @@
 
 #include "tests/TokenFakes.h"
 
+using namespace Token;
 using tokenfake::Address;
 
 namespace {
@@ -104,8 +105,8 @@ TEST(GatewayDiscoveryTest, RoutesAreOnePerNextHopByMetric)
                      Route(Address(10, 9, 0, 0), kAny, Address(10, 0, 0, 1), 3),
                      Route(Address(10, 8, 0, 0), kAny, Address(10, 0, 0, 2), 1),
                      Route(kAny, kAny, Address(10, 0, 0, 3), 5)};
-    const std::vector<RouteEntry> rows = ListRoutes(tables);
-    ASSERT_EQ(3u, rows.size());
+    const RowArray<RouteEntry> rows = ListRoutes(tables);
+    ASSERT_EQ(3u, rows.Count());
     EXPECT_STREQ("10.0.0.1", rows[0].nextHop);
     EXPECT_STREQ("10.9.0.0", rows[0].destination);
     EXPECT_STREQ("10.0.0.3", rows[1].nextHop);
@@ -113,7 +114,7 @@ TEST(GatewayDiscoveryTest, RoutesAreOnePerNextHopByMetric)
     EXPECT_EQ(3u, rows[0].metric);
     EXPECT_FALSE(rows[0].gatewayMatch);
     tables.routesWork = false;
-    EXPECT_TRUE(ListRoutes(tables).empty());
+    EXPECT_TRUE(ListRoutes(tables).IsEmpty());
 }
 
 TEST(GatewayDiscoveryTest, SettingFileNamesTheServer)

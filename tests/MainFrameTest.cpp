@@ -20,6 +20,7 @@
 #include "StrictRules.h"
 #endif
 
+using namespace Token;
 using namespace Veneer;
 
 namespace {

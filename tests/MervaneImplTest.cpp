@@ -16,6 +16,7 @@
 #endif
 #endif
 
+using namespace Token;
 using tokenfake::Cafe;
 using tokenfake::Seen;
 

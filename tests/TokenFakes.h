@@ -16,7 +16,7 @@
 #include "token/MervaneImpl.h"
 #include "token/TokenSeams.h"
 
-namespace tokenfake {
+namespace Token::tokenfake {
 
 struct Datagram {
     std::uint32_t at;  // ms since the simulation began
@@ -180,17 +180,21 @@ inline std::uint32_t Address(unsigned a, unsigned b, unsigned c, unsigned d)
 
 class Routes : public RouteTables {
 public:
-    bool ReadRoutes(std::vector<RawRoute>& out) override
+    bool ReadRoutes(RowArray<RawRoute>& out) override
     {
-        out = routes;
+        for (const RawRoute& route : routes) {
+            if (!out.Append(route))
+                return false;
+        }
         return routesWork;
     }
-    bool ReadAdapters(std::vector<AdapterGateway>& out) override
+    bool ReadAdapters(RowArray<AdapterGateway>& out) override
     {
         for (const std::string& gateway : gateways) {
             AdapterGateway a = {};
             std::snprintf(a.address, sizeof a.address, "%s", gateway.c_str());
-            out.push_back(a);
+            if (!out.Append(a))
+                return false;
         }
         return adaptersWork;
     }
@@ -320,4 +324,4 @@ public:
     std::multimap<std::uint32_t, std::function<void()>> actions;
 };
 
-}  // namespace tokenfake
+}  // namespace Token::tokenfake

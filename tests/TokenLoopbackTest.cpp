@@ -30,6 +30,8 @@ typedef int SOCKET;
 #include "token/MervaneImpl.h"
 #include "tools/tokend/TokenServer.h"
 
+using namespace Token;
+
 namespace {
 
 class LoopbackServer {

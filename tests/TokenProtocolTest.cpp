@@ -8,6 +8,8 @@
 #include "token/ByteBuffer.h"
 #include "token/FieldTable.h"
 
+using namespace Token;
+
 namespace {
 
 TEST(TokenProtocolTest, RequestsAreExactBytes)

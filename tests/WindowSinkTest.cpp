@@ -7,6 +7,8 @@
 #include <cstring>
 #include <memory>
 
+using namespace Token;
+
 namespace {
 
 TokenEvent* CodeEvent()

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace Token {
+
 ByteBuffer::ByteBuffer(std::size_t initialCapacity) : m_initial(initialCapacity)
 {
 }
@@ -70,3 +72,5 @@ void ByteBuffer::Empty()
         m_capacity = m_initial;
     }
 }
+
+}  // namespace Token

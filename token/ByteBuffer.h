@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+namespace Token {
+
 class ByteBuffer {
 public:
     static const std::size_t kMaxCapacity = 1048576;
@@ -50,3 +52,5 @@ private:
     std::size_t m_length = 0;
     std::size_t m_initial;
 };
+
+}  // namespace Token

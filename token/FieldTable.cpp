@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+namespace Token {
+
 namespace {
 
 const std::uint32_t kPrimes[] = {11, 23, 97, 397, 1597, 6577, 25523, 99793};
@@ -111,3 +113,5 @@ void FieldTable::Empty()
     }
     m_count = 0;
 }
+
+}  // namespace Token

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace Token {
+
 class FieldTable {
 public:
     FieldTable() = default;
@@ -40,3 +42,5 @@ private:
     std::uint32_t m_count = 0;
     Node* m_spare = nullptr;
 };
+
+}  // namespace Token

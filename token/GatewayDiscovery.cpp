@@ -6,6 +6,8 @@
 
 #include "token/TokenSeams.h"
 
+namespace Token {
+
 namespace {
 
 const char kNoSettingFile[] = "ini_invalid";
@@ -31,8 +33,7 @@ bool HasSetting(const char* setting)
 
 // Marks rows whose next hop is an adapter's first gateway; returns the first default route
 // among them (up to it), else the first marked row, else null.
-const RouteEntry* ChooseRoute(std::vector<RouteEntry>& rows,
-                              const std::vector<AdapterGateway>& adapters)
+const RouteEntry* ChooseRoute(RowArray<RouteEntry>& rows, const RowArray<AdapterGateway>& adapters)
 {
     for (RouteEntry& row : rows) {
         if (std::strcmp(row.nextHop, "127.0.0.1") == 0)
@@ -55,30 +56,28 @@ const RouteEntry* ChooseRoute(std::vector<RouteEntry>& rows,
 
 }  // namespace
 
-std::vector<RouteEntry> ListRoutes(RouteTables& tables)
+RowArray<RouteEntry> ListRoutes(RouteTables& tables)
 {
-    std::vector<RawRoute> raw;
-    std::vector<RouteEntry> rows;
-    if (!tables.ReadRoutes(raw))
+    RowArray<RawRoute> raw;
+    RowArray<RouteEntry> rows;
+    if (!tables.ReadRoutes(raw) || !rows.Resize(raw.Count()))
         return rows;
-    rows.reserve(raw.size());
-    for (const RawRoute& r : raw) {
-        RouteEntry row = {};
-        DottedText(r.destination, row.destination);
-        DottedText(r.mask, row.mask);
-        DottedText(r.nextHop, row.nextHop);
-        row.metric = r.metric;
-        rows.push_back(row);
+    for (std::size_t i = 0; i < raw.Count(); ++i) {
+        RouteEntry& row = rows[i];
+        DottedText(raw[i].destination, row.destination);
+        DottedText(raw[i].mask, row.mask);
+        DottedText(raw[i].nextHop, row.nextHop);
+        row.metric = raw[i].metric;
     }
     const auto byNextHop = [](const RouteEntry& a, const RouteEntry& b) {
         return std::strcmp(a.nextHop, b.nextHop) < 0;
     };
     std::stable_sort(rows.begin(), rows.end(), byNextHop);
-    rows.erase(std::unique(rows.begin(), rows.end(),
-                           [](const RouteEntry& a, const RouteEntry& b) {
-                               return std::strcmp(a.nextHop, b.nextHop) == 0;
-                           }),
-               rows.end());
+    const RouteEntry* distinct =
+        std::unique(rows.begin(), rows.end(), [](const RouteEntry& a, const RouteEntry& b) {
+            return std::strcmp(a.nextHop, b.nextHop) == 0;
+        });
+    rows.Resize(static_cast<std::size_t>(distinct - rows.begin()));
     std::stable_sort(rows.begin(), rows.end(),
                      [](const RouteEntry& a, const RouteEntry& b) { return a.metric < b.metric; });
     return rows;
@@ -108,11 +107,11 @@ void ReadServerSetting(const char* path, char (&setting)[16])
 std::int32_t DiscoverServer(RouteTables& tables, const char* settingPath, char (&address)[16],
                             bool* fromSetting)
 {
-    std::vector<AdapterGateway> adapters;
+    RowArray<AdapterGateway> adapters;
     if (!tables.ReadAdapters(adapters))
         return -102;
-    std::vector<RouteEntry> rows = ListRoutes(tables);
-    if (rows.empty())
+    RowArray<RouteEntry> rows = ListRoutes(tables);
+    if (rows.IsEmpty())
         return -102;
     const RouteEntry* chosen = ChooseRoute(rows, adapters);
     char setting[16];
@@ -123,3 +122,5 @@ std::int32_t DiscoverServer(RouteTables& tables, const char* settingPath, char (
     std::strcpy(address, *fromSetting ? setting : chosen->nextHop);
     return 0;
 }
+
+}  // namespace Token

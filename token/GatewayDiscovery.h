@@ -4,7 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+
+#include "token/RowArray.h"
+
+namespace Token {
 
 class RouteTables;
 
@@ -16,8 +19,9 @@ struct RouteEntry {
     bool gatewayMatch;
 };
 
-// One row per distinct next hop, in ascending metric; empty when the table is unreadable.
-std::vector<RouteEntry> ListRoutes(RouteTables& tables);
+// One row per distinct next hop, in ascending metric; empty when the table is unreadable or
+// memory runs out.
+RowArray<RouteEntry> ListRoutes(RouteTables& tables);
 
 // What the setting file says: the marker "ini_invalid" when the file cannot be opened, an
 // empty text when it holds no address, else the address (at most 15 characters).
@@ -27,3 +31,5 @@ void ReadServerSetting(const char* path, char (&setting)[16]);
 // returns 0, or -102 when no route leads through an adapter's gateway.
 std::int32_t DiscoverServer(RouteTables& tables, const char* settingPath, char (&address)[16],
                             bool* fromSetting);
+
+}  // namespace Token

@@ -6,6 +6,8 @@
 #include "token/WindowSink.h"
 #endif
 
+namespace Token {
+
 namespace {
 
 char g_settingPath[1100];
@@ -42,3 +44,5 @@ void Mervane::Request(std::int32_t kind)
 {
     m_impl->Request(kind);
 }
+
+}  // namespace Token

@@ -4,10 +4,13 @@
 
 #include <cstdint>
 
-class MervaneImpl;
-class ResultSink;
 struct HWND__;  // NOLINT(bugprone-reserved-identifier): windows.h's own name
 typedef HWND__* HWND;
+
+namespace Token {
+
+class MervaneImpl;
+class ResultSink;
 
 class Mervane {
 public:
@@ -27,3 +30,5 @@ public:
 private:
     MervaneImpl* m_impl;
 };
+
+}  // namespace Token

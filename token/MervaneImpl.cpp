@@ -1,11 +1,14 @@
 #include "token/MervaneImpl.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <new>
 
 #include "token/GatewayDiscovery.h"
 #include "token/TokenProtocol.h"
 #include "token/TokenSeams.h"
+
+namespace Token {
 
 namespace {
 
@@ -190,24 +193,27 @@ void MervaneImpl::FailQueued()
     SpareLocked(first, last);
 }
 
+// The clock is read once on each side of the wait, the only place where time passes in a
+// cycle: every step before it acts on one instant, every step after it on another.
 void MervaneImpl::RunCycle()
 {
-    ScheduleKeepAlive();
-    TakeQueue();
-    if (m_pendingHead && !m_inFlight &&
-        (m_pendingHead->kind != kTokenLogin || LoginMaySend(m_seams.clock->Now())))
-        SendHead();
-    if (!m_stop && m_seams.network->Wait(NextWait()))
-        ReceiveDatagrams();
-    CheckRequestTimeouts();
-    FailOverdueRequests();
+    const std::uint32_t now = m_seams.clock->Now();
+    ScheduleKeepAlive(now);
+    TakeQueue(now);
+    if (m_pendingHead && !m_inFlight && (m_pendingHead->kind != kTokenLogin || LoginMaySend(now)))
+        SendHead(now);
+    const bool datagrams = !m_stop && m_seams.network->Wait(NextWait(now));
+    const std::uint32_t woken = m_seams.clock->Now();
+    if (datagrams)
+        ReceiveDatagrams(woken);
+    CheckRequestTimeouts(woken);
+    FailOverdueRequests(woken);
 }
 
 // Until the first of the session's deadlines: the head's resend, give-up or age limit while
 // it is in flight, else the end of the login wait, else the heartbeat.
-std::uint32_t MervaneImpl::NextWait() const
+std::uint32_t MervaneImpl::NextWait(std::uint32_t now) const
 {
-    const std::uint32_t now = m_seams.clock->Now();
     std::uint32_t wait = kKeepAliveAfter;
     const auto until = [now, &wait](std::uint32_t from, std::uint32_t interval) {
         const std::uint32_t passed = now - from;
@@ -232,9 +238,8 @@ std::uint32_t MervaneImpl::NextWait() const
     return wait;
 }
 
-void MervaneImpl::ScheduleKeepAlive()
+void MervaneImpl::ScheduleKeepAlive(std::uint32_t now)
 {
-    const std::uint32_t now = m_seams.clock->Now();
     if (!m_loggedIn && !m_pendingHead && LoginMaySend(now))
         PushLogin(now);
     if (m_loggedIn && !m_pendingHead && !m_inFlight && now - m_lastResponse >= m_keepAliveWait) {
@@ -244,9 +249,8 @@ void MervaneImpl::ScheduleKeepAlive()
     }
 }
 
-void MervaneImpl::TakeQueue()
+void MervaneImpl::TakeQueue(std::uint32_t now)
 {
-    const std::uint32_t now = m_seams.clock->Now();
     QueueGuard guard(m_lock);
     if (!m_queueHead)
         return;
@@ -260,9 +264,8 @@ void MervaneImpl::TakeQueue()
     m_queueHead = m_queueTail = nullptr;
 }
 
-void MervaneImpl::SendHead()
+void MervaneImpl::SendHead(std::uint32_t now)
 {
-    const std::uint32_t now = m_seams.clock->Now();
     // A login held back by the login wait counts its resends from its first sending.
     if (!m_inFlight && m_pendingHead->kind == kTokenLogin)
         m_pendingHead->startStamp = now;
@@ -276,7 +279,7 @@ void MervaneImpl::SendHead()
     m_pendingHead->lastSend = now;
 }
 
-void MervaneImpl::ReceiveDatagrams()
+void MervaneImpl::ReceiveDatagrams(std::uint32_t now)
 {
     for (int i = 0; i < kMaxDatagramsPerCycle; ++i) {
         m_receive.Empty();
@@ -288,17 +291,16 @@ void MervaneImpl::ReceiveDatagrams()
             return;
         // Only a request that was sent and not yet answered can take an answer.
         if (size >= 0 && m_inFlight && m_pendingHead)
-            ProcessResponse(static_cast<std::size_t>(size));
+            ProcessResponse(static_cast<std::size_t>(size), now);
     }
 }
 
-void MervaneImpl::ProcessResponse(std::size_t size)
+void MervaneImpl::ProcessResponse(std::size_t size, std::uint32_t now)
 {
     std::int32_t result = 0;
     if (!ReadResponse(m_receive.Message(), size, static_cast<std::int32_t>(m_seq - 1), m_fields,
                       &result))
         return;
-    const std::uint32_t now = m_seams.clock->Now();
     m_keepAliveWait = kKeepAliveAfter;  // an accepted login spreads it
     RequestRecord* head = m_pendingHead;
     // A login refused with 4 is a failed login: pushing another one before it would only
@@ -307,7 +309,7 @@ void MervaneImpl::ProcessResponse(std::size_t size)
         head->startStamp = now;
         PushLogin(now);
     } else {
-        DecideResult(*head, result);
+        DecideResult(*head, result, now);
         m_pendingHead = head->next;
         if (!m_pendingHead)
             m_pendingTail = nullptr;
@@ -318,12 +320,12 @@ void MervaneImpl::ProcessResponse(std::size_t size)
     m_inFlight = false;
 }
 
-void MervaneImpl::DecideResult(const RequestRecord& request, std::int32_t result)
+void MervaneImpl::DecideResult(const RequestRecord& request, std::int32_t result, std::uint32_t now)
 {
-    const Decision decision = ::DecideResult(request.kind, result, m_fields);
+    const Decision decision = Token::DecideResult(request.kind, result, m_fields);
     if (request.kind == kTokenLogin) {
         m_loggedIn = decision.result == 0;
-        NoteLogin(decision.result, m_seams.clock->Now());
+        NoteLogin(decision.result, now);
     } else if (request.kind == kTokenLogout && decision.result == 0)
         m_loggedIn = false;
     else if (request.kind == kTokenGet && decision.result == 0)
@@ -349,25 +351,24 @@ void MervaneImpl::Post(std::int32_t kind, std::int32_t result, std::uint32_t tag
     m_sink->PostEvent(event);
 }
 
-void MervaneImpl::CheckRequestTimeouts()
+void MervaneImpl::CheckRequestTimeouts(std::uint32_t now)
 {
     if (!m_inFlight || !m_pendingHead)
         return;
-    const std::uint32_t now = m_seams.clock->Now();
     RequestRecord* young = m_pendingHead;
     while (young && now - young->startStamp >= m_requestTimeout)
         young = young->next;
     if (young != m_pendingHead) {
-        FailRequests(young);
+        FailRequests(young, now);
         return;
     }
     RequestRecord* head = m_pendingHead;
     if (now - head->lastSend < AnswerWait(*head))
         return;
     if (IsLastSending(*head))
-        FailRequests(head->next);
+        FailRequests(head->next, now);
     else
-        SendHead();
+        SendHead(now);
 }
 
 // The fourth sending of a request, or the one that goes out when it has waited as long.
@@ -381,7 +382,7 @@ std::uint32_t MervaneImpl::AnswerWait(const RequestRecord& request) const
     return IsLastSending(request) ? kLastAnswerWait : m_resendInterval;
 }
 
-void MervaneImpl::FailRequests(RequestRecord* upTo)
+void MervaneImpl::FailRequests(RequestRecord* upTo, std::uint32_t now)
 {
     RequestRecord* first = m_pendingHead;
     if (first == upTo)
@@ -391,7 +392,7 @@ void MervaneImpl::FailRequests(RequestRecord* upTo)
         if (Reports(*r))
             Post(r->kind, kTokenNoAnswer, r->tag, nullptr, 0);
         if (r->kind == kTokenLogin)
-            NoteLogin(kTokenNoAnswer, m_seams.clock->Now());
+            NoteLogin(kTokenNoAnswer, now);
         last = r;
     }
     {
@@ -406,9 +407,8 @@ void MervaneImpl::FailRequests(RequestRecord* upTo)
 
 // A server that answers 4 to every request while refusing every login (a full PC table)
 // would otherwise restart the window's request for as long as it goes on.
-void MervaneImpl::FailOverdueRequests()
+void MervaneImpl::FailOverdueRequests(std::uint32_t now)
 {
-    const std::uint32_t now = m_seams.clock->Now();
     RequestRecord* previous = nullptr;
     for (RequestRecord* r = m_pendingHead; r;) {
         RequestRecord* next = r->next;
@@ -500,3 +500,5 @@ void MervaneImpl::CloseSession()
     m_keepAliveWait = kKeepAliveAfter;
     std::memset(m_currentToken, 0, sizeof m_currentToken);
 }
+
+}  // namespace Token

@@ -12,6 +12,8 @@
 #include "token/TokenEvent.h"
 #include "token/WorkerThread.h"
 
+namespace Token {
+
 class RandomSource;
 class ResultSink;
 class RouteTables;
@@ -54,8 +56,8 @@ public:
     MervaneImpl(const MervaneImpl&) = delete;
     MervaneImpl& operator=(const MervaneImpl&) = delete;
 
-    virtual void ScheduleKeepAlive();
-    virtual void CheckRequestTimeouts();
+    virtual void ScheduleKeepAlive(std::uint32_t now);
+    virtual void CheckRequestTimeouts(std::uint32_t now);
 
     // Start and Stop belong to the owner's thread. Start stores the sink (may be null:
     // nothing is reported) and runs WorkerMain on a new thread; while a worker runs, it does
@@ -82,14 +84,14 @@ private:
     std::int32_t StartSession();
     void FailQueued();
     void RunCycle();
-    std::uint32_t NextWait() const;
-    void TakeQueue();
-    void SendHead();
-    void ReceiveDatagrams();
-    void ProcessResponse(std::size_t size);
-    void DecideResult(const RequestRecord& request, std::int32_t result);
-    void FailRequests(RequestRecord* upTo);
-    void FailOverdueRequests();
+    std::uint32_t NextWait(std::uint32_t now) const;
+    void TakeQueue(std::uint32_t now);
+    void SendHead(std::uint32_t now);
+    void ReceiveDatagrams(std::uint32_t now);
+    void ProcessResponse(std::size_t size, std::uint32_t now);
+    void DecideResult(const RequestRecord& request, std::int32_t result, std::uint32_t now);
+    void FailRequests(RequestRecord* upTo, std::uint32_t now);
+    void FailOverdueRequests(std::uint32_t now);
     bool IsLastSending(const RequestRecord& request) const;
     std::uint32_t AnswerWait(const RequestRecord& request) const;
     void PushLogin(std::uint32_t now);
@@ -137,3 +139,5 @@ private:
     std::uint32_t m_loginFailed = 0;
     WorkerThread m_thread;
 };
+
+}  // namespace Token

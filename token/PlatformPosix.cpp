@@ -14,11 +14,12 @@
 #include <chrono>
 #include <cstring>
 #include <new>
-#include <string>
 
 #include "token/QueueLock.h"
 #include "token/WorkerThread.h"
 #include "token/TokenSeams.h"
+
+namespace Token {
 
 namespace {
 
@@ -135,34 +136,41 @@ private:
 // /proc/net/route; an interface's first gateway route stands for its adapter's gateway.
 class KernelRoutes : public RouteTables {
 public:
-    bool ReadRoutes(std::vector<RawRoute>& routes) override
+    bool ReadRoutes(RowArray<RawRoute>& routes) override
     {
         return ForEachRow(
-            [&](const char*, const RawRoute& row, unsigned) { routes.push_back(row); });
+            [&](const char*, const RawRoute& row, unsigned) { return routes.Append(row); });
     }
 
-    bool ReadAdapters(std::vector<AdapterGateway>& adapters) override
+    bool ReadAdapters(RowArray<AdapterGateway>& adapters) override
     {
-        std::vector<std::string> names;
+        RowArray<InterfaceName> names;
         return ForEachRow([&](const char* name, const RawRoute& row, unsigned flags) {
             const bool gatewayRoute = (flags & 0x2) != 0;
-            for (std::size_t i = 0; i < names.size(); ++i) {
-                if (names[i] == name) {
+            for (std::size_t i = 0; i < names.Count(); ++i) {
+                if (std::strcmp(names[i].text, name) == 0) {
                     if (adapters[i].address[0] == '\0' && gatewayRoute)
                         inet_ntop(AF_INET, &row.nextHop, adapters[i].address,
                                   sizeof adapters[i].address);
-                    return;
+                    return true;
                 }
             }
-            names.emplace_back(name);
+            InterfaceName known = {};
+            std::snprintf(known.text, sizeof known.text, "%s", name);
             AdapterGateway gateway = {};
             if (gatewayRoute)
                 inet_ntop(AF_INET, &row.nextHop, gateway.address, sizeof gateway.address);
-            adapters.push_back(gateway);
+            return names.Append(known) && adapters.Append(gateway);
         });
     }
 
 private:
+    struct InterfaceName {
+        char text[64];
+    };
+
+    // Visits every row while visit returns true; false when the file cannot be read or a
+    // visit failed.
     template <typename Visit>
     bool ForEachRow(Visit visit)
     {
@@ -171,7 +179,8 @@ private:
             return false;
         char line[512];
         bool header = true;
-        while (std::fgets(line, sizeof line, file)) {
+        bool visited = true;
+        while (visited && std::fgets(line, sizeof line, file)) {
             if (header) {
                 header = false;
                 continue;
@@ -180,10 +189,10 @@ private:
             unsigned destination, gateway, flags, refs, use, metric, mask;
             if (std::sscanf(line, "%63s %x %x %x %u %u %u %x", name, &destination, &gateway, &flags,
                             &refs, &use, &metric, &mask) == 8)
-                visit(name, RawRoute{destination, mask, gateway, metric}, flags);
+                visited = visit(name, RawRoute{destination, mask, gateway, metric}, flags);
         }
         std::fclose(file);
-        return true;
+        return visited;
     }
 };
 
@@ -298,3 +307,5 @@ WorkerThread::~WorkerThread()
 {
     Join();
 }
+
+}  // namespace Token

@@ -13,6 +13,8 @@
 #include "token/WorkerThread.h"
 #include "token/TokenSeams.h"
 
+namespace Token {
+
 namespace {
 
 class TickCountClock : public TickClock {
@@ -174,7 +176,7 @@ Proc IpHelperProc(const char* name)
 
 class IpHelperRoutes : public RouteTables {
 public:
-    bool ReadRoutes(std::vector<RawRoute>& routes) override
+    bool ReadRoutes(RowArray<RawRoute>& routes) override
     {
         using TableProc = DWORD(WINAPI*)(MIB_IPFORWARDTABLE*, ULONG*, BOOL);
         static const TableProc readTable = IpHelperProc<TableProc>("GetIpForwardTable");
@@ -183,38 +185,45 @@ public:
         ULONG size = 0;
         if (readTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER)
             return false;
-        std::vector<unsigned char> block(size);
-        auto* table = reinterpret_cast<MIB_IPFORWARDTABLE*>(block.data());
+        RowArray<unsigned char> block;
+        if (!block.Resize(size))
+            return false;
+        auto* table = reinterpret_cast<MIB_IPFORWARDTABLE*>(block.Data());
         if (readTable(table, &size, FALSE) != NO_ERROR)
             return false;
         for (DWORD i = 0; i < table->dwNumEntries; ++i) {
             const MIB_IPFORWARDROW& row = table->table[i];
-            routes.push_back(RawRoute{row.dwForwardDest, row.dwForwardMask, row.dwForwardNextHop,
-                                      row.dwForwardMetric1});
+            if (!routes.Append(RawRoute{row.dwForwardDest, row.dwForwardMask, row.dwForwardNextHop,
+                                        row.dwForwardMetric1}))
+                return false;
         }
         return true;
     }
 
-    bool ReadAdapters(std::vector<AdapterGateway>& adapters) override
+    bool ReadAdapters(RowArray<AdapterGateway>& adapters) override
     {
         using AdaptersProc = DWORD(WINAPI*)(IP_ADAPTER_INFO*, ULONG*);
         static const AdaptersProc readAdapters = IpHelperProc<AdaptersProc>("GetAdaptersInfo");
         if (readAdapters == nullptr)
             return false;
-        std::vector<unsigned char> block(648);
-        ULONG size = static_cast<ULONG>(block.size());
-        DWORD status = readAdapters(reinterpret_cast<IP_ADAPTER_INFO*>(block.data()), &size);
+        RowArray<unsigned char> block;
+        if (!block.Resize(648))
+            return false;
+        ULONG size = static_cast<ULONG>(block.Count());
+        DWORD status = readAdapters(reinterpret_cast<IP_ADAPTER_INFO*>(block.Data()), &size);
         if (status == ERROR_BUFFER_OVERFLOW) {
-            block.resize(size);
-            status = readAdapters(reinterpret_cast<IP_ADAPTER_INFO*>(block.data()), &size);
+            if (!block.Resize(size))
+                return false;
+            status = readAdapters(reinterpret_cast<IP_ADAPTER_INFO*>(block.Data()), &size);
         }
         if (status != NO_ERROR)
             return false;
-        for (auto* a = reinterpret_cast<IP_ADAPTER_INFO*>(block.data()); a; a = a->Next) {
+        for (auto* a = reinterpret_cast<IP_ADAPTER_INFO*>(block.Data()); a; a = a->Next) {
             AdapterGateway gateway = {};
             std::snprintf(gateway.address, sizeof gateway.address, "%s",
                           a->GatewayList.IpAddress.String);
-            adapters.push_back(gateway);
+            if (!adapters.Append(gateway))
+                return false;
         }
         return true;
     }
@@ -336,3 +345,5 @@ WorkerThread::~WorkerThread()
 {
     Join();
 }
+
+}  // namespace Token

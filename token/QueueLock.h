@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+namespace Token {
+
 class QueueLock {
 public:
     QueueLock();
@@ -28,3 +30,5 @@ public:
 private:
     QueueLock& m_lock;
 };
+
+}  // namespace Token

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace Token {
+
 enum TokenRequestKind : std::int32_t {
     kTokenLogin = 1,
     kTokenLogout = 2,
@@ -47,3 +49,5 @@ struct RequestRecord {
     std::uint32_t tag;
     RequestRecord* next;
 };
+
+}  // namespace Token

@@ -7,6 +7,8 @@
 #include "token/ByteBuffer.h"
 #include "token/FieldTable.h"
 
+namespace Token {
+
 const char kBareLogout[] = "logout\r\n";
 
 namespace {
@@ -147,3 +149,5 @@ Decision DecideResult(std::int32_t kind, std::int32_t result, const FieldTable& 
     }
     return decision;
 }
+
+}  // namespace Token

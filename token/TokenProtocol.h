@@ -7,6 +7,8 @@
 
 #include "token/TokenEvent.h"
 
+namespace Token {
+
 class ByteBuffer;
 class FieldTable;
 
@@ -33,3 +35,5 @@ struct Decision {
 
 // The final result of an accepted, non-4 response to a request of kind.
 Decision DecideResult(std::int32_t kind, std::int32_t result, const FieldTable& fields);
+
+}  // namespace Token

@@ -6,9 +6,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
+#include "token/RowArray.h"
 #include "token/TokenEvent.h"
+
+namespace Token {
 
 class TickClock {
 public:
@@ -57,8 +59,9 @@ struct AdapterGateway {
 class RouteTables {
 public:
     virtual ~RouteTables() = default;
-    virtual bool ReadRoutes(std::vector<RawRoute>& routes) = 0;
-    virtual bool ReadAdapters(std::vector<AdapterGateway>& adapters) = 0;
+    // Both append; false when the table cannot be read or memory runs out.
+    virtual bool ReadRoutes(RowArray<RawRoute>& routes) = 0;
+    virtual bool ReadAdapters(RowArray<AdapterGateway>& adapters) = 0;
 };
 
 class ResultSink {
@@ -107,3 +110,5 @@ RouteTables& SystemRoutes();
 RandomSource& SystemRandom();
 // The path of "authipconf.ini" beside the executable; false when the path is unknown.
 bool SettingFilePath(char* path, std::size_t size);
+
+}  // namespace Token

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace Token {
+
 // A null window would post to the worker's own queue, where nobody frees the record.
 void WindowSink::PostEvent(TokenEvent* event)
 {
@@ -15,3 +17,5 @@ void WindowSink::PostStartFailed(std::int32_t code)
         PostMessageA(m_window, WM_TOKEN_START_FAILED,
                      static_cast<WPARAM>(static_cast<INT_PTR>(code)), 0);
 }
+
+}  // namespace Token

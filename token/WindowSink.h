@@ -7,6 +7,8 @@
 struct HWND__;
 typedef HWND__* HWND;
 
+namespace Token {
+
 class WindowSink : public ResultSink {
 public:
     explicit WindowSink(HWND window) : m_window(window) {}
@@ -20,3 +22,5 @@ protected:
 private:
     HWND m_window;
 };
+
+}  // namespace Token

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace Token {
+
 class WorkerThread {
 public:
     WorkerThread() = default;
@@ -22,3 +24,5 @@ private:
     std::uintptr_t m_handle = 0;
     bool m_running = false;
 };
+
+}  // namespace Token

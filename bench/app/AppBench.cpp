@@ -15,6 +15,7 @@
 #include "ui/controls/ControlUI.h"
 #include "ui/core/Win32Util.h"
 
+using namespace Token;
 using namespace Veneer;
 using LorvikBench::Best;
 using LorvikBench::Milliseconds;

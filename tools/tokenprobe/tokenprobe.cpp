@@ -11,6 +11,8 @@
 #include "token/Mervane.h"
 #include "token/WindowSink.h"
 
+using namespace Token;
+
 namespace {
 
 const UINT kTextCodePage = 936;

@@ -232,7 +232,7 @@ void CComboUI::DoEvent(TUIEvent& event)
             return;
         break;
     case TUIEventType::ScrollWheel:
-        SelectByKey(event.wParam == 0 ? VK_UP : VK_DOWN);
+        SelectByKey(event.wParam == UIWHEEL_AWAY ? VK_UP : VK_DOWN);
         return;
     case TUIEventType::ButtonDown:
     case TUIEventType::DblClick:

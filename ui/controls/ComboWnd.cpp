@@ -198,7 +198,7 @@ LRESULT CComboWnd::MessageHandler(UINT message, WPARAM wParam, LPARAM, bool& han
         // Wherever the mouse is: the list is down.
         handled = true;
         ++m_depth;
-        ForwardToCombo(TUIEventType::ScrollWheel, GET_WHEEL_DELTA_WPARAM(wParam) < 0 ? 1 : 0);
+        ForwardToCombo(TUIEventType::ScrollWheel, WheelTurnOf(GET_WHEEL_DELTA_WPARAM(wParam)));
         Release();
         return 0;
     case WM_KILLFOCUS:
@@ -235,8 +235,7 @@ LRESULT CComboWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         ForwardToCombo(TUIEventType::KeyDown, wParam);
         return 0;
     case WM_MOUSEWHEEL:
-        // 1 for a turn towards the user, as the combo's own wheel events have it.
-        ForwardToCombo(TUIEventType::ScrollWheel, GET_WHEEL_DELTA_WPARAM(wParam) < 0 ? 1 : 0);
+        ForwardToCombo(TUIEventType::ScrollWheel, WheelTurnOf(GET_WHEEL_DELTA_WPARAM(wParam)));
         return 0;
     case WM_KILLFOCUS:
         // Back to the combo's window the list stays: a click there decides.

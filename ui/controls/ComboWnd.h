@@ -68,7 +68,6 @@ private:
     RECT Placement() const;
     // The height the box needs for the combo's visible items.
     int ContentHeight(int width) const;
-    void FillBox();
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     // Ends a stretch of work that the object must outlive (a message, a call from the
     // combo's window): once none is left, an object whose window is gone is deleted.

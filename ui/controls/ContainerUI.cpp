@@ -386,8 +386,8 @@ void CContainerUI::DoEvent(TUIEvent& event)
             default:
                 break;
             }
-        } else if (event.type == TUIEventType::ScrollWheel && event.wParam <= 1) {
-            if (event.wParam == 0)
+        } else if (event.type == TUIEventType::ScrollWheel && IsWheelTurn(event.wParam)) {
+            if (event.wParam == UIWHEEL_AWAY)
                 step = vertical ? &CContainerUI::LineUp : &CContainerUI::LineLeft;
             else
                 step = vertical ? &CContainerUI::LineDown : &CContainerUI::LineRight;

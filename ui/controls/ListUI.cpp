@@ -392,12 +392,13 @@ void CListUI::DoEvent(TUIEvent& event)
         }
         break;
     case TUIEventType::ScrollWheel:
-        if (event.wParam > 1)
+        if (!IsWheelTurn(event.wParam))
             break;
         // The wheel turns over whatever is under the mouse: the focus stays where it is.
         if (m_scrollSelect)
-            SelectFrom(event.wParam == 0 ? m_curSel - 1 : m_curSel + 1, event.wParam == 1, false);
-        else if (event.wParam == 0)
+            SelectFrom(event.wParam == UIWHEEL_AWAY ? m_curSel - 1 : m_curSel + 1,
+                       event.wParam == UIWHEEL_TOWARDS, false);
+        else if (event.wParam == UIWHEEL_AWAY)
             LineUp();
         else
             LineDown();

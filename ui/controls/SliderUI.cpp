@@ -124,9 +124,9 @@ void CSliderUI::DoEvent(TUIEvent& event)
     case TUIEventType::ContextMenu:
         return;
     case TUIEventType::ScrollWheel:
-        if (LOWORD(event.wParam) > 1)
+        if (!IsWheelTurn(LOWORD(event.wParam)))
             break;
-        OnWheel(LOWORD(event.wParam) == 1);
+        OnWheel(LOWORD(event.wParam) == UIWHEEL_TOWARDS);
         return;
     case TUIEventType::MouseMove:
         if ((m_buttonState & UISTATE_CAPTURED) != 0) {

@@ -58,6 +58,24 @@ enum : WORD {
     UIKEY_ALT = 0x20,
 };
 
+// TUIEvent::wParam of a ScrollWheel event: the way the wheel turned. Handlers leave any
+// other value alone.
+enum : WPARAM {
+    UIWHEEL_AWAY = 0,     // a positive delta: up, or left
+    UIWHEEL_TOWARDS = 1,  // a negative delta: down, or right
+};
+
+// The ScrollWheel wParam for a WM_MOUSEWHEEL's delta (GET_WHEEL_DELTA_WPARAM).
+inline WPARAM WheelTurnOf(short delta)
+{
+    return delta < 0 ? UIWHEEL_TOWARDS : UIWHEEL_AWAY;
+}
+
+inline bool IsWheelTurn(WPARAM wParam)
+{
+    return wParam == UIWHEEL_AWAY || wParam == UIWHEEL_TOWARDS;
+}
+
 // Every field a producer does not set is zero.
 struct TUIEvent {
     TUIEventType type = TUIEventType::None;

@@ -438,10 +438,8 @@ void CWindowManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam)
     IControlUI* control = FindOwnControl(pt);
     if (control == nullptr)
         return;
-    // 1 for a turn towards the user (a negative delta), 0 for a turn away.
-    const WPARAM towardsUser = GET_WHEEL_DELTA_WPARAM(wParam) < 0 ? 1 : 0;
-    SendEvent(control, TUIEventType::ScrollWheel, control, POINT{}, towardsUser, lParam,
-              CurrentKeyState());
+    SendEvent(control, TUIEventType::ScrollWheel, control, POINT{},
+              WheelTurnOf(GET_WHEEL_DELTA_WPARAM(wParam)), lParam, CurrentKeyState());
     // Content may have scrolled under the mouse: the hover follows it.
     SendMessageA(m_window, WM_MOUSEMOVE, 0, MAKELPARAM(m_lastMouse.x, m_lastMouse.y));
 }
