@@ -267,31 +267,51 @@ RECT ControlTreeTest::UpdateRect() const
     return rc;
 }
 
+std::vector<DWORD> BackBufferPixels(const CWindowManagerUI& manager, SIZE* size)
+{
+    *size = SIZE{};
+    BITMAP buffer = {};
+    if (GetObjectA(manager.GetOffscreenBitmap(), sizeof buffer, &buffer) != sizeof buffer)
+        return {};
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), buffer.bmWidth, -buffer.bmHeight, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    std::vector<DWORD> pixels;
+    const HGDIOBJ previous = copy && dc ? SelectObject(dc, copy) : nullptr;
+    if (previous && BitBlt(dc, 0, 0, buffer.bmWidth, buffer.bmHeight, manager.GetOffscreenDC(), 0,
+                           0, SRCCOPY)) {
+        GdiFlush();
+        const auto* first = static_cast<const DWORD*>(bits);
+        pixels.assign(first, first + static_cast<size_t>(buffer.bmWidth) * buffer.bmHeight);
+        *size = SIZE{buffer.bmWidth, buffer.bmHeight};
+    }
+    if (previous)
+        SelectObject(dc, previous);
+    if (dc)
+        DeleteDC(dc);
+    if (copy)
+        DeleteObject(copy);
+    return pixels;
+}
+
 DWORD ControlTreeTest::PixelAt(int x, int y) const
 {
-    HDC dc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = SelectObject(dc, m_host->manager.GetOffscreenBitmap());
-    const COLORREF pixel = GetPixel(dc, x, y);
-    SelectObject(dc, previous);
-    DeleteDC(dc);
+    const COLORREF pixel = GetPixel(m_host->manager.GetOffscreenDC(), x, y);
     return (GetRValue(pixel) << 16) | (GetGValue(pixel) << 8) | GetBValue(pixel);
 }
 
 void ControlTreeTest::ForEachPixel(RECT area,
                                    const std::function<void(int, int, DWORD)>& visit) const
 {
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
-    std::vector<DWORD> bits(kWidth * kHeight);
-    HDC dc = CreateCompatibleDC(nullptr);
-    GetDIBits(dc, m_host->manager.GetOffscreenBitmap(), 0, kHeight, bits.data(), &info,
-              DIB_RGB_COLORS);
-    DeleteDC(dc);
-    const RECT client = {0, 0, kWidth, kHeight};
-    IntersectRect(&area, &area, &client);
+    SIZE size = {};
+    const std::vector<DWORD> bits = BackBufferPixels(m_host->manager, &size);
+    const RECT buffer = {0, 0, size.cx, size.cy};
+    IntersectRect(&area, &area, &buffer);
     for (int y = area.top; y < area.bottom; ++y) {
         for (int x = area.left; x < area.right; ++x)
-            visit(x, y, bits[y * kWidth + x] & 0xFFFFFF);
+            visit(x, y, bits[y * size.cx + x] & 0xFFFFFF);
     }
 }
 

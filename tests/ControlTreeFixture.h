@@ -114,6 +114,10 @@ public:
 // top-left corner: the suites place their controls by hand, whatever the layout.
 void AddPlaced(CContainerUI* container, CControlUI* child, RECT at);
 
+// A copy of a manager's back buffer as 0xAARRGGBB, rows top-down; its size in size. The
+// buffer stays selected into the manager's DC, so it is read through that DC.
+std::vector<DWORD> BackBufferPixels(const CWindowManagerUI& manager, SIZE* size);
+
 // Every attribute of list is in the control's attribute table (where skinlint looks), those
 // named "...image" as image attribute strings.
 void ExpectListedAttributes(const IControlUI& control, const char* list);

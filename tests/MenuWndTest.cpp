@@ -173,20 +173,14 @@ protected:
 };
 
 // The box around the dark pixels of a back buffer's area: text in the default colour.
-RECT DarkInk(HBITMAP buffer, RECT area)
+RECT DarkInk(const CWindowManagerUI& manager, RECT area)
 {
-    BITMAP size = {};
-    GetObjectA(buffer, sizeof(size), &size);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.bmWidth, -size.bmHeight, 1, 32, BI_RGB};
-    std::vector<DWORD> bits(static_cast<size_t>(size.bmWidth) * size.bmHeight);
-    HDC dc = CreateCompatibleDC(nullptr);
-    GetDIBits(dc, buffer, 0, size.bmHeight, bits.data(), &info, DIB_RGB_COLORS);
-    DeleteDC(dc);
+    SIZE size = {};
+    const std::vector<DWORD> bits = VeneerTest::BackBufferPixels(manager, &size);
     RECT box = {};
-    for (int y = std::max(0L, area.top); y < std::min(area.bottom, size.bmHeight); ++y) {
-        for (int x = std::max(0L, area.left); x < std::min(area.right, size.bmWidth); ++x) {
-            const DWORD pixel = bits[static_cast<size_t>(y) * size.bmWidth + x];
+    for (int y = std::max(0L, area.top); y < std::min(area.bottom, size.cy); ++y) {
+        for (int x = std::max(0L, area.left); x < std::min(area.right, size.cx); ++x) {
+            const DWORD pixel = bits[static_cast<size_t>(y) * size.cx + x];
             const RECT dot = {x, y, x + 1, y + 1};
             if ((pixel & 0xFF) < 0x60 && ((pixel >> 8) & 0xFF) < 0x60 &&
                 ((pixel >> 16) & 0xFF) < 0x60)
@@ -215,7 +209,7 @@ TEST_F(MenuWndTest, TheTrayMenuOpensAtItsPointWithTheSizeOfItsEntry)
 
     UpdateWindow(menu->GetHWND());
     const RECT entry = exit->GetPos();
-    const RECT ink = DarkInk(menu->GetManager().GetOffscreenBitmap(), entry);
+    const RECT ink = DarkInk(menu->GetManager(), entry);
     EXPECT_FALSE(IsRectEmpty(&ink)) << "the entry's text is drawn";
     EXPECT_GE(ink.left, entry.left + 30) << "after the menu's item text padding";
 }

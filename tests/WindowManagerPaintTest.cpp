@@ -157,6 +157,30 @@ TEST_F(WindowManagerPaintTest, OnlyTheReportedAreaIsPaintedAndPostPaintingComesL
     EXPECT_FALSE(Manager().RemovePostPaint(a));
 }
 
+// A paint message with nothing to update (one sent) neither lays out nor paints, whether
+// layout is pending or not; the pending layout comes with the next real paint.
+TEST_F(WindowManagerPaintTest, APaintWithNothingToUpdateNeitherLaysOutNorPaints)
+{
+    Attach(root);
+    Manager().AddPostPaint(a);
+    for (const bool pending : {false, true}) {
+        if (pending)
+            a->NeedUpdate();
+        Validate();
+        a->painted.clear();
+        a->postPainted.clear();
+        SendMessageA(Window(), WM_PAINT, 0, 0);
+        EXPECT_TRUE(a->painted.empty()) << pending;
+        EXPECT_TRUE(a->postPainted.empty()) << pending;
+        EXPECT_EQ(1, g_sized["A"]) << pending;
+    }
+    a->Invalidate();
+    Paint();
+    EXPECT_EQ(2, g_sized["A"]);
+    EXPECT_FALSE(a->painted.empty());
+    EXPECT_TRUE(Manager().RemovePostPaint(a));
+}
+
 TEST_F(WindowManagerPaintTest, AControlDestroyedWhileRegisteredIsNotPostPaintedAgain)
 {
     root->SetDelayedDestroy(false);

@@ -29,13 +29,15 @@ void CopyRect(HDC to, HDC from, const RECT& rc)
            SRCCOPY);
 }
 
-// A memory DC and a bitmap for it at the size of the window's client area.
+// A memory DC with a bitmap at the size of the window's client area selected into it for
+// the buffer's life: selecting a device bitmap checks its format against the display's,
+// which under Wine is three trips to the server at each paint.
 bool CreateBuffer(HDC compatible, const RECT& client, HDC* dc, HBITMAP* bitmap)
 {
     *dc = CreateCompatibleDC(compatible);
     *bitmap =
         CreateCompatibleBitmap(compatible, client.right - client.left, client.bottom - client.top);
-    if (*dc != nullptr && *bitmap != nullptr)
+    if (*dc != nullptr && *bitmap != nullptr && SelectObject(*dc, *bitmap) != nullptr)
         return true;
     if (*dc != nullptr)
         DeleteDC(*dc);
@@ -48,6 +50,7 @@ bool CreateBuffer(HDC compatible, const RECT& client, HDC* dc, HBITMAP* bitmap)
 
 void DeleteBuffer(HDC* dc, HBITMAP* bitmap)
 {
+    // Deleting the DC first lets the bitmap go.
     if (*dc != nullptr)
         DeleteDC(*dc);
     if (*bitmap != nullptr)
@@ -81,8 +84,13 @@ void CWindowManagerUI::InvalidateWindow(const RECT* rc)
 
 void CWindowManagerUI::OnPaint()
 {
+    // A paint with nothing to update (one sent, or an internal one) must not lay out. Under
+    // Wine GetUpdateRect is three trips to the server and a device context, so it is asked
+    // only when layout or focus would run before BeginPaint, or for the dirty outline; else
+    // BeginPaint's rectangle tells the same.
     RECT update = {};
-    if (!GetUpdateRect(m_window, &update, FALSE))
+    const bool placing = m_root != nullptr && (m_updateNeeded || m_focusNeeded);
+    if ((placing || m_showDirty) && !GetUpdateRect(m_window, &update, FALSE))
         return;
     // Layout and focus run handlers, which may replace the root or drop it.
     if (m_root != nullptr && m_updateNeeded)
@@ -90,8 +98,8 @@ void CWindowManagerUI::OnPaint()
     if (m_root != nullptr && m_focusNeeded)
         PlaceNeededFocus();
     PAINTSTRUCT ps = {};
-    if (m_root == nullptr) {
-        BeginPaint(m_window, &ps);
+    HDC screen = BeginPaint(m_window, &ps);
+    if (m_root == nullptr || IsRectEmpty(&ps.rcPaint)) {
         EndPaint(m_window, &ps);
         return;
     }
@@ -100,7 +108,6 @@ void CWindowManagerUI::OnPaint()
         GetClientRect(m_window, &client);
         CreateBuffer(m_paintDC, client, &m_offscreenDC, &m_offscreenBitmap);
     }
-    HDC screen = BeginPaint(m_window, &ps);
     if (m_offscreenBitmap != nullptr) {
         PaintThroughBuffer(screen, ps.rcPaint);
     } else {
@@ -163,16 +170,13 @@ void CWindowManagerUI::PlaceControlsThatAsk()
 
 void CWindowManagerUI::PaintThroughBuffer(HDC screen, const RECT& paint)
 {
-    const HGDIOBJ previous = SelectObject(m_offscreenDC, m_offscreenBitmap);
     const int saved = SaveDC(m_offscreenDC);
     if (m_bkTransparent) {
         if (m_backgroundBitmap == nullptr) {
             RECT client = {};
             GetClientRect(m_window, &client);
-            if (CreateBuffer(m_paintDC, client, &m_backgroundDC, &m_backgroundBitmap)) {
-                SelectObject(m_backgroundDC, m_backgroundBitmap);
+            if (CreateBuffer(m_paintDC, client, &m_backgroundDC, &m_backgroundBitmap))
                 CopyRect(m_backgroundDC, screen, paint);
-            }
         }
         if (m_backgroundDC != nullptr)
             CopyRect(m_offscreenDC, m_backgroundDC, paint);
@@ -182,7 +186,6 @@ void CWindowManagerUI::PaintThroughBuffer(HDC screen, const RECT& paint)
         static_cast<IControlUI*>(m_postPaintControls.GetAt(i))->DoPostPaint(m_offscreenDC, paint);
     RestoreDC(m_offscreenDC, saved);
     CopyRect(screen, m_offscreenDC, paint);
-    SelectObject(m_offscreenDC, previous);
 }
 
 void CWindowManagerUI::PrintClient(HDC dc, LPARAM flags)

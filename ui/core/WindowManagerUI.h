@@ -205,8 +205,10 @@ public:
     // The thread's message loop, until WM_QUIT.
     static void MessageLoop();
 
-    // The back buffer, kept between paints; null before the first paint.
+    // The back buffer, kept between paints and selected into its DC for its whole life;
+    // null before the first paint.
     HBITMAP GetOffscreenBitmap() const { return m_offscreenBitmap; }
+    HDC GetOffscreenDC() const { return m_offscreenDC; }
 
 private:
     // Posted to the window: what waited for the current message to end is deleted.
