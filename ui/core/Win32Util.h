@@ -23,21 +23,21 @@ inline SIZE ToSize(const TValueSize& size)
     return SIZE{size.cx, size.cy};
 }
 
-// Owns one GDI object (bitmap, font, pen, brush, region) and deletes it.
-template <class Handle>
-class CGdiObject {
+// Owns one handle and gives it back with Release, a function object, on every path.
+template <class Handle, class Release>
+class COwnedHandle {
 public:
-    explicit CGdiObject(Handle handle = nullptr) : m_handle(handle) {}
-    ~CGdiObject() { Reset(); }
-    CGdiObject(const CGdiObject&) = delete;
-    CGdiObject& operator=(const CGdiObject&) = delete;
+    explicit COwnedHandle(Handle handle = nullptr) : m_handle(handle) {}
+    ~COwnedHandle() { Reset(); }
+    COwnedHandle(const COwnedHandle&) = delete;
+    COwnedHandle& operator=(const COwnedHandle&) = delete;
 
     Handle Get() const { return m_handle; }
     explicit operator bool() const { return m_handle != nullptr; }
     void Reset(Handle handle = nullptr)
     {
         if (m_handle != nullptr)
-            DeleteObject(m_handle);
+            Release()(m_handle);
         m_handle = handle;
     }
     Handle Detach()
@@ -50,6 +50,21 @@ public:
 private:
     Handle m_handle;
 };
+
+struct CDeleteGdiObject {
+    void operator()(HGDIOBJ handle) const { DeleteObject(handle); }
+};
+
+struct CDestroyIcon {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+
+// Owns one GDI object (bitmap, font, pen, brush, region) and deletes it.
+template <class Handle>
+using CGdiObject = COwnedHandle<Handle, CDeleteGdiObject>;
+
+// Owns one icon and destroys it.
+using CIcon = COwnedHandle<HICON, CDestroyIcon>;
 
 // A memory DC compatible with another one, deleted at the end of its scope.
 class CMemoryDC {
@@ -126,32 +141,6 @@ inline HBITMAP CreateTopDownDib(int width, int height, void** bits)
     info.bmiHeader.biCompression = BI_RGB;
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
-
-// Owns one icon and destroys it.
-class CIcon {
-public:
-    explicit CIcon(HICON icon = nullptr) : m_icon(icon) {}
-    ~CIcon() { Reset(); }
-    CIcon(const CIcon&) = delete;
-    CIcon& operator=(const CIcon&) = delete;
-
-    HICON Get() const { return m_icon; }
-    void Reset(HICON icon = nullptr)
-    {
-        if (m_icon != nullptr)
-            DestroyIcon(m_icon);
-        m_icon = icon;
-    }
-    HICON Detach()
-    {
-        HICON icon = m_icon;
-        m_icon = nullptr;
-        return icon;
-    }
-
-private:
-    HICON m_icon;
-};
 
 // An icon resource at one of the system's icon sizes (SM_CXICON, SM_CXSMICON ...): the
 // group's image of that size rather than a larger one scaled down. Not shared: a shared load
