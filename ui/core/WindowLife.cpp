@@ -1,4 +1,6 @@
-#include "app/WindowLife.h"
+#include "ui/core/WindowLife.h"
+
+namespace Veneer {
 
 CWindowLife::CFrame* CWindowLife::s_frames = nullptr;
 
@@ -19,3 +21,5 @@ CWindowLife::CFrame::~CFrame()
 {
     s_frames = m_outer;
 }
+
+}  // namespace Veneer

@@ -8,6 +8,8 @@
 //     result = OnClose(...);
 //     if (!frame.Alive()) return result;
 
+namespace Veneer {
+
 class CWindowLife {
 public:
     CWindowLife() = default;
@@ -37,3 +39,5 @@ private:
     // The open frames, innermost first.
     static CFrame* s_frames;
 };
+
+}  // namespace Veneer
