@@ -11,7 +11,7 @@
 #include <windows.h>
 
 #include "app/ObserverImpl.h"
-#include "app/WindowLife.h"
+#include "ui/core/WindowLife.h"
 #include "ui/core/UIEvent.h"
 #include "ui/core/UIString.h"
 #include "ui/core/WindowManagerUI.h"

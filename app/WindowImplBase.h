@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "app/WindowLife.h"
+#include "ui/core/WindowLife.h"
 #include "ui/core/DialogBuilder.h"
 #include "ui/core/UIEvent.h"
 #include "ui/core/WindowManagerUI.h"
@@ -98,5 +98,5 @@ private:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
     void CutRoundCorners();
 
-    CWindowLife m_life;
+    Veneer::CWindowLife m_life;
 };

@@ -79,20 +79,18 @@ bool CComboWnd::Open(CComboUI* combo)
         return false;
     }
     const RECT at = window->Placement();
-    // Held as in a message: a window that fails halfway ends here, not in its final message.
-    ++window->m_depth;
+    // Held as in a message until the end: the items' size handlers run from here on, and
+    // may close the list or destroy the combo.
+    CWindowLife::CFrame frame(window->m_life);
     const HWND hwnd = window->Create(owner->GetPaintWindow(), nullptr, WS_POPUP | WS_CLIPCHILDREN,
                                      WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, at.left, at.top,
                                      at.right - at.left, at.bottom - at.top);
-    --window->m_depth;
+    // No window, or one that failed halfway: the object ends as the frame closes.
     if (hwnd == nullptr) {
-        delete window;
+        window->OnFinalMessage(nullptr);
         return false;
     }
     combo->m_window = window;
-    // The items' size handlers run from here on, and may close the list or destroy the
-    // combo: the window is held until the end.
-    ++window->m_depth;
     for (int i = 0; i < combo->OwnCount(); ++i)
         window->m_box->Show(combo->OwnItemAt(i), i);
     owner->AddMessageFilter(window);
@@ -102,9 +100,7 @@ bool CComboWnd::Open(CComboUI* combo)
     UpdateWindow(hwnd);
     if (window->m_combo != nullptr)
         window->EnsureVisible(window->m_combo->GetCurSel());
-    const bool open = window->m_combo != nullptr;
-    window->Release();
-    return open;
+    return window->m_combo != nullptr;
 }
 
 bool CComboWnd::MakeBox(CWindowManagerUI& owner)
@@ -174,16 +170,8 @@ const char* CComboWnd::GetWindowClassName() const
 
 LRESULT CComboWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    ++m_depth;
-    const LRESULT result = Dispatch(message, wParam, lParam);
-    Release();
-    return result;
-}
-
-void CComboWnd::Release()
-{
-    if (--m_depth == 0 && m_ended)
-        delete this;
+    const CWindowLife::CFrame frame(m_life);
+    return Dispatch(message, wParam, lParam);
 }
 
 bool CComboWnd::IsOwnWindow(HWND hwnd) const
@@ -194,13 +182,13 @@ bool CComboWnd::IsOwnWindow(HWND hwnd) const
 LRESULT CComboWnd::MessageHandler(UINT message, WPARAM wParam, LPARAM, bool& handled)
 {
     switch (message) {
-    case WM_MOUSEWHEEL:
+    case WM_MOUSEWHEEL: {
         // Wherever the mouse is: the list is down.
         handled = true;
-        ++m_depth;
+        const CWindowLife::CFrame frame(m_life);
         ForwardToCombo(TUIEventType::ScrollWheel, WheelTurnOf(GET_WHEEL_DELTA_WPARAM(wParam)));
-        Release();
         return 0;
+    }
     case WM_KILLFOCUS:
         if (!IsOwnWindow(reinterpret_cast<HWND>(wParam)))
             Close();
@@ -218,10 +206,7 @@ LRESULT CComboWnd::MessageHandler(UINT message, WPARAM wParam, LPARAM, bool& han
 
 void CComboWnd::OnFinalMessage(HWND)
 {
-    if (m_depth == 0)
-        delete this;
-    else
-        m_ended = true;
+    m_life.EndWhenIdle(this);
 }
 
 LRESULT CComboWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
@@ -309,7 +294,7 @@ void CComboWnd::OnClose()
 void CComboWnd::Dismiss()
 {
     GiveItemsBack();
-    if (m_depth == 0) {
+    if (!m_life.Busy()) {
         Destroy();
         return;
     }

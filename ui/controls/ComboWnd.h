@@ -19,6 +19,7 @@
 
 #include <windows.h>
 
+#include "ui/core/WindowLife.h"
 #include "ui/core/WindowManagerUI.h"
 #include "ui/core/WindowWnd.h"
 
@@ -69,9 +70,6 @@ private:
     // The height the box needs for the combo's visible items.
     int ContentHeight(int width) const;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-    // Ends a stretch of work that the object must outlive (a message, a call from the
-    // combo's window): once none is left, an object whose window is gone is deleted.
-    void Release();
     // The window or a native window inside it.
     bool IsOwnWindow(HWND hwnd) const;
     // Forwards a key or the wheel to the combo as its own event.
@@ -90,8 +88,9 @@ private:
     CWindowManagerUI m_manager;
     CDropBoxUI* m_box = nullptr;  // the manager's root
     int m_pressedItem = -1;       // the item a press in the window began on
-    int m_depth = 0;              // stretches of work under way (see Release)
-    bool m_ended = false;         // the native window is gone: delete once m_depth is 0
+    // A frame is open on it through every stretch of work the object must outlive (a
+    // message, a call from the combo's window): the manager is on the stack then.
+    CWindowLife m_life;
 };
 
 }  // namespace Veneer

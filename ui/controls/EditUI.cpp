@@ -169,16 +169,7 @@ bool CEditUI::OpenEditWindow()
     if (window == nullptr)
         return false;
     m_editWnd = window;
-    CControlWatch self(this);
-    if (window->Init(this))
-        return true;
-    // A window destroyed while being made deleted its object and cleared the field; an
-    // object that never got a window is still ours.
-    if (self && m_editWnd == window) {
-        m_editWnd = nullptr;
-        delete window;
-    }
-    return false;
+    return window->Init(this);
 }
 
 void CEditUI::SelectAll()

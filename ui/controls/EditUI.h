@@ -9,6 +9,7 @@
 #include "ui/controls/LabelUI.h"
 #include "ui/core/UIString.h"
 #include "ui/core/Win32Util.h"
+#include "ui/core/WindowLife.h"
 #include "ui/core/WindowWnd.h"
 
 namespace Veneer {
@@ -102,8 +103,8 @@ public:
     const char* GetSuperClassName() const override { return "Edit"; }
 
     // Makes the native window over owner's text, dressed from the owner, with the
-    // keyboard focus. False when no window could be made: the object is then either
-    // deleted with its half-made window or still the caller's, as owner's field tells.
+    // keyboard focus. False when no window could be made: the object is then deleted, and
+    // the owner's field cleared. True even when taking the focus destroyed the window.
     bool Init(CEditUI* owner);
     // The owner's text rectangle, narrowed to one line of its font and centred on it.
     RECT CalcEditRect() const;
@@ -123,6 +124,7 @@ private:
     LRESULT OnControlColor(HDC dc);
 
     CEditUI* m_owner = nullptr;
+    CWindowLife m_life;
     CGdiObject<HBRUSH> m_bkBrush;  // made on first need
     bool m_initialised = false;    // changes made while dressing the window are not told
 };

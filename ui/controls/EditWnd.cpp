@@ -52,10 +52,16 @@ bool CEditWnd::Init(CEditUI* owner)
     const char mask = owner->m_passwordChar;
     const bool enabled = owner->IsEnabled();
     const bool readOnly = owner->m_readOnly;
+    CWindowLife::CFrame frame(m_life);
     const HWND window = Create(owner->m_manager->GetPaintWindow(), "", style, 0, rc.left, rc.top,
                                rc.right - rc.left, rc.bottom - rc.top);
-    if (window == nullptr)
+    if (window == nullptr) {
+        // A window destroyed while being made took its object with it; else nothing will
+        // ever end the object but this.
+        if (frame.Alive())
+            OnFinalMessage(nullptr);
         return false;
+    }
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     SendMessageA(window, EM_LIMITTEXT, maxChar, 0);
     if (password)
@@ -65,9 +71,10 @@ bool CEditWnd::Init(CEditUI* owner)
     SendMessageA(window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
     EnableWindow(window, enabled);
     SendMessageA(window, EM_SETREADONLY, readOnly, 0);
+    m_initialised = true;
+    // Taking the focus calls out: the window, and this object, may be gone after it.
     ShowWindow(window, SW_SHOWNOACTIVATE);
     ::SetFocus(window);
-    m_initialised = true;
     return true;
 }
 
