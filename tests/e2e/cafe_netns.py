@@ -89,7 +89,7 @@ def outer(host_build, win_build):
             return SKIPPED
         prefix = os.path.join(win_build, "wineprefix-netns")
         if not os.path.isdir(os.path.join(prefix, "drive_c")):
-            print("e2e: creating the Wine prefix for namespaces (once, about 20 s)")
+            print("e2e: creating the Wine prefix for namespaces (once, about 20 s)", flush=True)
         env = dict(os.environ, E2E_GW=ns.gw, E2E_PC=ns.pc,
                    **{name: os.path.abspath(path) for name, path in programs.items()})
         inner_cmd = ["ip", "netns", "exec", ns.pc, os.path.join(ROOT, "scripts", "with-wine"), prefix,
