@@ -17,4 +17,14 @@ const TAttributeInfo* FindAttribute(const TAttributeTable& table, const char* na
     return nullptr;
 }
 
+bool ApplyAttribute(const TAttributeTable& table, IControlUI& control, const char* name,
+                    const char* value)
+{
+    const TAttributeInfo* row = FindAttribute(table, name);
+    if (row == nullptr || row->apply == nullptr)
+        return false;
+    row->apply(control, value != nullptr ? value : "");
+    return true;
+}
+
 }  // namespace Veneer
