@@ -92,7 +92,6 @@ public:
     // Without a fixed height: one line of the item font, the text paddings and 8 pixels.
     SIZE EstimateSize(SIZE available) override;
 
-    void SetAttribute(const char* name, const char* value) override;
     const TAttributeTable& GetAttributeTable() const override;
     // The attributes this class reads itself, chained to its base class's table.
     static const TAttributeTable kAttributeTable;

@@ -13,6 +13,10 @@ const TAttributeInfo* FindAttribute(const TAttributeTable& table, const char* na
             if (std::strcmp(t->rows[i].name, name) == 0)
                 return &t->rows[i];
         }
+        if (t->shared != nullptr) {
+            if (const TAttributeInfo* row = FindAttribute(*t->shared, name))
+                return row;
+        }
     }
     return nullptr;
 }

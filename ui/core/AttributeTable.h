@@ -31,19 +31,23 @@ struct TAttributeTable {
     const TAttributeTable* base;  // the base class's table; null for the root of a chain
     const TAttributeInfo* rows;
     int count;
+    // Rows that several unrelated classes read beside their own (the item style of lists
+    // and combos), searched after the class's own rows and before its base's; or null.
+    const TAttributeTable* shared = nullptr;
 };
 
-// A class's table over its own rows.
+// A class's table over its own rows, and the shared rows it reads too.
 template <int N>
 constexpr TAttributeTable MakeAttributeTable(const TAttributeTable* base,
-                                             const TAttributeInfo (&rows)[N])
+                                             const TAttributeInfo (&rows)[N],
+                                             const TAttributeTable* shared = nullptr)
 {
-    return TAttributeTable{base, rows, N};
+    return TAttributeTable{base, rows, N, shared};
 }
 
-// The row of name in table or in the tables of its bases, the class's own rows before its
-// bases' (so a class's row stands in for a base's of the same name); null when no class of
-// the chain reads it (or for a null name).
+// The row of name in table or in the tables of its bases, the class's own rows (then its
+// shared ones) before its bases' (so a class's row stands in for a base's of the same
+// name); null when no class of the chain reads it (or for a null name).
 const TAttributeInfo* FindAttribute(const TAttributeTable& table, const char* name);
 
 // Applies value (null reads as empty) to control with the row of name that FindAttribute
