@@ -77,7 +77,7 @@ void SetItemStyleShowHtml(IControlUI& owner, const char* value)
     });
 }
 
-using S = TListItemStyle;
+using Style = TListItemStyle;
 
 const TAttributeInfo kItemStyleRows[] = {
     {"itemfont", TAttributeKind::Font,
@@ -105,19 +105,19 @@ const TAttributeInfo kItemStyleRows[] = {
              return TItemStyleChange::Relayout;
          });
      }},
-    {"itemtextcolor", TAttributeKind::Plain, SetItemColor<&S::textColor>},
-    {"itembkcolor", TAttributeKind::Plain, SetItemColor<&S::bkColor>},
-    {"itemselectedtextcolor", TAttributeKind::Plain, SetItemColor<&S::selectedTextColor>},
-    {"itemselectedbkcolor", TAttributeKind::Plain, SetItemColor<&S::selectedBkColor>},
-    {"itemhottextcolor", TAttributeKind::Plain, SetItemColor<&S::hotTextColor>},
-    {"itemhotbkcolor", TAttributeKind::Plain, SetItemColor<&S::hotBkColor>},
-    {"itemdisabledtextcolor", TAttributeKind::Plain, SetItemColor<&S::disabledTextColor>},
-    {"itemdisabledbkcolor", TAttributeKind::Plain, SetItemColor<&S::disabledBkColor>},
-    {"itemlinecolor", TAttributeKind::Plain, SetItemColor<&S::lineColor>},
-    {"itembkimage", TAttributeKind::Image, SetItemImage<&S::bkImage>},
-    {"itemselectedimage", TAttributeKind::Image, SetItemImage<&S::selectedImage>},
-    {"itemhotimage", TAttributeKind::Image, SetItemImage<&S::hotImage>},
-    {"itemdisabledimage", TAttributeKind::Image, SetItemImage<&S::disabledImage>},
+    {"itemtextcolor", TAttributeKind::Plain, SetItemColor<&Style::textColor>},
+    {"itembkcolor", TAttributeKind::Plain, SetItemColor<&Style::bkColor>},
+    {"itemselectedtextcolor", TAttributeKind::Plain, SetItemColor<&Style::selectedTextColor>},
+    {"itemselectedbkcolor", TAttributeKind::Plain, SetItemColor<&Style::selectedBkColor>},
+    {"itemhottextcolor", TAttributeKind::Plain, SetItemColor<&Style::hotTextColor>},
+    {"itemhotbkcolor", TAttributeKind::Plain, SetItemColor<&Style::hotBkColor>},
+    {"itemdisabledtextcolor", TAttributeKind::Plain, SetItemColor<&Style::disabledTextColor>},
+    {"itemdisabledbkcolor", TAttributeKind::Plain, SetItemColor<&Style::disabledBkColor>},
+    {"itemlinecolor", TAttributeKind::Plain, SetItemColor<&Style::lineColor>},
+    {"itembkimage", TAttributeKind::Image, SetItemImage<&Style::bkImage>},
+    {"itemselectedimage", TAttributeKind::Image, SetItemImage<&Style::selectedImage>},
+    {"itemhotimage", TAttributeKind::Image, SetItemImage<&Style::hotImage>},
+    {"itemdisabledimage", TAttributeKind::Image, SetItemImage<&Style::disabledImage>},
     {"itemaltbk", TAttributeKind::Plain,
      [](IControlUI& c, const char* v) {
          ChangeItemStyle(c, [v](TListItemStyle& style) {
