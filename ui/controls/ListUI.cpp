@@ -349,13 +349,9 @@ bool CListUI::SelectFrom(int index, bool forward, bool takeFocus)
 
 void CListUI::DoEvent(TUIEvent& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_parent != nullptr)
-            m_parent->DoEvent(event);
-        else
-            CVerticalLayoutUI::DoEvent(event);
+    if (PassOnUnhitMouseEvent(event, m_parent,
+                              [this](TUIEvent& e) { CVerticalLayoutUI::DoEvent(e); }))
         return;
-    }
     switch (event.type) {
     case TUIEventType::SetFocus:
         m_focused = true;
