@@ -110,6 +110,8 @@ private:
     public:
         explicit CItemHolder(CComboUI& combo) : m_combo(combo) {}
         void NeedUpdate() override { m_combo.NeedUpdate(); }
+        // The items' repaints are clipped to the combo, as a child's are to its parent.
+        RECT GetPos() const override { return m_combo.GetPos(); }
 
     private:
         CComboUI& m_combo;
