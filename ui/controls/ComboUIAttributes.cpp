@@ -2,6 +2,7 @@
 // and the box's own attributes), and the item style its items draw with.
 
 #include "ui/controls/ComboUI.h"
+#include "ui/core/AttributeTable.h"
 #include "ui/core/AttributeValue.h"
 #include "ui/core/Win32Util.h"
 
@@ -32,8 +33,17 @@ const TAttributeInfo kOwnAttributes[] = {
      [](IControlUI& c, const char* v) { Combo(c).SetDropBoxSize(ToSize(ParseSize(v))); }},
 };
 
+// A container's attribute that no plain control reads.
+bool IsContainerAttribute(const char* name)
+{
+    return FindAttribute(CContainerUI::kAttributeTable, name) !=
+           FindAttribute(CControlUI::kAttributeTable, name);
+}
+
 }  // namespace
 
+// Its own rows, the item style's, and the container's (which SetAttribute gives the holder)
+// with the control base's.
 const TAttributeTable CComboUI::kAttributeTable =
     MakeAttributeTable(&CContainerUI::kAttributeTable, kOwnAttributes, &kItemStyleAttributes);
 
@@ -57,6 +67,16 @@ void CComboUI::SetTextPadding(RECT padding)
 {
     m_textPadding = padding;
     NeedUpdate();
+}
+
+void CComboUI::SetAttribute(const char* name, const char* value)
+{
+    // The container's own rows stay in the combo's chain, since skins gave them to the combo
+    // when it was a container; they apply to the items' holder, which is one.
+    if (IsContainerAttribute(name))
+        m_holder.SetAttribute(name, value);
+    else
+        CControlUI::SetAttribute(name, value);
 }
 
 }  // namespace Veneer
