@@ -311,10 +311,10 @@ public:
     // IOleInPlaceActiveObject
     STDMETHODIMP TranslateAccelerator(LPMSG msg) override
     {
+        if (msg == nullptr || msg->message != WM_KEYDOWN)
+            return S_FALSE;
         InterlockedIncrement(&g_stats.accelerators);
-        return msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == kAcceleratorKey
-                   ? S_OK
-                   : S_FALSE;
+        return msg->wParam == kAcceleratorKey ? S_OK : S_FALSE;
     }
     STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
     STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
@@ -585,15 +585,13 @@ bool RegisterWindowClass()
     return RegisterClassExW(&wc) != 0;
 }
 
-// Registration, per user: HKCU\Software\Classes is the user's part of HKEY_CLASSES_ROOT.
-const wchar_t kClasses[] = L"Software\\Classes\\";
+// Registration into HKEY_CLASSES_ROOT, as regsvr32 run with administrator's rights does:
+// Wine's COM reads no per-user classes (HKCU\Software\Classes).
 
 bool SetKey(const wchar_t* key, const wchar_t* name, const wchar_t* value)
 {
-    wchar_t path[256];
-    std::swprintf(path, 256, L"%ls%ls", kClasses, key);
     HKEY handle = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
                         nullptr) != ERROR_SUCCESS)
         return false;
     const DWORD bytes = static_cast<DWORD>((std::wcslen(value) + 1) * sizeof(wchar_t));
@@ -605,9 +603,7 @@ bool SetKey(const wchar_t* key, const wchar_t* name, const wchar_t* value)
 
 void DeleteTree(const wchar_t* key)
 {
-    wchar_t path[256];
-    std::swprintf(path, 256, L"%ls%ls", kClasses, key);
-    RegDeleteTreeW(HKEY_CURRENT_USER, path);
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, key);
 }
 
 struct TClass {

@@ -41,7 +41,7 @@ struct TStats {
     LONG fontHeight;     // the last ambient font's size in points, or -1 when not given
     LONG draws;          // IViewObject::Draw calls
     LONG keys;           // WM_KEYDOWN seen, by window or by OnWindowMessage
-    LONG accelerators;   // TranslateAccelerator calls
+    LONG accelerators;   // key presses offered to TranslateAccelerator
     RECT objectRect;     // the last rectangle the site placed a control at
     SIZEL extent;        // the last extent set, HIMETRIC
     HWND window;         // the last windowed control's window, or null
