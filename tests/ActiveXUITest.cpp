@@ -442,6 +442,23 @@ TEST_F(ActiveXUITest, NoControlForWhatCannotBeMade)
     }
 }
 
+// Where skin checkers look for the attributes it reads, and what it makes of them.
+TEST(ActiveXAttributesTest, ReadsAndListsItsAttributes)
+{
+    const char list[] = "clsid=\"Vendor.Player\" modulename=\"player.dll\" delaycreate=\"false\"";
+    CActiveXUI control;
+    EXPECT_TRUE(control.IsDelayCreate());
+    ForEachAttribute(list, [&control](const char* name, const char* value) {
+        control.SetAttribute(name, value);
+    });
+    EXPECT_STREQ("Vendor.Player", control.GetClsid());
+    EXPECT_STREQ("player.dll", control.GetModuleName());
+    EXPECT_FALSE(control.IsDelayCreate());
+    control.SetAttribute("delaycreate", "true");
+    EXPECT_TRUE(control.IsDelayCreate());
+    ExpectListedAttributes(control, list);
+}
+
 TEST(ActiveXModuleTest, ResolvesOnlyTheProgramsFolderAndAbsolutePaths)
 {
     wchar_t folder[MAX_PATH] = {};
