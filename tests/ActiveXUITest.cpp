@@ -331,6 +331,21 @@ TEST_F(ActiveXUITest, DelayCreateBothWays)
     }
 }
 
+// A tree dressed before it has a window: "delaycreate" false makes the control as the
+// tree joins the window, before any layout.
+TEST_F(ActiveXUITest, MadeAtOnceWhenItsTreeJoinsTheWindow)
+{
+    CContainerUI* root = new CContainerUI;
+    CActiveXUI* control =
+        Make(root, ModuleAttributes(kWindowlessClsidText, "delaycreate=\"false\"").c_str());
+    EXPECT_FALSE(control->IsCreated());
+    Manager().AttachRoot(root);
+    EXPECT_TRUE(control->IsCreated());
+    EXPECT_EQ(0, Stats().inPlaceActive);
+    Paint();
+    EXPECT_EQ(1, Stats().inPlaceActive);
+}
+
 // The keyboard focus: the control becomes active for it and gets the keys, windowless
 // through the manager, windowed in its own window; F5 is its accelerator, which it takes
 // before the message is dispatched; moving the focus on deactivates it.

@@ -123,6 +123,18 @@ void CActiveXUI::DoInit()
         CreateControl();
 }
 
+void CActiveXUI::SetManager(CWindowManagerUI* manager, IControlUI* parent, bool init)
+{
+    // The site, the filters and the control's window belong to one window: a control that
+    // moves to another is made again there.
+    if (manager != m_manager && m_attempted) {
+        ReleaseControl();
+        m_attempted = false;
+        m_announced = false;
+    }
+    CControlUI::SetManager(manager, parent, init);
+}
+
 void CActiveXUI::SetPos(RECT rc)
 {
     CControlWatch self(this);
@@ -174,9 +186,10 @@ bool CActiveXUI::CreateControl()
 {
     if (m_attempted)
         return static_cast<bool>(m_object);
-    m_attempted = true;
+    // A tree built before its window exists tries again once it is placed in it.
     if (m_manager == nullptr || m_manager->GetPaintWindow() == nullptr)
         return false;
+    m_attempted = true;
     // In-place activation, drag and drop and the clipboard need OLE on this thread; the
     // program's COM apartment stays as it is (S_FALSE: already there, paired all the same).
     m_oleInitialized = SUCCEEDED(OleInitialize(nullptr));

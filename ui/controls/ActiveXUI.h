@@ -48,6 +48,7 @@ public:
     // there is no control or it has no such interface.
     bool GetControl(REFIID iid, void** out) const;
 
+    void SetManager(CWindowManagerUI* manager, IControlUI* parent, bool init) override;
     void SetPos(RECT rc) override;
     void SetVisible(bool visible = true) override;
     void SetInternVisible(bool visible = true) override;
