@@ -18,7 +18,9 @@ enum class TAttributeKind : unsigned char {
 };
 
 // Applies a value (never null) to a control. It is called only on a control whose table
-// chain holds its row, so it may take the control as the class whose table that is.
+// chain holds its row, so it may take the control as the class whose table that is (a
+// class that lists another class's rows for skins' sake must divert them in its
+// SetAttribute).
 using TAttributeSetter = void (*)(IControlUI& control, const char* value);
 
 struct TAttributeInfo {
