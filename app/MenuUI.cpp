@@ -5,7 +5,7 @@
 #include <new>
 
 #include "app/MenuWnd.h"
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/ControlWatch.h"
 #include "ui/core/RenderUtil.h"
 #include "ui/core/Win32Util.h"
 

@@ -13,7 +13,7 @@
 #include "app/ObserverImpl.h"
 #include "ui/core/WindowLife.h"
 #include "ui/core/UIEvent.h"
-#include "ui/core/UIString.h"
+#include "ui/core/base/UIString.h"
 #include "ui/core/WindowManagerUI.h"
 #include "ui/core/WindowWnd.h"
 

@@ -4,7 +4,7 @@
 // receiver remembers the observers it joined, so that it can leave them all. The popup
 // menus use one process-wide observer to close all menus, or those below a window.
 
-#include "ui/core/PtrArray.h"
+#include "ui/core/base/PtrArray.h"
 
 namespace Veneer {
 

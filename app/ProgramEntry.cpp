@@ -6,7 +6,7 @@
 
 #include "app/MainFrame.h"
 #include "ui/controls/ControlClasses.h"
-#include "ui/core/TextStep.h"
+#include "ui/core/base/TextStep.h"
 #include "ui/core/WideText.h"
 #include "ui/core/Win32Util.h"
 #include "ui/core/WindowManagerUI.h"

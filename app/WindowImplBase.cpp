@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "ui/core/AttributeValue.h"
+#include "ui/core/base/AttributeValue.h"
 #include "ui/core/IControlUI.h"
 #include "ui/core/Win32Util.h"
 

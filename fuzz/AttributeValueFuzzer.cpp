@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "ui/core/AttributeValue.h"
+#include "ui/core/base/AttributeValue.h"
 
 namespace {
 

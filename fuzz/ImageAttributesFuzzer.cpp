@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "ui/core/ImageAttributes.h"
+#include "ui/core/base/ImageAttributes.h"
 
 namespace {
 

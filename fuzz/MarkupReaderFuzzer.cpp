@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "ui/core/MarkupReader.h"
+#include "ui/core/base/MarkupReader.h"
 
 namespace {
 

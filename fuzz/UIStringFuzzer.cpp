@@ -7,8 +7,8 @@
 #include <map>
 #include <string>
 
-#include "ui/core/StringMap.h"
-#include "ui/core/UIString.h"
+#include "ui/core/base/StringMap.h"
+#include "ui/core/base/UIString.h"
 
 using Veneer::CStringMap;
 using Veneer::CUIString;

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "ui/core/XmlDocument.h"
+#include "ui/core/base/XmlDocument.h"
 
 using Veneer::CXmlDocument;
 using Veneer::CXmlNode;

@@ -15,7 +15,7 @@
 #include "ui/controls/ActiveXModule.h"
 #include "ui/controls/ActiveXUI.h"
 #include "ui/controls/VerticalLayoutUI.h"
-#include "ui/core/AttributeValue.h"
+#include "ui/core/base/AttributeValue.h"
 
 namespace VeneerTest {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/core/AttributeTable.h"
+#include "ui/core/base/AttributeTable.h"
 
 #include <gtest/gtest.h>
 

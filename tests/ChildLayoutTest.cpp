@@ -1,7 +1,7 @@
 // Where the layouts put children of fixed sizes: exact rectangles for box layouts along
 // both axes, floating children, tiles, tab pages and the separator drag.
 
-#include "ui/controls/ChildLayout.h"
+#include "ui/controls/layout/ChildLayout.h"
 
 #include <gtest/gtest.h>
 

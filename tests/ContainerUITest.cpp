@@ -10,7 +10,7 @@
 #include "tests/ControlTreeFixture.h"
 #include "ui/controls/ScrollBarUI.h"
 #include "ui/controls/VerticalLayoutUI.h"
-#include "ui/core/Heap.h"
+#include "ui/core/base/Heap.h"
 
 namespace VeneerTest {
 namespace {

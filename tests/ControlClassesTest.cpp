@@ -5,7 +5,7 @@
 #include "tests/ControlTreeFixture.h"
 #include "ui/controls/ControlClasses.h"
 #include "ui/controls/VerticalLayoutUI.h"
-#include "ui/core/ControlFactory.h"
+#include "ui/core/base/ControlFactory.h"
 
 namespace VeneerTest {
 namespace {

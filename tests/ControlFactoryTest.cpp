@@ -1,8 +1,8 @@
-#include "ui/core/ControlFactory.h"
+#include "ui/core/base/ControlFactory.h"
 
 #include <gtest/gtest.h>
 
-#include "ui/core/Heap.h"
+#include "ui/core/base/Heap.h"
 
 using namespace Veneer;
 

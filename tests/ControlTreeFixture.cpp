@@ -5,7 +5,7 @@
 #include <cstring>
 #include <new>
 
-#include "ui/core/AttributeValue.h"
+#include "ui/core/base/AttributeValue.h"
 
 namespace VeneerTest {
 

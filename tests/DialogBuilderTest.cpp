@@ -11,8 +11,8 @@
 #include "tests/ControlTreeFixture.h"
 #include "ui/controls/ControlClasses.h"
 #include "ui/controls/VerticalLayoutUI.h"
-#include "ui/core/ControlFactory.h"
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/ControlFactory.h"
+#include "ui/core/base/ControlWatch.h"
 
 namespace VeneerTest {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "tests/ControlTreeFixture.h"
 #include "ui/controls/EditUI.h"
-#include "ui/core/TextStep.h"
+#include "ui/core/base/TextStep.h"
 
 namespace VeneerTest {
 namespace {

@@ -1,10 +1,10 @@
-#include "ui/core/EventSource.h"
+#include "ui/core/base/EventSource.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "ui/core/Heap.h"
+#include "ui/core/base/Heap.h"
 
 using namespace Veneer;
 

@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "ui/controls/ChildLayout.h"
+#include "ui/controls/layout/ChildLayout.h"
 
 namespace Veneer {
 

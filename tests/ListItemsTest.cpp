@@ -8,7 +8,7 @@
 
 #include "ui/controls/ListElementUI.h"
 #include "ui/controls/ListItems.h"
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/ControlWatch.h"
 
 namespace VeneerTest {
 namespace {

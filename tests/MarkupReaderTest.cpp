@@ -1,4 +1,4 @@
-#include "ui/core/MarkupReader.h"
+#include "ui/core/base/MarkupReader.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,7 @@
 
 #include "tests/Canvas.h"
 #include "ui/core/RenderUtil.h"
-#include "ui/core/TextStep.h"
+#include "ui/core/base/TextStep.h"
 #include "ui/core/WindowManagerUI.h"
 
 using Veneer::CRenderUtil;

@@ -1,8 +1,8 @@
-#include "ui/core/PtrArray.h"
+#include "ui/core/base/PtrArray.h"
 
 #include <gtest/gtest.h>
 
-#include "ui/core/Heap.h"
+#include "ui/core/base/Heap.h"
 
 using Veneer::CPtrArray;
 

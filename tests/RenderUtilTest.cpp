@@ -12,7 +12,7 @@
 #include <stb_image_write.h>
 
 #include "tests/Canvas.h"
-#include "ui/core/Heap.h"
+#include "ui/core/base/Heap.h"
 #include "ui/core/WindowManagerUI.h"
 
 using Veneer::CRenderUtil;

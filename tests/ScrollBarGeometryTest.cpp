@@ -1,6 +1,6 @@
 // Where a scroll bar's buttons and thumb lie, and how far a thumb drag scrolls.
 
-#include "ui/controls/ScrollBarGeometry.h"
+#include "ui/controls/layout/ScrollBarGeometry.h"
 
 #include <gtest/gtest.h>
 

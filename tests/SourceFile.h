@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "ui/core/CodePage.h"
-#include "ui/core/Heap.h"
+#include "ui/core/base/CodePage.h"
+#include "ui/core/base/Heap.h"
 
 namespace VeneerTest {
 

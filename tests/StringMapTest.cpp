@@ -1,11 +1,11 @@
-#include "ui/core/StringMap.h"
+#include "ui/core/base/StringMap.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "ui/core/Heap.h"
+#include "ui/core/base/Heap.h"
 
 using Veneer::CStringMap;
 

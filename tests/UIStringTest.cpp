@@ -1,10 +1,10 @@
-#include "ui/core/UIString.h"
+#include "ui/core/base/UIString.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "ui/core/Heap.h"
+#include "ui/core/base/Heap.h"
 
 using Veneer::CUIString;
 

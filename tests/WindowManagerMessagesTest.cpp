@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "tests/ControlTreeFixture.h"
-#include "ui/core/TextStep.h"
+#include "ui/core/base/TextStep.h"
 #if defined(LORVIK_STRICT)
 #include "StrictRules.h"
 #endif

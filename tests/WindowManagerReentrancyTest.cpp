@@ -8,7 +8,7 @@
 #include <string>
 
 #include "tests/ControlTreeFixture.h"
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/ControlWatch.h"
 
 namespace VeneerTest {
 namespace {

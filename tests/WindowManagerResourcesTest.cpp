@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "ui/core/Heap.h"
+#include "ui/core/base/Heap.h"
 #include "ui/core/RenderUtil.h"
 #include "ui/core/Win32Util.h"
 #if defined(LORVIK_STRICT)

@@ -7,7 +7,7 @@
 #include <new>
 #include <vector>
 
-#include "ui/core/TextStep.h"
+#include "ui/core/base/TextStep.h"
 #include "ui/core/WideText.h"
 #include "ui/core/WindowManagerUI.h"
 #if defined(LORVIK_STRICT)

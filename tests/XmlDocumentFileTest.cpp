@@ -1,4 +1,4 @@
-#include "ui/core/XmlDocument.h"
+#include "ui/core/base/XmlDocument.h"
 
 #include <gtest/gtest.h>
 

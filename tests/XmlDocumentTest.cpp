@@ -1,4 +1,4 @@
-#include "ui/core/XmlDocument.h"
+#include "ui/core/base/XmlDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <sys/stat.h>
 #endif
 
-#include "ui/core/Heap.h"
-#include "ui/core/TextStep.h"
+#include "ui/core/base/Heap.h"
+#include "ui/core/base/TextStep.h"
 
 using Veneer::CXmlDocument;
 using Veneer::CXmlNode;

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/core/XmlDocument.h"
+#include "ui/core/base/XmlDocument.h"
 
 namespace rapidxml {
 

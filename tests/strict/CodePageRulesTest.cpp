@@ -8,11 +8,11 @@
 #include <string>
 
 #include "StrictRules.h"
-#include "ui/core/CodePage.h"
-#include "ui/core/Heap.h"
-#include "ui/core/TextStep.h"
+#include "ui/core/base/CodePage.h"
+#include "ui/core/base/Heap.h"
+#include "ui/core/base/TextStep.h"
 #include "ui/core/WideText.h"
-#include "ui/core/XmlDocument.h"
+#include "ui/core/base/XmlDocument.h"
 
 using Veneer::CUIString;
 using Veneer::CWideText;

@@ -4,11 +4,11 @@
 #include <cstring>
 #include <tuple>
 
-#include "ui/core/AttributeValue.h"
-#include "ui/core/ControlFactory.h"
+#include "ui/core/base/AttributeValue.h"
+#include "ui/core/base/ControlFactory.h"
 #include "ui/core/IControlUI.h"
-#include "ui/core/ImageAttributes.h"
-#include "ui/core/TextStep.h"
+#include "ui/core/base/ImageAttributes.h"
+#include "ui/core/base/TextStep.h"
 #include "ui/core/WindowManagerUI.h"
 
 using namespace Veneer;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/core/AttributeTable.h"
+#include "ui/core/base/AttributeTable.h"
 #include "ui/core/DialogBuilder.h"
 
 namespace Veneer {

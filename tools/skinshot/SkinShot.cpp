@@ -20,7 +20,7 @@
 
 #include "tools/skinshot/Picture.h"
 #include "ui/controls/ControlClasses.h"
-#include "ui/core/AttributeValue.h"
+#include "ui/core/base/AttributeValue.h"
 #include "ui/core/DialogBuilder.h"
 #include "ui/core/IControlUI.h"
 #include "ui/core/WideText.h"

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "ui/controls/ActiveXUI.h"
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/ControlWatch.h"
 #include "ui/core/WideText.h"
 #include "ui/core/WindowManagerUI.h"
 

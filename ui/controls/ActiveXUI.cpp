@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "ui/controls/ActiveXSite.h"
-#include "ui/core/AttributeTable.h"
-#include "ui/core/AttributeValue.h"
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/AttributeTable.h"
+#include "ui/core/base/AttributeValue.h"
+#include "ui/core/base/ControlWatch.h"
 #include "ui/core/WideText.h"
 #include "ui/core/WindowManagerUI.h"
 

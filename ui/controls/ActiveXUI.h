@@ -18,7 +18,7 @@
 #include "ui/controls/ComRef.h"
 #include "ui/controls/ControlUI.h"
 #include "ui/core/UIEvent.h"
-#include "ui/core/UIString.h"
+#include "ui/core/base/UIString.h"
 
 namespace Veneer {
 

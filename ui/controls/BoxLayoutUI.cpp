@@ -1,7 +1,7 @@
 #include "ui/controls/BoxLayoutUI.h"
 
 #include "ui/controls/LayoutChildren.h"
-#include "ui/core/AttributeValue.h"
+#include "ui/core/base/AttributeValue.h"
 #include "ui/core/RenderUtil.h"
 
 namespace Veneer {

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "ui/controls/ChildLayout.h"
+#include "ui/controls/layout/ChildLayout.h"
 #include "ui/controls/ContainerUI.h"
 
 namespace Veneer {

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "ui/core/AttributeValue.h"
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/AttributeValue.h"
+#include "ui/core/base/ControlWatch.h"
 
 namespace Veneer {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "ui/controls/ComboWnd.h"
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/ControlWatch.h"
 
 namespace Veneer {
 

@@ -15,7 +15,7 @@
 #include "ui/controls/ContainerUI.h"
 #include "ui/controls/ListItems.h"
 #include "ui/controls/ListUI.h"
-#include "ui/core/UIString.h"
+#include "ui/core/base/UIString.h"
 
 namespace Veneer {
 

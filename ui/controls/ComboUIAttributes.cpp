@@ -2,8 +2,8 @@
 // and the box's own attributes), and the item style its items draw with.
 
 #include "ui/controls/ComboUI.h"
-#include "ui/core/AttributeTable.h"
-#include "ui/core/AttributeValue.h"
+#include "ui/core/base/AttributeTable.h"
+#include "ui/core/base/AttributeValue.h"
 #include "ui/core/Win32Util.h"
 
 namespace Veneer {

@@ -8,8 +8,8 @@
 
 #include "ui/controls/LayoutChildren.h"
 #include "ui/controls/ScrollBarUI.h"
-#include "ui/core/AttributeValue.h"
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/AttributeValue.h"
+#include "ui/core/base/ControlWatch.h"
 #include "ui/core/Win32Util.h"
 
 namespace Veneer {

@@ -9,7 +9,7 @@
 
 #include "ui/controls/ControlUI.h"
 #include "ui/core/IContainerUI.h"
-#include "ui/core/PtrArray.h"
+#include "ui/core/base/PtrArray.h"
 
 namespace Veneer {
 

@@ -23,7 +23,7 @@
 #include "ui/controls/TextUI.h"
 #include "ui/controls/TileLayoutUI.h"
 #include "ui/controls/VerticalLayoutUI.h"
-#include "ui/core/ControlFactory.h"
+#include "ui/core/base/ControlFactory.h"
 
 namespace Veneer {
 namespace {

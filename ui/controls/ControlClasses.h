@@ -1,6 +1,6 @@
 #pragma once
 // The controls of ui/controls under their skin element names, entered in the skin
-// builder's element table (ui/core/ControlFactory.h).
+// builder's element table (ui/core/base/ControlFactory.h).
 
 namespace Veneer {
 

@@ -9,9 +9,9 @@
 
 #include <initializer_list>
 
-#include "ui/core/EventSource.h"
+#include "ui/core/base/EventSource.h"
 #include "ui/core/IControlUI.h"
-#include "ui/core/UIString.h"
+#include "ui/core/base/UIString.h"
 #include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {

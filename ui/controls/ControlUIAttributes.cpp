@@ -1,7 +1,7 @@
 // The control base's skin attributes and the background and border setters they feed.
 
 #include "ui/controls/ControlUI.h"
-#include "ui/core/AttributeValue.h"
+#include "ui/core/base/AttributeValue.h"
 #include "ui/core/Win32Util.h"
 
 namespace Veneer {

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <new>
 
-#include "ui/core/AttributeValue.h"
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/AttributeValue.h"
+#include "ui/core/base/ControlWatch.h"
 #include "ui/core/RenderUtil.h"
-#include "ui/core/TextStep.h"
+#include "ui/core/base/TextStep.h"
 
 namespace Veneer {
 namespace {

@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include "ui/controls/LabelUI.h"
-#include "ui/core/UIString.h"
+#include "ui/core/base/UIString.h"
 #include "ui/core/Win32Util.h"
 #include "ui/core/WindowLife.h"
 #include "ui/core/WindowWnd.h"

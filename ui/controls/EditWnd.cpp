@@ -1,7 +1,7 @@
 // CEditWnd: the native edit window over an edit control while it is edited.
 
 #include "ui/controls/EditUI.h"
-#include "ui/core/Heap.h"
+#include "ui/core/base/Heap.h"
 #include "ui/core/RenderUtil.h"
 #include "ui/core/WideText.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "ui/controls/LayoutChildren.h"
-#include "ui/core/AttributeValue.h"
+#include "ui/core/base/AttributeValue.h"
 
 namespace Veneer {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "ui/core/AttributeValue.h"
+#include "ui/core/base/AttributeValue.h"
 #include "ui/core/RenderUtil.h"
 #include "ui/core/Win32Util.h"
 

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "ui/controls/ChildLayout.h"
-#include "ui/core/ControlWatch.h"
+#include "ui/controls/layout/ChildLayout.h"
+#include "ui/core/base/ControlWatch.h"
 
 namespace Veneer {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/ControlWatch.h"
 #include "ui/core/RenderUtil.h"
 
 namespace Veneer {

@@ -9,9 +9,9 @@
 
 #include "ui/controls/ControlUI.h"
 #include "ui/controls/ListItemUI.h"
-#include "ui/core/PtrArray.h"
+#include "ui/core/base/PtrArray.h"
 #include "ui/core/RenderUtil.h"
-#include "ui/core/UIString.h"
+#include "ui/core/base/UIString.h"
 
 namespace Veneer {
 

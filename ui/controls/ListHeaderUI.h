@@ -8,7 +8,7 @@
 
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/HorizontalLayoutUI.h"
-#include "ui/core/UIString.h"
+#include "ui/core/base/UIString.h"
 
 namespace Veneer {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/ControlWatch.h"
 #include "ui/core/RenderUtil.h"
 
 namespace Veneer {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ui/controls/ListUI.h"
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/ControlWatch.h"
 
 namespace Veneer {
 

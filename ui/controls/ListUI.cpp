@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/ControlWatch.h"
 
 namespace Veneer {
 namespace {

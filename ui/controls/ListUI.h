@@ -11,7 +11,7 @@
 #include "ui/controls/ListHeaderUI.h"
 #include "ui/controls/ListItems.h"
 #include "ui/controls/VerticalLayoutUI.h"
-#include "ui/core/UIString.h"
+#include "ui/core/base/UIString.h"
 
 namespace Veneer {
 

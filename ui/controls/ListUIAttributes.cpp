@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "ui/controls/ListUI.h"
-#include "ui/core/AttributeValue.h"
+#include "ui/core/base/AttributeValue.h"
 #include "ui/core/Win32Util.h"
 
 namespace Veneer {

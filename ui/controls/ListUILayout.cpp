@@ -5,7 +5,7 @@
 
 #include "ui/controls/ListUI.h"
 #include "ui/controls/ScrollBarUI.h"
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/ControlWatch.h"
 
 namespace Veneer {
 

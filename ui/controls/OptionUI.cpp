@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "ui/core/AttributeValue.h"
-#include "ui/core/ControlWatch.h"
-#include "ui/core/PtrArray.h"
+#include "ui/core/base/AttributeValue.h"
+#include "ui/core/base/ControlWatch.h"
+#include "ui/core/base/PtrArray.h"
 
 namespace Veneer {
 

@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstring>
 
-#include "ui/core/AttributeValue.h"
+#include "ui/core/base/AttributeValue.h"
 
 namespace Veneer {
 

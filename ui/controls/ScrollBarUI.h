@@ -7,8 +7,8 @@
 #include <windows.h>
 
 #include "ui/controls/ControlUI.h"
-#include "ui/controls/ScrollBarGeometry.h"
-#include "ui/core/UIString.h"
+#include "ui/controls/layout/ScrollBarGeometry.h"
+#include "ui/core/base/UIString.h"
 
 namespace Veneer {
 

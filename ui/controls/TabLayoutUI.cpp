@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "ui/controls/LayoutChildren.h"
-#include "ui/core/AttributeValue.h"
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/AttributeValue.h"
+#include "ui/core/base/ControlWatch.h"
 
 namespace Veneer {
 

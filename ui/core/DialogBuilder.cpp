@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "ui/core/AttributeValue.h"
-#include "ui/core/ControlFactory.h"
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/AttributeValue.h"
+#include "ui/core/base/ControlFactory.h"
+#include "ui/core/base/ControlWatch.h"
 #include "ui/core/IContainerUI.h"
 #include "ui/core/Win32Util.h"
 #include "ui/core/WindowManagerUI.h"

@@ -11,8 +11,8 @@
 
 #include <windows.h>
 
-#include "ui/core/ControlWatch.h"
-#include "ui/core/XmlDocument.h"
+#include "ui/core/base/ControlWatch.h"
+#include "ui/core/base/XmlDocument.h"
 
 namespace Veneer {
 

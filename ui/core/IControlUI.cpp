@@ -1,7 +1,7 @@
 #include "ui/core/IControlUI.h"
 
-#include "ui/core/AttributeValue.h"
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/AttributeValue.h"
+#include "ui/core/base/ControlWatch.h"
 
 namespace Veneer {
 

@@ -6,9 +6,9 @@
 
 #include <windows.h>
 
-#include "ui/core/AttributeTable.h"
+#include "ui/core/base/AttributeTable.h"
 #include "ui/core/UIEvent.h"
-#include "ui/core/UIString.h"
+#include "ui/core/base/UIString.h"
 
 namespace Veneer {
 

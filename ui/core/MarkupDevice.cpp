@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "ui/core/RenderUtil.h"
-#include "ui/core/TextStep.h"
+#include "ui/core/base/TextStep.h"
 #include "ui/core/WideText.h"
 #include "ui/core/WindowManagerUI.h"
 

@@ -7,8 +7,8 @@
 
 #include <stb_image.h>
 
-#include "ui/core/Heap.h"
-#include "ui/core/ImageAttributes.h"
+#include "ui/core/base/Heap.h"
+#include "ui/core/base/ImageAttributes.h"
 #include "ui/core/Win32Util.h"
 #include "ui/core/WindowManagerUI.h"
 

@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "ui/core/MarkupDevice.h"
-#include "ui/core/MarkupReader.h"
-#include "ui/core/TextStep.h"
+#include "ui/core/base/MarkupReader.h"
+#include "ui/core/base/TextStep.h"
 #include "ui/core/Win32Util.h"
 #include "ui/core/WindowManagerUI.h"
 

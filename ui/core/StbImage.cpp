@@ -1,6 +1,6 @@
 // The image decoder, compiled once, for the formats skins may use, decoding from memory
 // into blocks of the framework's heap.
-#include "ui/core/Heap.h"
+#include "ui/core/base/Heap.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_NO_STDIO

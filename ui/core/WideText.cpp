@@ -2,9 +2,9 @@
 
 #include <cwchar>
 
-#include "ui/core/CodePage.h"
-#include "ui/core/Heap.h"
-#include "ui/core/TextStep.h"
+#include "ui/core/base/CodePage.h"
+#include "ui/core/base/Heap.h"
+#include "ui/core/base/TextStep.h"
 
 namespace Veneer {
 

@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-#include "ui/core/AttributeValue.h"
+#include "ui/core/base/AttributeValue.h"
 
 namespace Veneer {
 

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/ControlWatch.h"
 #include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {

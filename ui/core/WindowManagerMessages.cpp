@@ -6,7 +6,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/ControlWatch.h"
 #include "ui/core/WideText.h"
 #include "ui/core/WindowManagerUI.h"
 

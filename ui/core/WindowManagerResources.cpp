@@ -3,7 +3,7 @@
 #include <cstring>
 #include <utility>
 
-#include "ui/core/Heap.h"
+#include "ui/core/base/Heap.h"
 #include "ui/core/RenderUtil.h"
 #include "ui/core/WideText.h"
 #include "ui/core/Win32Util.h"

@@ -4,8 +4,8 @@
 
 #include <new>
 
-#include "ui/core/ControlWatch.h"
-#include "ui/core/EventSource.h"
+#include "ui/core/base/ControlWatch.h"
+#include "ui/core/base/EventSource.h"
 #include "ui/core/Win32Util.h"
 
 namespace Veneer {

@@ -8,10 +8,10 @@
 #include <windows.h>
 
 #include "ui/core/IControlUI.h"
-#include "ui/core/PtrArray.h"
-#include "ui/core/StringMap.h"
+#include "ui/core/base/PtrArray.h"
+#include "ui/core/base/StringMap.h"
 #include "ui/core/UIEvent.h"
-#include "ui/core/UIString.h"
+#include "ui/core/base/UIString.h"
 
 namespace Veneer {
 

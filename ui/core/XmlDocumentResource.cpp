@@ -1,5 +1,5 @@
 #include "ui/core/WindowManagerUI.h"
-#include "ui/core/XmlDocument.h"
+#include "ui/core/base/XmlDocument.h"
 
 namespace Veneer {
 

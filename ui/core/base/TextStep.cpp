@@ -1,4 +1,4 @@
-#include "ui/core/TextStep.h"
+#include "ui/core/base/TextStep.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "ui/controls/ChildLayout.h"
+#include "ui/controls/layout/ChildLayout.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ui/controls/ScrollBarGeometry.h"
+#include "ui/controls/layout/ScrollBarGeometry.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,10 +1,10 @@
-#include "ui/core/XmlDocument.h"
+#include "ui/core/base/XmlDocument.h"
 
 #include <cstring>
 
-#include "ui/core/CodePage.h"
-#include "ui/core/Heap.h"
-#include "ui/core/TextStep.h"
+#include "ui/core/base/CodePage.h"
+#include "ui/core/base/Heap.h"
+#include "ui/core/base/TextStep.h"
 
 #ifdef _WIN32
 #include <windows.h>

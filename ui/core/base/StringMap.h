@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "ui/core/UIString.h"
+#include "ui/core/base/UIString.h"
 
 namespace Veneer {
 

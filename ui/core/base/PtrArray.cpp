@@ -1,8 +1,8 @@
-#include "ui/core/PtrArray.h"
+#include "ui/core/base/PtrArray.h"
 
 #include <cstring>
 
-#include "ui/core/Heap.h"
+#include "ui/core/base/Heap.h"
 
 namespace Veneer {
 

@@ -15,8 +15,8 @@
 
 #include <cstdint>
 
-#include "ui/core/TextStep.h"
-#include "ui/core/UIString.h"
+#include "ui/core/base/TextStep.h"
+#include "ui/core/base/UIString.h"
 
 namespace Veneer {
 

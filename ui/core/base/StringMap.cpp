@@ -1,9 +1,9 @@
-#include "ui/core/StringMap.h"
+#include "ui/core/base/StringMap.h"
 
 #include <cstring>
 #include <new>
 
-#include "ui/core/Heap.h"
+#include "ui/core/base/Heap.h"
 
 namespace Veneer {
 

@@ -1,6 +1,6 @@
-#include "ui/core/ControlFactory.h"
+#include "ui/core/base/ControlFactory.h"
 
-#include "ui/core/StringMap.h"
+#include "ui/core/base/StringMap.h"
 
 namespace Veneer {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/core/AttributeValue.h"
+#include "ui/core/base/AttributeValue.h"
 
 #include <cstring>
 

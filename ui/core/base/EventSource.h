@@ -5,7 +5,7 @@
 
 #include <new>
 
-#include "ui/core/PtrArray.h"
+#include "ui/core/base/PtrArray.h"
 
 namespace Veneer {
 

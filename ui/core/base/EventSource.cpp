@@ -1,4 +1,4 @@
-#include "ui/core/EventSource.h"
+#include "ui/core/base/EventSource.h"
 
 namespace Veneer {
 

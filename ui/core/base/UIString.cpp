@@ -1,4 +1,4 @@
-#include "ui/core/UIString.h"
+#include "ui/core/base/UIString.h"
 
 #include <algorithm>
 #include <climits>
@@ -8,8 +8,8 @@
 #include <cstring>
 #include <utility>
 
-#include "ui/core/Heap.h"
-#include "ui/core/TextStep.h"
+#include "ui/core/base/Heap.h"
+#include "ui/core/base/TextStep.h"
 
 namespace Veneer {
 namespace {

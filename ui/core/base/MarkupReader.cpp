@@ -1,9 +1,9 @@
-#include "ui/core/MarkupReader.h"
+#include "ui/core/base/MarkupReader.h"
 
 #include <cstring>
 
-#include "ui/core/AttributeValue.h"
-#include "ui/core/TextStep.h"
+#include "ui/core/base/AttributeValue.h"
+#include "ui/core/base/TextStep.h"
 
 namespace Veneer {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/core/ControlWatch.h"
+#include "ui/core/base/ControlWatch.h"
 
 namespace Veneer {
 

@@ -1,11 +1,11 @@
-#include "ui/core/XmlDocument.h"
+#include "ui/core/base/XmlDocument.h"
 
 #include <cstddef>
 #include <cstring>
 #include <initializer_list>
 
-#include "ui/core/Heap.h"
-#include "ui/core/TextStep.h"
+#include "ui/core/base/Heap.h"
+#include "ui/core/base/TextStep.h"
 
 namespace Veneer {
 namespace {

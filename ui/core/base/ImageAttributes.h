@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "ui/core/AttributeValue.h"
-#include "ui/core/UIString.h"
+#include "ui/core/base/AttributeValue.h"
+#include "ui/core/base/UIString.h"
 
 namespace Veneer {
 

@@ -1,4 +1,4 @@
-#include "ui/core/ImageAttributes.h"
+#include "ui/core/base/ImageAttributes.h"
 
 #include <cstdint>
 

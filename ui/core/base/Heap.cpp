@@ -1,4 +1,4 @@
-#include "ui/core/Heap.h"
+#include "ui/core/base/Heap.h"
 
 #include <atomic>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 // far a thumb drag scrolls. Plain arithmetic, tested on the host; CScrollBarUI
 // (ScrollBarUI.h) applies it.
 
-#include "ui/controls/ChildLayout.h"
+#include "ui/controls/layout/ChildLayout.h"
 
 namespace Veneer {
 
