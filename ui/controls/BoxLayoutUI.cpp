@@ -5,6 +5,7 @@
 #include "ui/controls/LayoutChildren.h"
 #include "ui/core/AttributeValue.h"
 #include "ui/core/RenderUtil.h"
+#include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
 

@@ -4,6 +4,7 @@
 
 #include "ui/core/AttributeValue.h"
 #include "ui/core/ControlWatch.h"
+#include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ui/core/ControlWatch.h"
+#include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
 

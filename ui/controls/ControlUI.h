@@ -12,7 +12,6 @@
 #include "ui/core/EventSource.h"
 #include "ui/core/IControlUI.h"
 #include "ui/core/UIString.h"
-#include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
 
