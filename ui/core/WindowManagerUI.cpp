@@ -6,6 +6,7 @@
 
 #include "ui/core/ControlWatch.h"
 #include "ui/core/EventSource.h"
+#include "ui/core/TimerTable.h"
 #include "ui/core/Win32Util.h"
 
 namespace Veneer {

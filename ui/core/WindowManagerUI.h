@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "ui/core/IControlUI.h"
 #include "ui/core/PtrArray.h"
 #include "ui/core/StringMap.h"
@@ -15,16 +17,8 @@
 
 namespace Veneer {
 
+class CTimerTable;
 struct TImageEntry;
-
-// One control timer, riding on a native timer of the manager's window.
-struct TTimerInfo {
-    IControlUI* sender;
-    UINT localId;  // chosen by the control
-    HWND window;
-    UINT nativeId;  // the id of the native window timer
-    bool killed;    // stopped, but kept so that a restart reuses the native id
-};
 
 // One font of a manager; it owns its handle.
 struct TFontEntry {
@@ -263,9 +257,6 @@ private:
     void ShowToolTip(IControlUI* control);
     void HideToolTip();
     IControlUI* FindOwnControl(POINT pt) const;
-    // The next native timer id that no record holds; false when all 255 are held.
-    bool TakeTimerId(UINT* nativeId);
-    bool IsTimerIdHeld(UINT nativeId) const;
     void SendEvent(IControlUI* to, TUIEventType type, IControlUI* sender, POINT mouse,
                    WPARAM wParam = 0, LPARAM lParam = 0, WORD keyState = 0);
     void SendKeyEvent(IControlUI* to, TUIEventType type, WPARAM wParam);
@@ -299,7 +290,6 @@ private:
     IControlUI* m_capture = nullptr;
     IControlUI* m_keyControl = nullptr;
     POINT m_lastMouse = {-1, -1};
-    UINT m_timerCounter = 4096;
     bool m_firstLayout = true;
     bool m_updateNeeded = false;
     bool m_focusNeeded = false;
@@ -308,14 +298,14 @@ private:
     bool m_mouseCaptured = false;
     bool m_layingOutRoot = false;  // the whole window is invalidated once the pass ends
 
-    CPtrArray m_notifiers;          // INotifyUI
-    CPtrArray m_timers;             // owned TTimerInfo
-    CPtrArray m_preMessageFilters;  // IMessageFilterUI
-    CPtrArray m_messageFilters;     // IMessageFilterUI
-    CPtrArray m_postPaintControls;  // IControlUI
-    CPtrArray m_delayedCleanup;     // owned IControlUI
-    CStringMap m_nameIndex;         // name -> IControlUI
-    CStringMap m_optionGroups;      // group name -> owned CPtrArray of IControlUI
+    std::unique_ptr<CTimerTable> m_timers;  // null until a control sets a timer
+    CPtrArray m_notifiers;                  // INotifyUI
+    CPtrArray m_preMessageFilters;          // IMessageFilterUI
+    CPtrArray m_messageFilters;             // IMessageFilterUI
+    CPtrArray m_postPaintControls;          // IControlUI
+    CPtrArray m_delayedCleanup;             // owned IControlUI
+    CStringMap m_nameIndex;                 // name -> IControlUI
+    CStringMap m_optionGroups;              // group name -> owned CPtrArray of IControlUI
 
     // Resources (WindowManagerResources.cpp).
     CWindowManagerUI* m_resourceParent = nullptr;
