@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "ui/core/BackBuffer.h"
 #include "ui/core/ControlWatch.h"
 #include "ui/core/EventSource.h"
 #include "ui/core/TimerTable.h"

@@ -17,6 +17,7 @@
 
 namespace Veneer {
 
+class CBackBuffer;
 class CTimerTable;
 struct TImageEntry;
 
@@ -201,8 +202,8 @@ public:
 
     // The back buffer, kept between paints and selected into its DC for its whole life;
     // null before the first paint.
-    HBITMAP GetOffscreenBitmap() const { return m_offscreenBitmap; }
-    HDC GetOffscreenDC() const { return m_offscreenDC; }
+    HBITMAP GetOffscreenBitmap() const;
+    HDC GetOffscreenDC() const;
 
 private:
     // Posted to the window: what waited for the current message to end is deleted.
@@ -279,10 +280,8 @@ private:
     // when a handler placed the focus meanwhile: that later choice stands.
     bool DropFocus(IControlUI* next);
 
-    HDC m_offscreenDC = nullptr;
-    HBITMAP m_offscreenBitmap = nullptr;
-    HDC m_backgroundDC = nullptr;
-    HBITMAP m_backgroundBitmap = nullptr;
+    std::unique_ptr<CBackBuffer> m_offscreen;   // null until the first paint
+    std::unique_ptr<CBackBuffer> m_background;  // what a transparent window is painted on
     HWND m_toolTip = nullptr;
 
     IControlUI* m_focus = nullptr;
