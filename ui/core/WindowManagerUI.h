@@ -19,6 +19,7 @@ namespace Veneer {
 
 class CBackBuffer;
 class CTimerTable;
+class CToolTip;
 struct TImageEntry;
 
 // One font of a manager; it owns its handle.
@@ -282,7 +283,7 @@ private:
 
     std::unique_ptr<CBackBuffer> m_offscreen;   // null until the first paint
     std::unique_ptr<CBackBuffer> m_background;  // what a transparent window is painted on
-    HWND m_toolTip = nullptr;
+    std::unique_ptr<CToolTip> m_toolTip;        // null until the first tip
 
     IControlUI* m_focus = nullptr;
     IControlUI* m_hover = nullptr;
