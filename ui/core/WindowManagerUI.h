@@ -276,7 +276,6 @@ private:
     void PaintThroughBuffer(HDC screen, const RECT& paint);
     void PrintClient(HDC dc, LPARAM flags);
 
-    IControlUI* FindTabStop(IControlUI* from, bool forward, IControlUI** last) const;
     // Takes the focus from the focused control, telling it that next is taking it. False
     // when a handler placed the focus meanwhile: that later choice stands.
     bool DropFocus(IControlUI* next);
