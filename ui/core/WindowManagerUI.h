@@ -4,6 +4,9 @@
 // WindowManagerResources.cpp (process-wide settings, images, fonts, default lists, window
 // settings) and WindowManagerUI.cpp (construction, the window, and the message half, with
 // WindowManagerMessages/Focus/Paint/Timers.cpp named after what they handle).
+// Its stateful parts (the timer table, the back buffers, the tooltip) are declared in
+// headers of their own and held behind pointers: a change to one rebuilds the manager's
+// files only, not every object that includes this header.
 
 #include <windows.h>
 
