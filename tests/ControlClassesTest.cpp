@@ -65,6 +65,7 @@ const TControlClassCase kClassCases[] = {
     {"Progress", "ProgressUI", false},
     {"Slider", "SliderUI", false},
     {"Combo", "ComboUI", true},
+    {"ActiveX", "ActiveXUI", false},
 };
 
 TEST_F(ControlClassesTest, ElementNamesMakeTheirClassesExactly)
@@ -92,6 +93,28 @@ TEST_F(ControlClassesTest, EveryClassReadsNullNamesAndValuesAsEmpty)
         EXPECT_STREQ("kept", control->GetName()) << c.element;
         control->SetAttribute("name", nullptr);
         EXPECT_STREQ("", control->GetName()) << c.element;
+        delete control;
+    }
+}
+
+// What a skin checker is told a class reads is what it applies: every row of every
+// class's chain, shared rows too, has its setter.
+void ExpectEveryRowApplies(const TAttributeTable& table, const char* element)
+{
+    for (const TAttributeTable* t = &table; t != nullptr; t = t->base) {
+        for (int i = 0; i < t->count; ++i)
+            EXPECT_NE(nullptr, t->rows[i].apply) << element << " " << t->rows[i].name;
+        if (t->shared != nullptr)
+            ExpectEveryRowApplies(*t->shared, element);
+    }
+}
+
+TEST_F(ControlClassesTest, EveryAttributeAClassListsItApplies)
+{
+    for (const TControlClassCase& c : kClassCases) {
+        IControlUI* control = CControlFactory::Create(c.element);
+        ASSERT_NE(nullptr, control) << c.element;
+        ExpectEveryRowApplies(control->GetAttributeTable(), c.element);
         delete control;
     }
 }

@@ -1,32 +1,51 @@
 // The combo's skin attributes: its face (state images, text padding), its drop-down (size
 // and the box's own attributes), and the item style its items draw with.
 
-#include <cstring>
-
 #include "ui/controls/ComboUI.h"
+#include "ui/core/AttributeTable.h"
 #include "ui/core/AttributeValue.h"
 #include "ui/core/Win32Util.h"
 
 namespace Veneer {
 namespace {
 
-// The state images first, in the order of TButtonImage: SetAttribute reads the image from
-// the row's index.
+CComboUI& Combo(IControlUI& control)
+{
+    return static_cast<CComboUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"normalimage", TAttributeKind::Image},   {"hotimage", TAttributeKind::Image},
-    {"pushedimage", TAttributeKind::Image},   {"focusedimage", TAttributeKind::Image},
-    {"disabledimage", TAttributeKind::Image}, {"textpadding", TAttributeKind::Plain},
-    {"dropbox", TAttributeKind::Plain},       {"dropboxsize", TAttributeKind::Plain},
+    {"normalimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Combo(c).SetImage(TButtonImage::Normal, v); }},
+    {"hotimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Combo(c).SetImage(TButtonImage::Hot, v); }},
+    {"pushedimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Combo(c).SetImage(TButtonImage::Pushed, v); }},
+    {"focusedimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Combo(c).SetImage(TButtonImage::Focused, v); }},
+    {"disabledimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Combo(c).SetImage(TButtonImage::Disabled, v); }},
+    {"textpadding", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Combo(c).SetTextPadding(ToRect(ParseRect(v))); }},
+    {"dropbox", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Combo(c).SetDropBoxAttributes(v); }},
+    {"dropboxsize", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Combo(c).SetDropBoxSize(ToSize(ParseSize(v))); }},
 };
 
-// The combo reads the item style's attributes beside its own.
-const TAttributeTable kComboItemStyleTable =
-    MakeAttributeTable(&CContainerUI::kAttributeTable, kItemStyleAttributes);
+// A container's attribute that no plain control reads.
+bool IsContainerAttribute(const char* name)
+{
+    return FindAttribute(CContainerUI::kAttributeTable, name) !=
+           FindAttribute(CControlUI::kAttributeTable, name);
+}
 
 }  // namespace
 
+// Its own rows, the item style's, and the container's (which SetAttribute gives the holder)
+// with the control base's.
 const TAttributeTable CComboUI::kAttributeTable =
-    MakeAttributeTable(&kComboItemStyleTable, kOwnAttributes);
+    MakeAttributeTable(&CContainerUI::kAttributeTable, kOwnAttributes, &kItemStyleAttributes);
 
 const TAttributeTable& CComboUI::GetAttributeTable() const
 {
@@ -52,22 +71,12 @@ void CComboUI::SetTextPadding(RECT padding)
 
 void CComboUI::SetAttribute(const char* name, const char* value)
 {
-    if (name == nullptr || value == nullptr)
-        return CContainerUI::SetAttribute(name, value);
-    for (int i = 0; i < static_cast<int>(TButtonImage::Count); ++i) {
-        if (std::strcmp(name, kOwnAttributes[i].name) == 0)
-            return SetImage(static_cast<TButtonImage>(i), value);
-    }
-    auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
-    if (is("textpadding")) {
-        SetTextPadding(ToRect(ParseRect(value)));
-    } else if (is("dropbox")) {
-        SetDropBoxAttributes(value);
-    } else if (is("dropboxsize")) {
-        SetDropBoxSize(ToSize(ParseSize(value)));
-    } else if (!ApplyItemStyleChange(*this, SetItemStyleAttribute(m_style, name, value))) {
-        CContainerUI::SetAttribute(name, value);
-    }
+    // The container's own rows stay in the combo's chain, since skins gave them to the combo
+    // when it was a container; they apply to the items' holder, which is one.
+    if (IsContainerAttribute(name))
+        m_holder.SetAttribute(name, value);
+    else
+        CControlUI::SetAttribute(name, value);
 }
 
 }  // namespace Veneer

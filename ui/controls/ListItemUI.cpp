@@ -81,13 +81,9 @@ bool CListItemBaseUI<Base>::Select(bool select)
 template <class Base>
 void CListItemBaseUI<Base>::DoEvent(TUIEvent& event)
 {
-    if (!this->IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_owner != nullptr)
-            m_owner->DoEvent(event);
-        else
-            Base::DoEvent(event);
+    // The owner takes the events of the items it holds.
+    if (this->PassOnUnhitMouseEvent(event, m_owner, [this](TUIEvent& e) { Base::DoEvent(e); }))
         return;
-    }
     const bool enabled = this->IsEnabled();
     switch (event.type) {
     case TUIEventType::KeyDown:
@@ -141,15 +137,6 @@ void CListItemBaseUI<Base>::DoEvent(TUIEvent& event)
         m_owner->DoEvent(event);
     else
         CControlUI::DoEvent(event);
-}
-
-template <class Base>
-void CListItemBaseUI<Base>::SetAttribute(const char* name, const char* value)
-{
-    if (name != nullptr && std::strcmp(name, "selected") == 0)
-        Select(true);
-    else
-        Base::SetAttribute(name, value);
 }
 
 template <class Base>
@@ -214,7 +201,12 @@ void CListItemBaseUI<Base>::DrawItemBk(HDC dc)
             style.lineColor);
 }
 
-const TAttributeInfo kListItemAttributes[1] = {{"selected", TAttributeKind::Plain}};
+// "selected" selects the item whatever its value.
+const TAttributeInfo kListItemAttributes[1] = {
+    {"selected", TAttributeKind::Plain, [](IControlUI& c, const char*) {
+         if (IListItemUI* item = AsListItem(&static_cast<CControlUI&>(c)))
+             item->Select(true);
+     }}};
 
 template class CListItemBaseUI<CControlUI>;
 template class CListItemBaseUI<CContainerUI>;
