@@ -3,6 +3,7 @@
 #include "ui/controls/LayoutChildren.h"
 #include "ui/core/base/AttributeValue.h"
 #include "ui/core/RenderUtil.h"
+#include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
 

@@ -7,6 +7,7 @@
 #include "ui/controls/ContainerUI.h"
 #include "ui/controls/ScrollBarUI.h"
 #include "ui/core/base/ControlWatch.h"
+#include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
 

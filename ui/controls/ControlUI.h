@@ -12,7 +12,6 @@
 #include "ui/core/base/EventSource.h"
 #include "ui/core/IControlUI.h"
 #include "ui/core/base/UIString.h"
-#include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
 

@@ -7,6 +7,7 @@
 #include "ui/core/base/ControlWatch.h"
 #include "ui/core/RenderUtil.h"
 #include "ui/core/base/TextStep.h"
+#include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
 namespace {

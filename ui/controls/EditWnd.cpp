@@ -4,6 +4,7 @@
 #include "ui/core/base/Heap.h"
 #include "ui/core/RenderUtil.h"
 #include "ui/core/WideText.h"
+#include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
 namespace {

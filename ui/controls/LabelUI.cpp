@@ -5,6 +5,7 @@
 #include "ui/core/base/AttributeValue.h"
 #include "ui/core/RenderUtil.h"
 #include "ui/core/Win32Util.h"
+#include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
 namespace {

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "ui/core/base/ControlWatch.h"
+#include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
 namespace {

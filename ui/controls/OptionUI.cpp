@@ -5,6 +5,7 @@
 #include "ui/core/base/AttributeValue.h"
 #include "ui/core/base/ControlWatch.h"
 #include "ui/core/base/PtrArray.h"
+#include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
 

@@ -10,6 +10,7 @@
 #include "ui/controls/LayoutChildren.h"
 #include "ui/core/base/AttributeValue.h"
 #include "ui/core/base/ControlWatch.h"
+#include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ui/core/RenderUtil.h"
+#include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
 

@@ -4,32 +4,11 @@
 #include <cstring>
 
 #include "ui/core/base/ControlWatch.h"
+#include "ui/core/TabOrder.h"
 #include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
 namespace {
-
-struct TTabSearch {
-    IControlUI* focus;
-    IControlUI* last;
-    bool forward;
-    bool nextIsIt;
-};
-
-// Visits the tree in tab order; the match is the tab stop after (or before) the focus.
-IControlUI* MatchTabStop(IControlUI* control, void* data)
-{
-    TTabSearch* search = static_cast<TTabSearch*>(data);
-    if (control == search->focus) {
-        if (search->forward)
-            search->nextIsIt = true;
-        return search->forward ? nullptr : search->last;
-    }
-    if ((control->GetControlFlags() & UIFLAG_TABSTOP) == 0)
-        return nullptr;
-    search->last = control;
-    return search->nextIsIt || search->focus == nullptr ? control : nullptr;
-}
 
 struct TShortcutSearch {
     int key;  // upper case, as toupper gives it
@@ -91,23 +70,10 @@ void CWindowManagerUI::SetFocusNeeded(IControlUI* control)
     if (control == nullptr || !DropFocus(control) || !target)
         return;
     // The next paint moves the focus forward from the tab stop before the control.
-    m_focus = FindTabStop(control, false, nullptr);
+    m_focus = CTabOrder(m_root).Before(control);
     m_focusNeeded = true;
     if (m_root != nullptr)
         m_root->NeedUpdate();
-}
-
-IControlUI* CWindowManagerUI::FindTabStop(IControlUI* from, bool forward, IControlUI** last) const
-{
-    TTabSearch search = {from, nullptr, forward, false};
-    IControlUI* found = nullptr;
-    if (m_root != nullptr) {
-        found = m_root->FindControl(MatchTabStop, &search,
-                                    UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST);
-    }
-    if (last != nullptr)
-        *last = search.last;
-    return found;
 }
 
 bool CWindowManagerUI::FocusNextTabStop(bool forward)
@@ -118,10 +84,7 @@ bool CWindowManagerUI::FocusNextTabStop(bool forward)
         InvalidateWindow(nullptr);
         return true;
     }
-    IControlUI* last = nullptr;
-    IControlUI* found = FindTabStop(m_focus, forward, &last);
-    if (found == nullptr)
-        found = forward ? FindTabStop(nullptr, true, nullptr) : last;
+    IControlUI* found = CTabOrder(m_root).Next(m_focus, forward);
     if (found != nullptr)
         SetFocus(found);
     m_focusNeeded = false;
@@ -134,9 +97,7 @@ void CWindowManagerUI::PlaceNeededFocus()
         InvalidateWindow(nullptr);
         return;
     }
-    IControlUI* next = FindTabStop(m_focus, true, nullptr);
-    if (next == nullptr)
-        next = FindTabStop(nullptr, true, nullptr);
+    IControlUI* next = CTabOrder(m_root).Next(m_focus, true);
     if (next != nullptr)
         SetFocus(next);
     m_focusNeeded = false;

@@ -3,17 +3,16 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
 #include <windowsx.h>
 
+#include <new>
+
 #include "ui/core/base/ControlWatch.h"
-#include "ui/core/WideText.h"
+#include "ui/core/ToolTip.h"
 #include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
 namespace {
-
-const DWORD kHoverTime = 400;
 
 WORD CurrentKeyState()
 {
@@ -40,19 +39,6 @@ bool IsInClientArea(HWND window, POINT pt)
 {
     RECT client = {};
     return GetClientRect(window, &client) && PtInRect(&client, pt);
-}
-
-// The window's one tool: the whole window, named by its handle. Common Controls 5.82, which
-// a program without a manifest dependency on version 6 gets, refuses the size of the newest
-// record; the size without its reserved field is taken by every version.
-TOOLINFOW ToolRecord(HWND window)
-{
-    TOOLINFOW tool = {};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.uFlags = TTF_IDISHWND;
-    tool.hwnd = window;
-    tool.uId = reinterpret_cast<UINT_PTR>(window);
-    return tool;
 }
 
 IControlUI* MatchAny(IControlUI* control, void*)
@@ -256,10 +242,7 @@ void CWindowManagerUI::TrackMouse()
     track.cbSize = sizeof(track);
     track.dwFlags = TME_HOVER | TME_LEAVE;
     track.hwndTrack = m_window;
-    track.dwHoverTime =
-        m_toolTip == nullptr
-            ? kHoverTime
-            : static_cast<DWORD>(SendMessageA(m_toolTip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
+    track.dwHoverTime = m_toolTip != nullptr ? m_toolTip->HoverTime() : CToolTip::kDefaultHoverTime;
     TrackMouseEvent(&track);
     m_mouseTracking = true;
     m_hoverEnded = false;
@@ -322,41 +305,19 @@ void CWindowManagerUI::OnMouseLeave()
 
 void CWindowManagerUI::ShowToolTip(IControlUI* control)
 {
-    CUIString text = control->GetToolTip();
+    const CUIString text = control->GetToolTip();
     if (text.IsEmpty())
         return;
-    TOOLINFOW tool = ToolRecord(m_window);
-    tool.rect = control->GetPos();
-    tool.hinst = GetResourceModule();
-    // The tooltip window keeps its own copy of the text.
-    const CWideText wide(text.GetData());
-    tool.lpszText = const_cast<wchar_t*>(wide.Get());
-    const LPARAM record = reinterpret_cast<LPARAM>(&tool);
-    if (m_toolTip == nullptr) {
-        m_toolTip =
-            CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window,
-                            nullptr, GetResourceModule(), nullptr);
-        if (m_toolTip == nullptr)
-            return;
-        // A tooltip window without its tool would stay mute for the window's life: the next
-        // tip tries again with a new one.
-        if (!SendMessageA(m_toolTip, TTM_ADDTOOLW, 0, record)) {
-            DestroyWindow(m_toolTip);
-            m_toolTip = nullptr;
-            return;
-        }
-    }
-    SendMessageA(m_toolTip, TTM_SETTOOLINFOW, 0, record);
-    SendMessageA(m_toolTip, TTM_TRACKACTIVATE, TRUE, record);
+    if (m_toolTip == nullptr)
+        m_toolTip.reset(new (std::nothrow) CToolTip);
+    if (m_toolTip != nullptr)
+        m_toolTip->Show(m_window, control->GetPos(), text.GetData(), GetResourceModule());
 }
 
 void CWindowManagerUI::HideToolTip()
 {
-    if (m_toolTip == nullptr)
-        return;
-    TOOLINFOW tool = ToolRecord(m_window);
-    SendMessageA(m_toolTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+    if (m_toolTip != nullptr)
+        m_toolTip->Hide(m_window);
 }
 
 void CWindowManagerUI::OnButton(UINT message, WPARAM wParam, LPARAM lParam)

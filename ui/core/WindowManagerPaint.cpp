@@ -1,6 +1,7 @@
 // The paint path: lay out what asked for it, place a pending focus, then paint the tree
 // into the back buffer and copy the part the system asked for onto the screen.
 
+#include "ui/core/BackBuffer.h"
 #include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
@@ -23,48 +24,22 @@ HPEN DirtyPen()
     return pen;
 }
 
-void CopyRect(HDC to, HDC from, const RECT& rc)
-{
-    BitBlt(to, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, from, rc.left, rc.top,
-           SRCCOPY);
-}
-
-// A memory DC with a bitmap at the size of the window's client area selected into it for
-// the buffer's life: selecting a device bitmap checks its format against the display's,
-// which under Wine is three trips to the server at each paint.
-bool CreateBuffer(HDC compatible, const RECT& client, HDC* dc, HBITMAP* bitmap)
-{
-    *dc = CreateCompatibleDC(compatible);
-    *bitmap =
-        CreateCompatibleBitmap(compatible, client.right - client.left, client.bottom - client.top);
-    if (*dc != nullptr && *bitmap != nullptr && SelectObject(*dc, *bitmap) != nullptr)
-        return true;
-    if (*dc != nullptr)
-        DeleteDC(*dc);
-    if (*bitmap != nullptr)
-        DeleteObject(*bitmap);
-    *dc = nullptr;
-    *bitmap = nullptr;
-    return false;
-}
-
-void DeleteBuffer(HDC* dc, HBITMAP* bitmap)
-{
-    // Deleting the DC first lets the bitmap go.
-    if (*dc != nullptr)
-        DeleteDC(*dc);
-    if (*bitmap != nullptr)
-        DeleteObject(*bitmap);
-    *dc = nullptr;
-    *bitmap = nullptr;
-}
-
 }  // namespace
 
 void CWindowManagerUI::DeleteBuffers()
 {
-    DeleteBuffer(&m_offscreenDC, &m_offscreenBitmap);
-    DeleteBuffer(&m_backgroundDC, &m_backgroundBitmap);
+    m_offscreen.reset();
+    m_background.reset();
+}
+
+HBITMAP CWindowManagerUI::GetOffscreenBitmap() const
+{
+    return m_offscreen != nullptr ? m_offscreen->GetBitmap() : nullptr;
+}
+
+HDC CWindowManagerUI::GetOffscreenDC() const
+{
+    return m_offscreen != nullptr ? m_offscreen->GetDC() : nullptr;
 }
 
 void CWindowManagerUI::Invalidate(const RECT& rc)
@@ -103,12 +78,12 @@ void CWindowManagerUI::OnPaint()
         EndPaint(m_window, &ps);
         return;
     }
-    if (m_offscreenBitmap == nullptr) {
+    if (m_offscreen == nullptr) {
         RECT client = {};
         GetClientRect(m_window, &client);
-        CreateBuffer(m_paintDC, client, &m_offscreenDC, &m_offscreenBitmap);
+        m_offscreen = CBackBuffer::Create(m_paintDC, client);
     }
-    if (m_offscreenBitmap != nullptr) {
+    if (m_offscreen != nullptr) {
         PaintThroughBuffer(screen, ps.rcPaint);
     } else {
         // No memory for a back buffer: paint straight onto the screen.
@@ -170,22 +145,24 @@ void CWindowManagerUI::PlaceControlsThatAsk()
 
 void CWindowManagerUI::PaintThroughBuffer(HDC screen, const RECT& paint)
 {
-    const int saved = SaveDC(m_offscreenDC);
+    const HDC buffer = m_offscreen->GetDC();
+    const int saved = SaveDC(buffer);
     if (m_bkTransparent) {
-        if (m_backgroundBitmap == nullptr) {
+        if (m_background == nullptr) {
             RECT client = {};
             GetClientRect(m_window, &client);
-            if (CreateBuffer(m_paintDC, client, &m_backgroundDC, &m_backgroundBitmap))
-                CopyRect(m_backgroundDC, screen, paint);
+            m_background = CBackBuffer::Create(m_paintDC, client);
+            if (m_background != nullptr)
+                m_background->CopyFrom(screen, paint);
         }
-        if (m_backgroundDC != nullptr)
-            CopyRect(m_offscreenDC, m_backgroundDC, paint);
+        if (m_background != nullptr)
+            m_background->CopyTo(buffer, paint);
     }
-    m_root->DoPaint(m_offscreenDC, paint);
+    m_root->DoPaint(buffer, paint);
     for (int i = 0; i < m_postPaintControls.GetSize(); ++i)
-        static_cast<IControlUI*>(m_postPaintControls.GetAt(i))->DoPostPaint(m_offscreenDC, paint);
-    RestoreDC(m_offscreenDC, saved);
-    CopyRect(screen, m_offscreenDC, paint);
+        static_cast<IControlUI*>(m_postPaintControls.GetAt(i))->DoPostPaint(buffer, paint);
+    RestoreDC(buffer, saved);
+    m_offscreen->CopyTo(screen, paint);
 }
 
 void CWindowManagerUI::PrintClient(HDC dc, LPARAM flags)

@@ -4,8 +4,11 @@
 
 #include <new>
 
+#include "ui/core/BackBuffer.h"
 #include "ui/core/base/ControlWatch.h"
 #include "ui/core/base/EventSource.h"
+#include "ui/core/TimerTable.h"
+#include "ui/core/ToolTip.h"
 #include "ui/core/Win32Util.h"
 
 namespace Veneer {
@@ -73,8 +76,7 @@ void CWindowManagerUI::ReleaseMessaging()
 {
     RemoveAllOptionGroups();
     RemoveAllTimers();
-    if (m_toolTip != nullptr)
-        DestroyWindow(m_toolTip);
+    m_toolTip.reset();
     DeleteBuffers();
     if (m_paintDC != nullptr)
         ReleaseDC(m_window, m_paintDC);

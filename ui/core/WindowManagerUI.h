@@ -4,8 +4,13 @@
 // WindowManagerResources.cpp (process-wide settings, images, fonts, default lists, window
 // settings) and WindowManagerUI.cpp (construction, the window, and the message half, with
 // WindowManagerMessages/Focus/Paint/Timers.cpp named after what they handle).
+// Its stateful parts (the timer table, the back buffers, the tooltip) are declared in
+// headers of their own and held behind pointers: a change to one rebuilds the manager's
+// files only, not every object that includes this header.
 
 #include <windows.h>
+
+#include <memory>
 
 #include "ui/core/IControlUI.h"
 #include "ui/core/base/PtrArray.h"
@@ -15,16 +20,10 @@
 
 namespace Veneer {
 
+class CBackBuffer;
+class CTimerTable;
+class CToolTip;
 struct TImageEntry;
-
-// One control timer, riding on a native timer of the manager's window.
-struct TTimerInfo {
-    IControlUI* sender;
-    UINT localId;  // chosen by the control
-    HWND window;
-    UINT nativeId;  // the id of the native window timer
-    bool killed;    // stopped, but kept so that a restart reuses the native id
-};
 
 // One font of a manager; it owns its handle.
 struct TFontEntry {
@@ -207,8 +206,8 @@ public:
 
     // The back buffer, kept between paints and selected into its DC for its whole life;
     // null before the first paint.
-    HBITMAP GetOffscreenBitmap() const { return m_offscreenBitmap; }
-    HDC GetOffscreenDC() const { return m_offscreenDC; }
+    HBITMAP GetOffscreenBitmap() const;
+    HDC GetOffscreenDC() const;
 
 private:
     // Posted to the window: what waited for the current message to end is deleted.
@@ -263,9 +262,6 @@ private:
     void ShowToolTip(IControlUI* control);
     void HideToolTip();
     IControlUI* FindOwnControl(POINT pt) const;
-    // The next native timer id that no record holds; false when all 255 are held.
-    bool TakeTimerId(UINT* nativeId);
-    bool IsTimerIdHeld(UINT nativeId) const;
     void SendEvent(IControlUI* to, TUIEventType type, IControlUI* sender, POINT mouse,
                    WPARAM wParam = 0, LPARAM lParam = 0, WORD keyState = 0);
     void SendKeyEvent(IControlUI* to, TUIEventType type, WPARAM wParam);
@@ -283,23 +279,19 @@ private:
     void PaintThroughBuffer(HDC screen, const RECT& paint);
     void PrintClient(HDC dc, LPARAM flags);
 
-    IControlUI* FindTabStop(IControlUI* from, bool forward, IControlUI** last) const;
     // Takes the focus from the focused control, telling it that next is taking it. False
     // when a handler placed the focus meanwhile: that later choice stands.
     bool DropFocus(IControlUI* next);
 
-    HDC m_offscreenDC = nullptr;
-    HBITMAP m_offscreenBitmap = nullptr;
-    HDC m_backgroundDC = nullptr;
-    HBITMAP m_backgroundBitmap = nullptr;
-    HWND m_toolTip = nullptr;
+    std::unique_ptr<CBackBuffer> m_offscreen;   // null until the first paint
+    std::unique_ptr<CBackBuffer> m_background;  // what a transparent window is painted on
+    std::unique_ptr<CToolTip> m_toolTip;        // null until the first tip
 
     IControlUI* m_focus = nullptr;
     IControlUI* m_hover = nullptr;
     IControlUI* m_capture = nullptr;
     IControlUI* m_keyControl = nullptr;
     POINT m_lastMouse = {-1, -1};
-    UINT m_timerCounter = 4096;
     bool m_firstLayout = true;
     bool m_updateNeeded = false;
     bool m_focusNeeded = false;
@@ -308,14 +300,14 @@ private:
     bool m_mouseCaptured = false;
     bool m_layingOutRoot = false;  // the whole window is invalidated once the pass ends
 
-    CPtrArray m_notifiers;          // INotifyUI
-    CPtrArray m_timers;             // owned TTimerInfo
-    CPtrArray m_preMessageFilters;  // IMessageFilterUI
-    CPtrArray m_messageFilters;     // IMessageFilterUI
-    CPtrArray m_postPaintControls;  // IControlUI
-    CPtrArray m_delayedCleanup;     // owned IControlUI
-    CStringMap m_nameIndex;         // name -> IControlUI
-    CStringMap m_optionGroups;      // group name -> owned CPtrArray of IControlUI
+    std::unique_ptr<CTimerTable> m_timers;  // null until a control sets a timer
+    CPtrArray m_notifiers;                  // INotifyUI
+    CPtrArray m_preMessageFilters;          // IMessageFilterUI
+    CPtrArray m_messageFilters;             // IMessageFilterUI
+    CPtrArray m_postPaintControls;          // IControlUI
+    CPtrArray m_delayedCleanup;             // owned IControlUI
+    CStringMap m_nameIndex;                 // name -> IControlUI
+    CStringMap m_optionGroups;              // group name -> owned CPtrArray of IControlUI
 
     // Resources (WindowManagerResources.cpp).
     CWindowManagerUI* m_resourceParent = nullptr;
