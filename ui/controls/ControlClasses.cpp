@@ -16,6 +16,7 @@
 #include "ui/controls/ListUI.h"
 #include "ui/controls/OptionUI.h"
 #include "ui/controls/ProgressUI.h"
+#include "ui/controls/RichEditUI.h"
 #include "ui/controls/ScrollBarUI.h"
 #include "ui/controls/SliderUI.h"
 #include "ui/controls/TabLayoutUI.h"
@@ -56,6 +57,7 @@ const TControlClass kControlClasses[] = {
     {"Progress", Construct<CProgressUI>},
     {"Slider", Construct<CSliderUI>},
     {"Combo", Construct<CComboUI>},
+    {"RichEdit", Construct<CRichEditUI>},
 };
 
 }  // namespace

@@ -78,7 +78,7 @@ const TBuilderElement kBuilderElements[] = {
 
 // Control elements of the skin format whose controls this program leaves out: a skin
 // that uses one builds without it.
-const char* const kUnsupportedElements[] = {"RichEdit", "ActiveX"};
+const char* const kUnsupportedElements[] = {"ActiveX"};
 
 bool IsUnsupported(const char* element)
 {

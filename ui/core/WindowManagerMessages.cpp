@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <cstring>
+
 #include "ui/core/ControlWatch.h"
 #include "ui/core/WideText.h"
 #include "ui/core/WindowManagerUI.h"
@@ -475,7 +477,7 @@ bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lPa
     }
     switch (message) {
     case WM_KEYDOWN:
-        if (wParam != VK_TAB)
+        if (wParam != VK_TAB || FocusWantsTab())
             return false;
         FocusNextTabStop(GetKeyState(VK_SHIFT) >= 0);
         return true;
@@ -488,6 +490,13 @@ bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lPa
     default:
         return false;
     }
+}
+
+bool CWindowManagerUI::FocusWantsTab() const
+{
+    return m_focus != nullptr && m_focus->IsVisible() && m_focus->IsEnabled() &&
+           std::strstr(m_focus->GetClass(), "RichEditUI") != nullptr &&
+           (m_focus->GetControlFlags() & UIFLAG_WANTTAB) != 0;
 }
 
 void CWindowManagerUI::MessageLoop()
