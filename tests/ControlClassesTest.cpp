@@ -65,6 +65,7 @@ const TControlClassCase kClassCases[] = {
     {"Progress", "ProgressUI", false},
     {"Slider", "SliderUI", false},
     {"Combo", "ComboUI", true},
+    {"RichEdit", "RichEditUI", true},
 };
 
 TEST_F(ControlClassesTest, ElementNamesMakeTheirClassesExactly)

@@ -216,6 +216,64 @@ TEST_F(RichEditTest, ShiftWithArrowsSelectsFromTheCaret)
     EXPECT_EQ("Jlo", Text()) << "typing replaces the selection";
 }
 
+TEST_F(RichEditTest, APressTakesTheFocusAndADragSelects)
+{
+    rich->SetText("hello world");
+    Manager().SetFocus(nullptr);
+    const RECT text = rich->GetTextRect();
+    const int y = text.top + 5;
+    Mouse(WM_LBUTTONDOWN, text.left, y, MK_LBUTTON);
+    EXPECT_EQ(rich, Manager().GetFocus());
+    Mouse(WM_MOUSEMOVE, text.right - 5, y, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, text.right - 5, y);
+    LONG start = -1;
+    LONG end = -1;
+    rich->GetSel(&start, &end);
+    EXPECT_EQ(0, start);
+    EXPECT_EQ(11, end);
+}
+
+std::wstring ClipboardText()
+{
+    std::wstring text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const wchar_t* locked = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = locked;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+TEST_F(RichEditTest, CopyCutAndPasteGoThroughTheClipboard)
+{
+    Type("hello");
+    rich->SetSel(0, 4);
+    {
+        HeldKeys control({VK_CONTROL});
+        Key('C');
+    }
+    EXPECT_EQ(L"hell", ClipboardText());
+    rich->SetSel(5, 5);
+    {
+        HeldKeys control({VK_CONTROL});
+        Key('V');
+    }
+    EXPECT_EQ("hellohell", Text());
+    rich->SetSel(0, 5);
+    notes.Clear();
+    {
+        HeldKeys control({VK_CONTROL});
+        Key('X');
+    }
+    EXPECT_EQ("hell", Text());
+    EXPECT_EQ(L"hello", ClipboardText());
+    EXPECT_FALSE(notes.Of({"textchanged"}).empty());
+}
+
 TEST_F(RichEditTest, ALongTextScrollsWithTheFrameworksBar)
 {
     rich->SetAttribute("vscrollbar", "true");

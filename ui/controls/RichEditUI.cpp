@@ -1,6 +1,7 @@
 #include "ui/controls/RichEditUI.h"
 
 #include <cstring>
+#include <new>
 
 #include "ui/controls/ScrollBarUI.h"
 #include "ui/core/AttributeValue.h"
@@ -68,10 +69,22 @@ UINT CRichEditUI::GetControlFlags() const
     return m_wantTab ? flags | UIFLAG_WANTTAB : flags;
 }
 
+bool CRichEditUI::Add(IControlUI*)
+{
+    return false;
+}
+
+bool CRichEditUI::AddAt(IControlUI*, int)
+{
+    return false;
+}
+
 void CRichEditUI::DoInit()
 {
     if (m_services)
         return;
+    if (!m_ole)
+        m_ole.reset(new (std::nothrow) COleInitialization);
     CTxtWinHost* host = nullptr;
     ITextServices* services = nullptr;
     if (!CTxtWinHost::Create(this, MakeSettings(), &host, &services))
@@ -217,7 +230,7 @@ TTextHostSettings CRichEditUI::MakeSettings() const
     TTextHostSettings settings;
     settings.bits = (m_rich ? TXTBIT_RICHTEXT : 0) | (m_multiLine ? TXTBIT_MULTILINE : 0) |
                     (m_readOnly ? TXTBIT_READONLY : 0) | (m_password ? TXTBIT_USEPASSWORD : 0) |
-                    (m_multiLine && !m_autoHScroll ? TXTBIT_WORDWRAP : 0);
+                    (m_multiLine && !m_autoHScroll ? TXTBIT_WORDWRAP : 0) | TXTBIT_DISABLEDRAG;
     settings.scrollBars = (m_verticalScrollBar != nullptr ? WS_VSCROLL : 0) |
                           (m_horizontalScrollBar != nullptr ? WS_HSCROLL : 0) |
                           (m_autoVScroll ? ES_AUTOVSCROLL : 0) |
@@ -598,19 +611,24 @@ bool CRichEditUI::OnMouse(const TUIEvent& event)
 {
     if (event.type == TUIEventType::ButtonUp && IsCancelledPress(event)) {
         // Another window took the mouse: the text services end their drag where it was.
+        m_pressed = false;
         return SendInput(WM_LBUTTONUP, 0, PointParam(m_lastMouse));
     }
     m_lastMouse = event.mouse;
-    const WPARAM held = GetKeyState(VK_LBUTTON) < 0 ? MK_LBUTTON : 0;
+    const LPARAM at = PointParam(event.mouse);
     switch (event.type) {
     case TUIEventType::ButtonDown:
-        return SendInput(WM_LBUTTONDOWN, event.wParam | MK_LBUTTON, PointParam(event.mouse));
+        m_pressed = true;
+        return SendInput(WM_LBUTTONDOWN, event.wParam | MK_LBUTTON, at);
     case TUIEventType::DblClick:
-        return SendInput(WM_LBUTTONDBLCLK, event.wParam | MK_LBUTTON, PointParam(event.mouse));
+        m_pressed = true;
+        return SendInput(WM_LBUTTONDBLCLK, event.wParam | MK_LBUTTON, at);
     case TUIEventType::ButtonUp:
-        return SendInput(WM_LBUTTONUP, event.wParam, PointParam(event.mouse));
+        m_pressed = false;
+        return SendInput(WM_LBUTTONUP, event.wParam & ~static_cast<WPARAM>(MK_LBUTTON), at);
     default:
-        return SendInput(WM_MOUSEMOVE, held, PointParam(event.mouse));
+        // The manager hands on the moves of a press that began here: the button is held.
+        return SendInput(WM_MOUSEMOVE, m_pressed ? MK_LBUTTON : 0, at);
     }
 }
 

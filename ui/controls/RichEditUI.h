@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <ole2.h>
 #include <richedit.h>
 #include <textserv.h>
 
@@ -17,6 +19,24 @@
 #include "ui/core/Win32Util.h"
 
 namespace Veneer {
+
+// The text services put copied text on the clipboard through OLE, which the thread's COM
+// start (CoInitialize) does not prepare: each rich edit holds one OLE initialisation of
+// its thread, paired on every path.
+class COleInitialization {
+public:
+    COleInitialization() : m_initialised(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~COleInitialization()
+    {
+        if (m_initialised)
+            OleUninitialize();
+    }
+    COleInitialization(const COleInitialization&) = delete;
+    COleInitialization& operator=(const COleInitialization&) = delete;
+
+private:
+    bool m_initialised;
+};
 
 class CRichEditUI : public CContainerUI {
 public:
@@ -29,6 +49,10 @@ public:
     void* GetInterface(const char* name) override;
     // A tab stop that sets the cursor while enabled; it takes Tab itself with wanttab.
     UINT GetControlFlags() const override;
+
+    // The text services fill the whole control: it holds no children, and refuses them.
+    bool Add(IControlUI* control) override;
+    bool AddAt(IControlUI* control, int index) override;
 
     // The text in the text code page, paragraphs ending in CR LF.
     CUIString GetText() const override;
@@ -135,6 +159,7 @@ private:
     bool OnMouse(const TUIEvent& event);
     void Scroll(UINT message, WORD code, int times = 1);
 
+    std::unique_ptr<COleInitialization> m_ole;  // from the making of the text services on
     CComTextHost m_host;
     CComTextServices m_services;
     int m_font = -1;
@@ -158,6 +183,7 @@ private:
     bool m_dropReturnChar = false;  // the Return just told as "return" also comes as a character
     char m_leadByte = 0;            // the first byte of a double-byte character typed
     POINT m_lastMouse = {};
+    bool m_pressed = false;  // between a press on the control and its release
 };
 
 }  // namespace Veneer
