@@ -326,15 +326,24 @@ TEST_F(RichEditTest, TabMovesTheFocusUnlessTheRichEditWantsIt)
     EXPECT_EQ("\t", Text());
 }
 
+HWND CaretWindow()
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetCurrentThreadId(), &info) ? info.hwndCaret : nullptr;
+}
+
 TEST_F(RichEditTest, AReceiverMayDestroyTheRichEditFromItsReturn)
 {
     rich->SetWantReturn(false);
     RemoveSender remover(root, "return");
     Manager().AddNotifier(&remover);
     Type("a");
+    EXPECT_EQ(Window(), CaretWindow()) << "the focused rich edit shows a caret";
     PressReturn();
     Manager().RemoveNotifier(&remover);
     EXPECT_EQ(0, root->GetCount());
+    EXPECT_EQ(nullptr, CaretWindow()) << "its caret went with it";
     EXPECT_EQ(nullptr, Manager().GetFocus());
     Type("b");
     Repaint();

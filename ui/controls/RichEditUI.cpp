@@ -43,8 +43,12 @@ CRichEditUI::CRichEditUI()
 CRichEditUI::~CRichEditUI()
 {
     // The text services go first, while their host can still stop its timers and caret.
-    if (m_services)
+    if (m_services) {
+        if (m_focused)
+            Send(WM_KILLFOCUS);
         m_services.Get()->OnTxInPlaceDeactivate();
+        m_host.Get()->DestroyCaret();
+    }
     m_services.Reset();
     if (m_host)
         m_host.Get()->DropOwner();
@@ -416,8 +420,11 @@ void CRichEditUI::SyncScrollBars()
         // less one page.
         const LONG range = high - low - page;
         const bool show = range > 0;
-        axis.bar->SetScrollRange(show ? range : 0);
-        axis.bar->SetScrollPos(pos - low);
+        // Each setter repaints the bar: typing that scrolls nothing costs no paint.
+        if (axis.bar->GetScrollRange() != (show ? range : 0))
+            axis.bar->SetScrollRange(show ? range : 0);
+        if (axis.bar->GetScrollPos() != pos - low)
+            axis.bar->SetScrollPos(pos - low);
         if (show != axis.bar->IsVisible()) {
             axis.bar->SetVisible(show);
             shownChanged = true;
@@ -527,6 +534,7 @@ void CRichEditUI::DoEvent(TUIEvent& event)
         m_focused = false;
         m_leadByte = 0;
         Send(WM_KILLFOCUS);
+        m_host.Get()->DestroyCaret();
         Invalidate();
         return;
     case TUIEventType::KeyDown:

@@ -148,7 +148,15 @@ void CTxtWinHost::TxViewChange(WINBOOL)
 WINBOOL CTxtWinHost::TxCreateCaret(HBITMAP bitmap, INT width, INT height)
 {
     const HWND window = Window();
-    return window != nullptr && CreateCaret(window, bitmap, width, height);
+    m_caretMade = window != nullptr && CreateCaret(window, bitmap, width, height);
+    return m_caretMade;
+}
+
+void CTxtWinHost::DestroyCaret()
+{
+    if (m_caretMade)
+        ::DestroyCaret();
+    m_caretMade = false;
 }
 
 WINBOOL CTxtWinHost::TxShowCaret(WINBOOL show)

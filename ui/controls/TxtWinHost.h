@@ -39,6 +39,8 @@ public:
     // The owner is being destroyed: the host answers the text services without it.
     void DropOwner() { m_owner = nullptr; }
     TTextHostSettings& Settings() { return m_settings; }
+    // The control lost the focus or goes: the caret the text services made goes with it.
+    void DestroyCaret();
 
     // IUnknown.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
@@ -96,6 +98,7 @@ private:
     LONG m_references = 1;
     CRichEditUI* m_owner;
     TTextHostSettings m_settings;
+    bool m_caretMade = false;  // the thread's caret is the text services'
 };
 
 }  // namespace Veneer
