@@ -65,6 +65,7 @@ const TControlClassCase kClassCases[] = {
     {"Progress", "ProgressUI", false},
     {"Slider", "SliderUI", false},
     {"Combo", "ComboUI", true},
+    {"ActiveX", "ActiveXUI", false},
     {"RichEdit", "RichEditUI", true},
 };
 

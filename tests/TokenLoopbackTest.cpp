@@ -34,6 +34,21 @@ using namespace Token;
 
 namespace {
 
+// A datagram socket bound to the given port of 127.0.0.1 (0: a free one), and the port it got.
+SOCKET BindLoopback(std::uint16_t port, std::uint16_t& bound)
+{
+    const SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+    bound = ntohs(address.sin_port);
+    return s;
+}
+
 class LoopbackServer {
 public:
     // On the given port of 127.0.0.1, or on a free one.
@@ -43,15 +58,7 @@ public:
         WSADATA data;
         WSAStartup(MAKEWORD(2, 2), &data);
 #endif
-        m_socket = socket(AF_INET, SOCK_DGRAM, 0);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(port);
-        bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        socklen_t length = sizeof address;
-        getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length);
-        m_port = ntohs(address.sin_port);
+        m_socket = BindLoopback(port, m_port);
         m_thread = std::thread([this] { Serve(); });
     }
     ~LoopbackServer()
@@ -261,21 +268,20 @@ private:
 };
 
 // A port of 127.0.0.1 that nothing listens on: datagrams sent there come back as errors.
+// Winsock is started for the probe and stopped again, so a caller's own start stays the one
+// that counts.
 std::uint16_t UnusedPort()
 {
 #if defined(_WIN32)
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
 #endif
-    SOCKET probe = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    closesocket(probe);
-    return ntohs(address.sin_port);
+    std::uint16_t port = 0;
+    closesocket(BindLoopback(0, port));
+#if defined(_WIN32)
+    WSACleanup();
+#endif
+    return port;
 }
 
 std::string Verb(const std::string& datagram)
@@ -361,27 +367,14 @@ TEST(TokenLoopbackTest, WakeArrivingWithAnAnswerDoesNotHideIt)
 }
 
 #if defined(LORVIK_STRICT)
-// A port of 127.0.0.1 that nobody holds.
-std::uint16_t FreeLoopbackPort()
-{
-    const SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    closesocket(s);
-    return ntohs(address.sin_port);
-}
-
 // As on Windows: the socket's Winsock 2 calls need a Winsock 2 start, and a datagram sent
 // while the server is away would come back as an error at the next read.
 TEST(TokenLoopbackTest, TheSocketIsWinsock2AndHearsNoPortUnreachable)
 {
+    const std::uint16_t port = UnusedPort();  // before the start under test: its start counts
     std::unique_ptr<TokenNetwork> network(NewSystemNetwork());
     ASSERT_TRUE(network->Startup());
-    network->Open("127.0.0.1", FreeLoopbackPort());
+    network->Open("127.0.0.1", port);
     ASSERT_TRUE(network->IsOpen());
     const std::string login = "login\r\nName:PC01\r\nSeq:0\r\n";
     network->Send(login.data(), login.size());

@@ -137,6 +137,23 @@ protected:
     {
         return window.Create(owner, "test", WS_POPUP, 0, 10, 10, 200, 100);
     }
+
+    // Where CenterWindow puts a popup (CreatePopup's size) owned by a window at the given place.
+    static RECT CentredOverOwnerAt(int x, int y, int width, int height)
+    {
+        RECT placed = {};
+        RecordingWindow owner;
+        if (owner.Create(nullptr, "owner", WS_POPUP, 0, x, y, width, height) == nullptr)
+            return placed;
+        RecordingWindow owned;
+        if (const HWND hwnd = CreatePopup(owned, owner.GetHWND())) {
+            owned.CenterWindow();
+            GetWindowRect(hwnd, &placed);
+            DestroyWindow(hwnd);
+        }
+        DestroyWindow(owner.GetHWND());
+        return placed;
+    }
 };
 
 TEST(CenteredWindowPositionTest, CentresOnTheReferenceAndStaysInTheWorkArea)
@@ -393,22 +410,11 @@ TEST_F(WindowWndTest, ClosePostsWmCloseThatEndsTheWindow)
 
 TEST_F(WindowWndTest, CenterWindowCentresOverTheOwner)
 {
-    RecordingWindow owner;
-    ASSERT_NE(nullptr, owner.Create(nullptr, "owner", WS_POPUP, 0, 100, 100, 400, 300));
-    RecordingWindow owned;
-    const HWND hwnd = CreatePopup(owned, owner.GetHWND());
-    ASSERT_NE(nullptr, hwnd);
-
-    owned.CenterWindow();
-    RECT placed = {};
-    GetWindowRect(hwnd, &placed);
+    const RECT placed = CentredOverOwnerAt(100, 100, 400, 300);
     EXPECT_EQ(200, placed.left);
     EXPECT_EQ(200, placed.top);
     EXPECT_EQ(200, placed.right - placed.left);
     EXPECT_EQ(100, placed.bottom - placed.top);
-
-    DestroyWindow(hwnd);
-    DestroyWindow(owner.GetHWND());
 }
 
 #if defined(LORVIK_STRICT)
@@ -417,22 +423,10 @@ TEST_F(WindowWndTest, CenterWindowKeepsToTheOwnersMonitor)
 {
     Strict::AddSecondMonitor(true);
     const RECT work = Strict::SecondMonitorWorkArea();
-    RecordingWindow owner;
-    ASSERT_NE(nullptr, owner.Create(nullptr, "owner", WS_POPUP, 0, work.left + 10,
-                                    work.bottom - 100, 400, 120));
-    RecordingWindow owned;
-    const HWND hwnd = CreatePopup(owned, owner.GetHWND());
-    ASSERT_NE(nullptr, hwnd);
-
-    owned.CenterWindow();
-    RECT placed = {};
-    GetWindowRect(hwnd, &placed);
+    const RECT placed = CentredOverOwnerAt(work.left + 10, work.bottom - 100, 400, 120);
+    Strict::AddSecondMonitor(false);
     EXPECT_EQ(work.left + 110, placed.left);
     EXPECT_EQ(work.bottom, placed.bottom) << "clamped to the second screen's work area";
-
-    DestroyWindow(hwnd);
-    DestroyWindow(owner.GetHWND());
-    Strict::AddSecondMonitor(false);
 }
 #endif
 

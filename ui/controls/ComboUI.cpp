@@ -29,7 +29,9 @@ void* CComboUI::GetInterface(const char* name)
         return this;
     if (std::strcmp(name, "IListOwner") == 0)
         return static_cast<IListOwnerUI*>(this);
-    return CContainerUI::GetInterface(name);
+    if (std::strcmp(name, "IContainer") == 0)
+        return static_cast<IContainerUI*>(this);
+    return CControlUI::GetInterface(name);
 }
 
 UINT CComboUI::GetControlFlags() const
@@ -39,7 +41,7 @@ UINT CComboUI::GetControlFlags() const
 
 CUIString CComboUI::GetText() const
 {
-    const CControlUI* item = GetItemAt(m_curSel);
+    const CControlUI* item = GetItemAt(m_list.GetCurSel());
     return item != nullptr ? item->GetText() : CUIString();
 }
 
@@ -74,17 +76,20 @@ HWND CComboUI::GetDropDownWindow() const
 void CComboUI::DropDownClosed()
 {
     m_window = nullptr;
-    for (int i = 0; i < OwnCount(); ++i)
-        OwnItemAt(i)->SetManager(m_manager, this, false);
+    for (int i = 0; i < GetCount(); ++i)
+        TakeBack(GetItemAt(i));
     Invalidate();
+}
+
+void CComboUI::TakeBack(CControlUI* item)
+{
+    item->SetManager(m_manager, &m_holder, false);
 }
 
 bool CComboUI::SetItemIndex(IControlUI* control, int index)
 {
-    const int from = MoveListItem(*this, control, index);
-    if (from < 0)
+    if (!m_list.Move(control, index))
         return false;
-    m_curSel = IndexAfterMove(m_curSel, from, index);
     if (m_window != nullptr)
         m_window->MoveItem(AsControl(control), index);
     return true;
@@ -92,7 +97,7 @@ bool CComboUI::SetItemIndex(IControlUI* control, int index)
 
 bool CComboUI::Add(IControlUI* control)
 {
-    return Insert(AsControl(control), OwnCount());
+    return Insert(AsControl(control), GetCount());
 }
 
 bool CComboUI::AddAt(IControlUI* control, int index)
@@ -103,17 +108,11 @@ bool CComboUI::AddAt(IControlUI* control, int index)
 bool CComboUI::Insert(CControlUI* child, int index)
 {
     IListItemUI* item = AsListItem(child);
-    // Attaching the item runs its initialisation, whose handlers may destroy the combo.
-    CControlWatch self(this);
-    if (!AddListItem(*this, *this, child, index))
-        return false;
-    if (!self)
-        return true;
+    const CListItems::TChange change = m_list.Insert(child, index);
+    if (change != CListItems::TChange::Done)
+        return change == CListItems::TChange::OwnerGone;
     // The combo never shows its items itself: whether they show in the list is theirs.
     child->SetInternVisible(true);
-    RenumberListItems(*this, index + 1);
-    if (m_curSel >= index)
-        ++m_curSel;
     if (m_window != nullptr)
         m_window->ShowItem(child, index);
     // An item selected before it joined (its "selected" attribute) becomes the selection.
@@ -125,51 +124,40 @@ bool CComboUI::Insert(CControlUI* child, int index)
 bool CComboUI::Remove(IControlUI* control)
 {
     CControlUI* child = AsControl(control);
-    const int index = OwnIndexOf(child);
+    const int index = GetItemIndex(child);
     if (index < 0)
         return false;
     if (m_window != nullptr)
         m_window->HideItem(child);
-    // The item's destruction runs its handlers, which may destroy the combo.
-    CControlWatch self(this);
-    RemoveListItem(*this, child);
-    if (!self)
-        return true;
-    RenumberListItems(*this, index);
-    if (m_curSel == index) {
-        m_curSel = -1;
+    if (m_list.RemoveAt(index) == CListItems::TChange::SelectionLost) {
         Invalidate();
-        SelectItem(FindSelectable(index, false));
-    } else if (m_curSel > index) {
-        --m_curSel;
+        SelectItem(m_holder.FindSelectable(index, false));
     }
     return true;
 }
 
 bool CComboUI::RemoveAt(int index)
 {
-    CControlUI* item = OwnItemAt(index);
+    CControlUI* item = GetItemAt(index);
     return item != nullptr && Remove(item);
 }
 
 void CComboUI::RemoveAll()
 {
     CloseDropDown();
-    m_curSel = -1;
-    ReleaseListItems(*this);
     Invalidate();
-    CContainerUI::RemoveAll();
+    m_list.RemoveAll();
 }
 
 bool CComboUI::SelectItem(int index, bool)
 {
-    if (index == m_curSel)
+    const int previous = m_list.GetCurSel();
+    if (index == previous)
         return true;
-    const int previous = m_curSel;
     Invalidate();
     // Items, the open list's layout and the receivers of "itemselect" may destroy the combo.
     CControlWatch self(this);
-    if (SwapListSelection(*this, self, m_curSel, index) == nullptr)
+    if (m_list.Select(self, index) == nullptr)
         return false;
     if (m_window != nullptr)
         m_window->EnsureVisible(index);
@@ -183,19 +171,20 @@ bool CComboUI::SelectItem(int index, bool)
 
 bool CComboUI::SelectByKey(char key)
 {
+    const int current = m_list.GetCurSel();
     int next = -1;
     switch (key) {
     case VK_UP:
-        next = FindSelectable(m_curSel - 1, false);
+        next = m_holder.FindSelectable(current - 1, false);
         break;
     case VK_DOWN:
-        next = FindSelectable(m_curSel + 1, true);
+        next = m_holder.FindSelectable(current + 1, true);
         break;
     case VK_HOME:
-        next = FindSelectable(0, true);
+        next = m_holder.FindSelectable(0, true);
         break;
     case VK_END:
-        next = FindSelectable(OwnCount() - 1, false);
+        next = m_holder.FindSelectable(GetCount() - 1, false);
         break;
     default:
         return false;
@@ -255,20 +244,20 @@ void CComboUI::DoEvent(TUIEvent& event)
     default:
         break;
     }
-    CContainerUI::DoEvent(event);
+    CControlUI::DoEvent(event);
 }
 
 void CComboUI::SetManager(CWindowManagerUI* manager, IControlUI* parent, bool init)
 {
     CloseDropDown();
-    CContainerUI::SetManager(manager, parent, init);
+    m_holder.SetManager(manager, this, init);
+    CControlUI::SetManager(manager, parent, init);
 }
 
 void CComboUI::SetVisible(bool visible)
 {
     if (!visible)
         CloseDropDown();
-    // The container's would hide the items too; the combo never shows them itself.
     CControlUI::SetVisible(visible);
 }
 
@@ -285,26 +274,30 @@ void CComboUI::SetEnabled(bool enabled)
         CloseDropDown();
         m_buttonState = 0;
     }
-    CContainerUI::SetEnabled(enabled);
-}
-
-void CComboUI::SetPos(RECT rc)
-{
-    CControlUI::SetPos(rc);
+    CControlUI::SetEnabled(enabled);
 }
 
 IControlUI* CComboUI::FindControl(FindControlProc proc, void* data, UINT flags)
 {
     // Searches for what the window shows (the mouse, tab stops, shortcuts) end at the
-    // combo; others (names) reach its items.
+    // combo; others (names) reach its items, in a container's order.
     if ((flags & (UIFIND_VISIBLE | UIFIND_HITTEST)) != 0)
         return CControlUI::FindControl(proc, data, flags);
-    return CContainerUI::FindControl(proc, data, flags);
-}
-
-void CComboUI::DoPaint(HDC dc, const RECT& paint)
-{
-    CControlUI::DoPaint(dc, paint);
+    if ((flags & UIFIND_ENABLED) != 0 && !IsEnabled())
+        return nullptr;
+    const bool meFirst = (flags & UIFIND_ME_FIRST) != 0;
+    if (meFirst) {
+        if (IControlUI* found = CControlUI::FindControl(proc, data, flags))
+            return found;
+    }
+    const int count = GetCount();
+    const bool topFirst = (flags & UIFIND_TOP_FIRST) != 0;
+    for (int i = 0; i < count; ++i) {
+        if (IControlUI* found =
+                GetItemAt(topFirst ? count - 1 - i : i)->FindControl(proc, data, flags))
+            return found;
+    }
+    return meFirst ? nullptr : CControlUI::FindControl(proc, data, flags);
 }
 
 void CComboUI::PaintStatusImage(HDC dc)
@@ -328,7 +321,7 @@ void CComboUI::PaintStatusImage(HDC dc)
 
 void CComboUI::PaintText(HDC dc)
 {
-    IListItemUI* item = AsListItem(OwnItemAt(m_curSel));
+    IListItemUI* item = AsListItem(GetItemAt(m_list.GetCurSel()));
     if (item == nullptr)
         return;
     const RECT rc = {m_rcItem.left + m_textPadding.left, m_rcItem.top + m_textPadding.top,

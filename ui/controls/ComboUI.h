@@ -13,6 +13,7 @@
 
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/ContainerUI.h"
+#include "ui/controls/ListItems.h"
 #include "ui/controls/ListUI.h"
 #include "ui/core/UIString.h"
 
@@ -20,14 +21,17 @@ namespace Veneer {
 
 class CComboWnd;
 
-class CComboUI : public CContainerUI, public IListOwnerUI {
+// The combo is no container of its own: its child list is its item list's, whose items
+// are never laid out, searched by the mouse or painted in the combo's window.
+class CComboUI : public CControlUI, public IContainerUI, public IListOwnerUI {
 public:
     CComboUI();
     // Closes the drop-down first: its window never reaches the combo afterwards.
     ~CComboUI() override;
 
     const char* GetClass() const override;
-    // "Combo" and "IListOwner" (its IListOwnerUI part), then the container's kinds.
+    // "Combo", "IListOwner" (its IListOwnerUI part) and "IContainer" (its child list),
+    // then the control's kinds.
     void* GetInterface(const char* name) override;
     // A tab stop while keyboard-enabled.
     UINT GetControlFlags() const override;
@@ -45,6 +49,9 @@ public:
 
     // The child list holds the items: each gets the combo as its owner and its index, and
     // the selection follows its item. While the list is down, its window shows the change.
+    CControlUI* GetItemAt(int index) const override { return m_holder.GetItemAt(index); }
+    int GetItemIndex(IControlUI* control) const override { return m_holder.GetItemIndex(control); }
+    int GetCount() const override { return m_holder.GetCount(); }
     bool SetItemIndex(IControlUI* control, int index) override;
     bool Add(IControlUI* control) override;
     bool AddAt(IControlUI* control, int index) override;
@@ -54,7 +61,7 @@ public:
 
     // IListOwnerUI.
     TListItemStyle* GetListInfo() override { return &m_style; }
-    int GetCurSel() const override { return m_curSel; }
+    int GetCurSel() const override { return m_list.GetCurSel(); }
     // Sends "itemselect" when the selection changes and shows the new item in the open
     // list. The focus stays with the combo whatever takeFocus says: its items are never
     // shown in its own window. The receivers may destroy the combo.
@@ -82,10 +89,8 @@ public:
     void SetVisible(bool visible = true) override;
     void SetInternVisible(bool visible = true) override;
     void SetEnabled(bool enabled = true) override;
-    // The items are not laid out, searched by the mouse or painted in the combo's window.
-    void SetPos(RECT rc) override;
+    // Searches for what the window shows end at the combo; others reach its items too.
     IControlUI* FindControl(FindControlProc proc, void* data, UINT flags) override;
-    void DoPaint(HDC dc, const RECT& paint) override;
     void PaintStatusImage(HDC dc) override;
     // The selected item's text, drawn by the item in the combo's item style.
     void PaintText(HDC dc) override;
@@ -100,20 +105,36 @@ public:
 private:
     friend class CComboWnd;
 
+    // Holds the items for the item list; a change to them is the combo's.
+    class CItemHolder final : public CContainerUI {
+    public:
+        explicit CItemHolder(CComboUI& combo) : m_combo(combo) {}
+        void NeedUpdate() override { m_combo.NeedUpdate(); }
+        // The items' repaints are clipped to the combo, as a child's are to its parent.
+        RECT GetPos() const override { return m_combo.GetPos(); }
+
+    private:
+        CComboUI& m_combo;
+    };
+
     bool Insert(CControlUI* child, int index);
+    // An item the drop-down lent out is the combo's again.
+    void TakeBack(CControlUI* item);
     // Up, Down, Home and End; false for other keys.
     bool SelectByKey(char key);
     // The drop-down's window is gone: the items are the combo's own again.
     void DropDownClosed();
 
     CComboWnd* m_window = nullptr;
-    int m_curSel = -1;
     TListItemStyle m_style;
     RECT m_textPadding = {};
     SIZE m_dropBoxSize = {0, 150};
     CUIString m_dropBoxAttributes;
     UINT m_buttonState = 0;  // UISTATE_HOT while the mouse is over the face
     CUIString m_images[static_cast<int>(TButtonImage::Count)];
+    // Last, so that the items go first when the combo does, while the rest of it is whole.
+    CItemHolder m_holder{*this};
+    CListItems m_list{m_holder, *this};
 };
 
 }  // namespace Veneer

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ui/controls/ComboUI.h"
+#include "ui/core/AttributeTable.h"
 #include "ui/core/AttributeValue.h"
 #include "ui/core/Win32Util.h"
 
@@ -22,6 +23,13 @@ const TAttributeInfo kOwnAttributes[] = {
 // The combo reads the item style's attributes beside its own.
 const TAttributeTable kComboItemStyleTable =
     MakeAttributeTable(&CContainerUI::kAttributeTable, kItemStyleAttributes);
+
+// A container's attribute that no plain control reads.
+bool IsContainerAttribute(const char* name)
+{
+    return FindAttribute(CContainerUI::kAttributeTable, name) !=
+           FindAttribute(CControlUI::kAttributeTable, name);
+}
 
 }  // namespace
 
@@ -53,7 +61,7 @@ void CComboUI::SetTextPadding(RECT padding)
 void CComboUI::SetAttribute(const char* name, const char* value)
 {
     if (name == nullptr || value == nullptr)
-        return CContainerUI::SetAttribute(name, value);
+        return CControlUI::SetAttribute(name, value);
     for (int i = 0; i < static_cast<int>(TButtonImage::Count); ++i) {
         if (std::strcmp(name, kOwnAttributes[i].name) == 0)
             return SetImage(static_cast<TButtonImage>(i), value);
@@ -65,8 +73,11 @@ void CComboUI::SetAttribute(const char* name, const char* value)
         SetDropBoxAttributes(value);
     } else if (is("dropboxsize")) {
         SetDropBoxSize(ToSize(ParseSize(value)));
+    } else if (IsContainerAttribute(name)) {
+        // Skins gave them to the combo when it was a container; the items' holder keeps them.
+        m_holder.SetAttribute(name, value);
     } else if (!ApplyItemStyleChange(*this, SetItemStyleAttribute(m_style, name, value))) {
-        CContainerUI::SetAttribute(name, value);
+        CControlUI::SetAttribute(name, value);
     }
 }
 

@@ -91,8 +91,8 @@ bool CComboWnd::Open(CComboUI* combo)
         return false;
     }
     combo->m_window = window;
-    for (int i = 0; i < combo->OwnCount(); ++i)
-        window->m_box->Show(combo->OwnItemAt(i), i);
+    for (int i = 0; i < combo->GetCount(); ++i)
+        window->m_box->Show(combo->GetItemAt(i), i);
     owner->AddMessageFilter(window);
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     // Laid out at once: the first click must find its item, and the selection is
@@ -337,7 +337,7 @@ void CComboWnd::HideItem(CControlUI* item)
 {
     item->FindControl(Forget, &m_manager, UIFIND_ALL);
     m_box->Hide(item);
-    item->SetManager(m_combo->GetManager(), m_combo, false);
+    m_combo->TakeBack(item);
 }
 
 void CComboWnd::MoveItem(CControlUI* item, int index)

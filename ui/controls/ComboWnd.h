@@ -2,7 +2,7 @@
 // CComboWnd: the drop-down of a CComboUI, a popup window owned by the combo's window and
 // placed below the combo (above it when the screen has no room below). Its own manager
 // shows the combo's items in a vertical layout, the drop box; the items stay the combo's
-// children throughout and are lent to the box while the window is open.
+// throughout and are lent to the box while the window is open.
 //
 // The window shows without taking the focus: the combo keeps it, so keys reach the combo
 // in its own window, and the window watches the combo's window (a message filter) for the

@@ -3,6 +3,7 @@
 #include <iterator>
 #include <new>
 
+#include "ui/controls/ActiveXUI.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/ComboUI.h"
 #include "ui/controls/ContainerUI.h"
@@ -57,6 +58,7 @@ const TControlClass kControlClasses[] = {
     {"Progress", Construct<CProgressUI>},
     {"Slider", Construct<CSliderUI>},
     {"Combo", Construct<CComboUI>},
+    {"ActiveX", Construct<CActiveXUI>},
     {"RichEdit", Construct<CRichEditUI>},
 };
 

@@ -464,13 +464,7 @@ void CControlUI::DoEvent(TUIEvent& event)
 
 bool CControlUI::PassOnUnhitMouseEvent(TUIEvent& event)
 {
-    if (IsMouseEnabled() || !IsMouseEvent(event.type))
-        return false;
-    if (m_parent != nullptr)
-        m_parent->DoEvent(event);
-    else
-        CControlUI::DoEvent(event);
-    return true;
+    return PassOnUnhitMouseEvent(event, m_parent, [this](TUIEvent& e) { CControlUI::DoEvent(e); });
 }
 
 SIZE CControlUI::EstimateSize(SIZE)

@@ -175,8 +175,21 @@ protected:
     void NeedGeometryUpdate();
     // Invalidates rc clipped by every ancestor's item rectangle.
     void InvalidateClipped(RECT rc);
-    // A mouse event for a control that is not mouse-enabled goes to the parent, or to the
-    // base handling without one; true when the event was such.
+    // A mouse event for a control that is not mouse-enabled goes to target (the parent,
+    // or an owner that takes the control's events), or to base, a base class's own
+    // handling, without one; true when the event was such.
+    template <class Target, class Base>
+    bool PassOnUnhitMouseEvent(TUIEvent& event, Target* target, Base base)
+    {
+        if (IsMouseEnabled() || !IsMouseEvent(event.type))
+            return false;
+        if (target != nullptr)
+            target->DoEvent(event);
+        else
+            base(event);
+        return true;
+    }
+    // To the parent, or to the plain control's handling without one.
     bool PassOnUnhitMouseEvent(TUIEvent& event);
     // Draws an image attribute string into the item rectangle, clipped to the paint
     // rectangle. A string that cannot be drawn is emptied rather than loaded again at every

@@ -80,13 +80,9 @@ bool CListItemBaseUI<Base>::Select(bool select)
 template <class Base>
 void CListItemBaseUI<Base>::DoEvent(TUIEvent& event)
 {
-    if (!this->IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_owner != nullptr)
-            m_owner->DoEvent(event);
-        else
-            Base::DoEvent(event);
+    // The owner takes the events of the items it holds.
+    if (this->PassOnUnhitMouseEvent(event, m_owner, [this](TUIEvent& e) { Base::DoEvent(e); }))
         return;
-    }
     const bool enabled = this->IsEnabled();
     switch (event.type) {
     case TUIEventType::KeyDown:

@@ -19,98 +19,7 @@ bool IsHeaderItem(CControlUI* control)
 
 }  // namespace
 
-int IndexAfterMove(int index, int from, int to)
-{
-    if (index == from)
-        return to;
-    if (from < index && index <= to)
-        return index - 1;
-    if (to <= index && index < from)
-        return index + 1;
-    return index;
-}
-
-void RenumberListItems(CContainerUI& items, int from)
-{
-    for (int i = std::max(from, 0); i < items.CContainerUI::GetCount(); ++i) {
-        if (IListItemUI* item = AsListItem(items.CContainerUI::GetItemAt(i)))
-            item->SetIndex(i);
-    }
-}
-
-void ReleaseListItems(CContainerUI& items)
-{
-    if (items.CContainerUI::IsAutoDestroy())
-        return;
-    for (int i = 0; i < items.CContainerUI::GetCount(); ++i) {
-        if (IListItemUI* item = AsListItem(items.CContainerUI::GetItemAt(i)))
-            item->SetOwner(nullptr);
-    }
-}
-
-bool AddListItem(CContainerUI& items, CControlUI& owner, CControlUI* child, int index)
-{
-    if (child == nullptr || index < 0 || index > items.CContainerUI::GetCount() ||
-        items.CContainerUI::GetItemIndex(child) >= 0)
-        return false;
-    IListItemUI* item = AsListItem(child);
-    if (item != nullptr) {
-        item->SetOwner(&owner);
-        item->SetIndex(index);
-    }
-    if (items.CContainerUI::AddAt(child, index))
-        return true;
-    if (item != nullptr)
-        item->SetOwner(nullptr);
-    return false;
-}
-
-void RemoveListItem(CContainerUI& items, CControlUI* child)
-{
-    if (IListItemUI* item = AsListItem(child);
-        item != nullptr && !items.CContainerUI::IsAutoDestroy())
-        item->SetOwner(nullptr);
-    items.CContainerUI::Remove(child);
-}
-
-int MoveListItem(CContainerUI& items, IControlUI* control, int index)
-{
-    const int from = items.CContainerUI::GetItemIndex(control);
-    if (from < 0 || !items.CContainerUI::SetItemIndex(control, index))
-        return -1;
-    RenumberListItems(items, std::min(from, index));
-    return from;
-}
-
-CControlUI* SwapListSelection(CContainerUI& items, const CControlWatch& owner, int& curSel,
-                              int index)
-{
-    if (curSel >= 0) {
-        const int previous = curSel;
-        // Cleared first: the item's Select(false) then has no selection to hand back.
-        curSel = -1;
-        if (IListItemUI* old = AsListItem(items.CContainerUI::GetItemAt(previous)))
-            old->Select(false);
-        if (!owner)
-            return nullptr;
-    }
-    if (index < 0)
-        return nullptr;
-    CControlUI* control = items.CContainerUI::GetItemAt(index);
-    IListItemUI* item = AsListItem(control);
-    if (item == nullptr || !control->IsVisible() || !control->IsEnabled())
-        return nullptr;
-    // Stored before the item is told: its own call back here then ends at once.
-    curSel = index;
-    if (!item->Select(true)) {
-        if (owner)
-            curSel = -1;
-        return nullptr;
-    }
-    return owner ? control : nullptr;
-}
-
-CListUI::CListUI() : m_body(this)
+CListUI::CListUI() : m_body(this), m_list(m_body, *this)
 {
     // The parts are members: the container must never delete its own children.
     m_autoDestroy = false;
@@ -168,12 +77,7 @@ bool CListUI::SetItemIndex(IControlUI* control, int index)
     CControlUI* child = AsControl(control);
     if (child != nullptr && IsHeaderItem(child))
         return m_header->SetItemIndex(child, index);
-    const int from = MoveListItem(m_body, control, index);
-    if (from < 0)
-        return false;
-    m_curSel = IndexAfterMove(m_curSel, from, index);
-    m_expandedItem = IndexAfterMove(m_expandedItem, from, index);
-    return true;
+    return m_list.Move(control, index);
 }
 
 int CListUI::GetCount() const
@@ -202,17 +106,9 @@ bool CListUI::Insert(CControlUI* child, int index)
     if (index < 0)
         index = m_body.GetCount();
     IListItemUI* item = AsListItem(child);
-    // Attaching the item runs its initialisation, whose handlers may destroy the list.
-    CControlWatch self(this);
-    if (!AddListItem(m_body, *this, child, index))
-        return false;
-    if (!self)
-        return true;
-    RenumberListItems(m_body, index + 1);
-    if (m_curSel >= index)
-        ++m_curSel;
-    if (m_expandedItem >= index)
-        ++m_expandedItem;
+    const CListItems::TChange change = m_list.Insert(child, index);
+    if (change != CListItems::TChange::Done)
+        return change == CListItems::TChange::OwnerGone;
     // An item selected before it joined (by its "selected" attribute) becomes the list's
     // selection, so that the list and its items agree.
     if (item != nullptr && item->IsSelected())
@@ -271,22 +167,8 @@ bool CListUI::Remove(IControlUI* control)
     const int index = m_body.GetItemIndex(child);
     if (index < 0)
         return false;
-    // The item's destruction runs its handlers, which may destroy the list.
-    CControlWatch self(this);
-    RemoveListItem(m_body, child);
-    if (!self)
-        return true;
-    RenumberListItems(m_body, index);
-    if (m_expandedItem == index)
-        m_expandedItem = -1;
-    else if (m_expandedItem > index)
-        --m_expandedItem;
-    if (m_curSel == index) {
-        m_curSel = -1;
+    if (m_list.RemoveAt(index) == CListItems::TChange::SelectionLost)
         SelectItem(FindSelectable(index, false), false);
-    } else if (m_curSel > index) {
-        --m_curSel;
-    }
     return true;
 }
 
@@ -298,20 +180,17 @@ bool CListUI::RemoveAt(int index)
 
 void CListUI::RemoveAll()
 {
-    m_curSel = -1;
-    m_expandedItem = -1;
-    ReleaseListItems(m_body);
-    m_body.RemoveAll();
+    m_list.RemoveAll();
 }
 
 bool CListUI::SelectItem(int index, bool takeFocus)
 {
-    if (index == m_curSel)
+    const int previous = m_list.GetCurSel();
+    if (index == previous)
         return true;
-    const int previous = m_curSel;
     // Items, focus handlers and the receivers of "itemselect" may destroy the list.
     CControlWatch self(this);
-    CControlUI* control = SwapListSelection(m_body, self, m_curSel, index);
+    CControlUI* control = m_list.Select(self, index);
     if (control == nullptr)
         return false;
     EnsureVisible(index);
@@ -330,16 +209,7 @@ bool CListUI::SelectItem(int index, bool takeFocus)
 
 bool CListUI::ExpandItem(int index, bool expand)
 {
-    if (m_expandedItem >= 0 && m_expandedItem != index && !m_style.multiExpandable) {
-        if (IListItemUI* old = AsListItem(m_body.GetItemAt(m_expandedItem)))
-            old->Expand(false);
-        m_expandedItem = -1;
-    }
-    IListItemUI* item = AsListItem(m_body.GetItemAt(index));
-    if (item == nullptr || !item->Expand(expand))
-        return false;
-    m_expandedItem = expand ? index : -1;
-    return true;
+    return m_list.Expand(index, expand, m_style.multiExpandable);
 }
 
 bool CListUI::SelectFrom(int index, bool forward, bool takeFocus)
@@ -349,13 +219,9 @@ bool CListUI::SelectFrom(int index, bool forward, bool takeFocus)
 
 void CListUI::DoEvent(TUIEvent& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_parent != nullptr)
-            m_parent->DoEvent(event);
-        else
-            CVerticalLayoutUI::DoEvent(event);
+    if (PassOnUnhitMouseEvent(event, m_parent,
+                              [this](TUIEvent& e) { CVerticalLayoutUI::DoEvent(e); }))
         return;
-    }
     switch (event.type) {
     case TUIEventType::SetFocus:
         m_focused = true;
@@ -366,7 +232,7 @@ void CListUI::DoEvent(TUIEvent& event)
     case TUIEventType::KeyDown:
         switch (event.key) {
         case VK_RETURN:
-            if (CControlUI* item = m_body.GetItemAt(m_curSel))
+            if (CControlUI* item = m_body.GetItemAt(m_list.GetCurSel()))
                 item->Activate();
             return;
         case VK_PRIOR:
@@ -382,10 +248,10 @@ void CListUI::DoEvent(TUIEvent& event)
             SelectFrom(0, false);
             return;
         case VK_UP:
-            SelectFrom(m_curSel - 1, false);
+            SelectFrom(m_list.GetCurSel() - 1, false);
             return;
         case VK_DOWN:
-            SelectFrom(m_curSel + 1, true);
+            SelectFrom(m_list.GetCurSel() + 1, true);
             return;
         default:
             break;
@@ -396,7 +262,7 @@ void CListUI::DoEvent(TUIEvent& event)
             break;
         // The wheel turns over whatever is under the mouse: the focus stays where it is.
         if (m_scrollSelect)
-            SelectFrom(event.wParam == UIWHEEL_AWAY ? m_curSel - 1 : m_curSel + 1,
+            SelectFrom(m_list.GetCurSel() + (event.wParam == UIWHEEL_AWAY ? -1 : 1),
                        event.wParam == UIWHEEL_TOWARDS, false);
         else if (event.wParam == UIWHEEL_AWAY)
             LineUp();

@@ -9,12 +9,12 @@
 #include <windows.h>
 
 #include "ui/controls/ListHeaderUI.h"
+#include "ui/controls/ListItems.h"
 #include "ui/controls/VerticalLayoutUI.h"
 #include "ui/core/UIString.h"
 
 namespace Veneer {
 
-class CControlWatch;
 class CListUI;
 
 // The look that every item of a list takes from its owner.
@@ -120,42 +120,9 @@ inline IListItemUI* AsListItem(CControlUI* control)
                               : nullptr;
 }
 
-// Where an index lands when the item at from moves to to.
-int IndexAfterMove(int index, int from, int to);
-
 // Scrolls a container vertically by the least that brings rc, a child's rectangle, inside
 // its inner area.
 void ScrollIntoView(CContainerUI& container, const RECT& rc);
-
-// The item bookkeeping of the classes that own items (the list, the combo), over items,
-// the container that holds them: the list's body, or the combo itself. They go by
-// CContainerUI's own child list, so that the combo's overrides, which call them, are not
-// run again.
-
-// Tells the items from index from on their indexes.
-void RenumberListItems(CContainerUI& items, int from);
-// Items their caller keeps (the container does not destroy them) must not point at the
-// owner: they lose it before they all go.
-void ReleaseListItems(CContainerUI& items);
-// Adds child at index as an item of owner: a list item gets the owner and its index
-// first, and loses the owner again when the container refuses it. Refused before the child
-// is touched for an index past the end or a child already there. Attaching runs the
-// child's initialisation, whose handlers may destroy the owner: the caller watches it.
-bool AddListItem(CContainerUI& items, CControlUI& owner, CControlUI* child, int index);
-// Takes child out of items; an item its caller keeps loses its owner first. Its
-// destruction runs its handlers, which may destroy the owner: the caller watches it.
-void RemoveListItem(CContainerUI& items, CControlUI* child);
-// Moves control to index and renumbers the items it passed; its former index, or -1 when
-// it is no item or the index none.
-int MoveListItem(CContainerUI& items, IControlUI* control, int index);
-// The common core of selecting: the item at curSel (the owner's selection) is told it
-// lost the selection, then the item at index that it has it. curSel changes before each
-// item is told, so that an item's own call back to the owner ends at once, and is -1
-// again when the new item refuses. The item now selected; null when no visible, enabled
-// item is at index, when it refuses, or when owner (the caller's watch on the owner of
-// curSel) is gone after an item's call.
-CControlUI* SwapListSelection(CContainerUI& items, const CControlWatch& owner, int& curSel,
-                              int index);
 
 // The list's body: a vertical layout of the items whose events are the list's, and whose
 // horizontal scrolling the header follows.
@@ -227,7 +194,7 @@ public:
 
     // IListUI.
     TListItemStyle* GetListInfo() override { return &m_style; }
-    int GetCurSel() const override { return m_curSel; }
+    int GetCurSel() const override { return m_list.GetCurSel(); }
     // Sends "itemselect" (wParam the new index, lParam the previous one) when the
     // selection changes. The receivers may destroy the list.
     bool SelectItem(int index, bool takeFocus = false) override;
@@ -237,7 +204,7 @@ public:
     void SetTextCallback(IListCallbackUI* callback) override { m_textCallback = callback; }
     // Collapses the expanded item first unless several may be expanded.
     bool ExpandItem(int index, bool expand = true) override;
-    int GetExpandedItem() const override { return m_expandedItem; }
+    int GetExpandedItem() const override { return m_list.GetExpanded(); }
 
     // Scrolls the body vertically until the item at index lies inside it; only while
     // there is a selection.
@@ -271,13 +238,12 @@ private:
     void UpdateColumns();
 
     bool m_scrollSelect = false;
-    int m_curSel = -1;
-    int m_expandedItem = -1;
     IListCallbackUI* m_textCallback = nullptr;
     // The parts are the list's own children, but members, so that a list always has them;
     // the list's own children are therefore never deleted by the container. A header
     // given by the skin replaces the built-in one and is deleted with the list.
     CListBodyUI m_body;
+    CListItems m_list;
     CListHeaderUI m_builtInHeader;
     CListHeaderUI* m_header = &m_builtInHeader;
     TListItemStyle m_style;

@@ -159,7 +159,7 @@ CScrollBarUI* CListUI::GetHorizontalScrollBar() const
 
 void CListUI::EnsureVisible(int index)
 {
-    if (m_curSel < 0)
+    if (m_list.GetCurSel() < 0)
         return;
     if (const CControlUI* item = m_body.GetItemAt(index))
         ScrollIntoView(m_body, item->GetPos());

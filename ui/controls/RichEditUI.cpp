@@ -9,6 +9,7 @@
 #include "ui/core/RenderUtil.h"
 #include "ui/core/TextStep.h"
 #include "ui/core/WideText.h"
+#include "ui/core/Win32Util.h"
 #include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
@@ -46,12 +47,12 @@ CRichEditUI::~CRichEditUI()
     if (m_services) {
         if (m_focused)
             Send(WM_KILLFOCUS);
-        m_services.Get()->OnTxInPlaceDeactivate();
-        m_host.Get()->DestroyCaret();
+        m_services->OnTxInPlaceDeactivate();
+        m_host->DestroyCaret();
     }
     m_services.Reset();
     if (m_host)
-        m_host.Get()->DropOwner();
+        m_host->DropOwner();
     m_host.Reset();
 }
 
@@ -89,12 +90,8 @@ void CRichEditUI::DoInit()
         return;
     if (!m_ole)
         m_ole.reset(new (std::nothrow) COleInitialization);
-    CTxtWinHost* host = nullptr;
-    ITextServices* services = nullptr;
-    if (!CTxtWinHost::Create(this, MakeSettings(), &host, &services))
+    if (!CTxtWinHost::Create(this, MakeSettings(), m_host, m_services))
         return;
-    m_host.Reset(host);
-    m_services.Reset(services);
     Send(EM_SETEVENTMASK, 0, ENM_CHANGE);
     ApplySettings(kSettingBits);
     if (!m_text.IsEmpty())
@@ -106,11 +103,8 @@ LRESULT CRichEditUI::Send(UINT message, WPARAM wParam, LPARAM lParam)
     if (!m_services)
         return 0;
     // The references held here keep both alive should the control go during the call.
-    ITextServices* services = m_services.Get();
-    services->AddRef();
-    CComTextServices keepServices(services);
-    m_host.Get()->AddRef();
-    CComTextHost keepHost(m_host.Get());
+    const CComRef<ITextServices> services(m_services.Get());
+    const CComRef<CTxtWinHost> host(m_host.Get());
     LRESULT result = 0;
     services->TxSendMessage(message, wParam, lParam, &result);
     if (m_scrolled)
@@ -178,7 +172,7 @@ void CRichEditUI::SetText(const char* text)
 void CRichEditUI::SetPlainText(const char* text)
 {
     const CWideText wide(text);
-    m_services.Get()->TxSetText(wide.Get());
+    m_services->TxSetText(wide.Get());
     if (m_scrolled)
         SyncScrollBars();
 }
@@ -255,8 +249,8 @@ void CRichEditUI::ApplySettings(DWORD changed)
     if (!m_host)
         return;
     const TTextHostSettings settings = MakeSettings();
-    m_host.Get()->Settings() = settings;
-    m_services.Get()->OnTxPropertyBitsChange(changed, settings.bits & changed);
+    m_host->Settings() = settings;
+    m_services->OnTxPropertyBitsChange(changed, settings.bits & changed);
     // Wine's text services read the limit only when they are made; the message sets it in
     // both.
     if ((changed & TXTBIT_MAXLENGTHCHANGE) != 0)
@@ -534,7 +528,7 @@ void CRichEditUI::DoEvent(TUIEvent& event)
         m_focused = false;
         m_leadByte = 0;
         Send(WM_KILLFOCUS);
-        m_host.Get()->DestroyCaret();
+        m_host->DestroyCaret();
         Invalidate();
         return;
     case TUIEventType::KeyDown:
@@ -652,8 +646,8 @@ void CRichEditUI::PaintText(HDC dc)
         return;
     CClipToRect clip(dc, update);
     const RECTL bounds = {text.left, text.top, text.right, text.bottom};
-    m_services.Get()->TxDraw(DVASPECT_CONTENT, 0, nullptr, nullptr, dc, nullptr, &bounds, nullptr,
-                             &update, nullptr, 0, TXTVIEW_ACTIVE);
+    m_services->TxDraw(DVASPECT_CONTENT, 0, nullptr, nullptr, dc, nullptr, &bounds, nullptr,
+                       &update, nullptr, 0, TXTVIEW_ACTIVE);
 }
 
 // ---- Attributes ----

@@ -14,9 +14,9 @@
 #include <richedit.h>
 #include <textserv.h>
 
+#include "ui/controls/ComRef.h"
 #include "ui/controls/ContainerUI.h"
 #include "ui/controls/TxtWinHost.h"
-#include "ui/core/Win32Util.h"
 
 namespace Veneer {
 
@@ -132,9 +132,6 @@ public:
 
 private:
     friend class CTxtWinHost;
-    using CComTextServices = COwnedHandle<ITextServices*, CReleaseInterface>;
-    using CComTextHost = COwnedHandle<CTxtWinHost*, CReleaseInterface>;
-
     // Called by the host during a call of the text services: recorded only.
     void OnServicesChanged() { m_changed = !m_settingText; }
     void OnServicesScrolled() { m_scrolled = true; }
@@ -160,8 +157,8 @@ private:
     void Scroll(UINT message, WORD code, int times = 1);
 
     std::unique_ptr<COleInitialization> m_ole;  // from the making of the text services on
-    CComTextHost m_host;
-    CComTextServices m_services;
+    CComRef<CTxtWinHost> m_host;
+    CComRef<ITextServices> m_services;
     int m_font = -1;
     DWORD m_textColor = 0;
     DWORD m_disabledTextColor = 0;

@@ -158,10 +158,8 @@ void CScrollBarUI::PassOn(TUIEvent& event)
 
 void CScrollBarUI::DoEvent(TUIEvent& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        PassOn(event);
+    if (PassOnUnhitMouseEvent(event, m_owner, [this](TUIEvent& e) { CControlUI::DoEvent(e); }))
         return;
-    }
     switch (event.type) {
     case TUIEventType::SetFocus:
     case TUIEventType::KillFocus:

@@ -33,31 +33,28 @@ CTxtWinHost::CTxtWinHost(CRichEditUI* owner, const TTextHostSettings& settings)
 {
 }
 
-bool CTxtWinHost::Create(CRichEditUI* owner, const TTextHostSettings& settings, CTxtWinHost** host,
-                         ITextServices** services)
+bool CTxtWinHost::Create(CRichEditUI* owner, const TTextHostSettings& settings,
+                         CComRef<CTxtWinHost>& host, CComRef<ITextServices>& services)
 {
-    *host = nullptr;
-    *services = nullptr;
+    host.Reset();
+    services.Reset();
     const PCreateTextServices create = CreateTextServicesProc();
     if (create == nullptr)
         return false;
-    COwnedHandle<CTxtWinHost*, CReleaseInterface> made(new (std::nothrow)
-                                                           CTxtWinHost(owner, settings));
+    // The new host's one reference is the holder's.
+    CComRef<CTxtWinHost> made;
+    *made.Out() = new (std::nothrow) CTxtWinHost(owner, settings);
     if (!made)
         return false;
-    IUnknown* unknown = nullptr;
-    if (FAILED(create(nullptr, made.Get(), &unknown)) || unknown == nullptr)
+    CComRef<IUnknown> unknown;
+    if (FAILED(create(nullptr, made.Get(), unknown.Out())) || !unknown)
         return false;
-    COwnedHandle<IUnknown*, CReleaseInterface> services_(unknown);
-    void* textServices = nullptr;
-    if (FAILED(unknown->QueryInterface(kIidTextServices, &textServices)) || textServices == nullptr)
+    CComRef<ITextServices> textServices;
+    if (!textServices.QueryFrom(unknown.Get(), kIidTextServices) ||
+        FAILED(textServices->OnTxInPlaceActivate(&made->m_settings.client)))
         return false;
-    COwnedHandle<ITextServices*, CReleaseInterface> result(
-        static_cast<ITextServices*>(textServices));
-    if (FAILED(result.Get()->OnTxInPlaceActivate(&made.Get()->m_settings.client)))
-        return false;
-    *host = made.Detach();
-    *services = result.Detach();
+    host.Take(made);
+    services.Take(textServices);
     return true;
 }
 

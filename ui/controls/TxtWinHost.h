@@ -11,6 +11,8 @@
 #include <richedit.h>
 #include <textserv.h>
 
+#include "ui/controls/ComRef.h"
+
 namespace Veneer {
 
 class CRichEditUI;
@@ -33,8 +35,8 @@ public:
     // A host for owner with the text services over it, in place active in the settings'
     // client rectangle: one reference to each goes to the caller. False, with nothing
     // made, when riched20 or its text services are not to be had.
-    static bool Create(CRichEditUI* owner, const TTextHostSettings& settings, CTxtWinHost** host,
-                       ITextServices** services);
+    static bool Create(CRichEditUI* owner, const TTextHostSettings& settings,
+                       CComRef<CTxtWinHost>& host, CComRef<ITextServices>& services);
 
     // The owner is being destroyed: the host answers the text services without it.
     void DropOwner() { m_owner = nullptr; }

@@ -59,15 +59,6 @@ struct CDestroyIcon {
     void operator()(HICON icon) const { DestroyIcon(icon); }
 };
 
-// Gives back one reference of a COM interface (text services, their host).
-struct CReleaseInterface {
-    template <class Interface>
-    void operator()(Interface* object) const
-    {
-        object->Release();
-    }
-};
-
 // Owns one GDI object (bitmap, font, pen, brush, region) and deletes it.
 template <class Handle>
 using CGdiObject = COwnedHandle<Handle, CDeleteGdiObject>;
