@@ -15,11 +15,14 @@
 namespace Veneer {
 namespace {
 
-// Every property the control's attributes decide: one change tells them all again.
-const DWORD kSettingBits =
-    TXTBIT_RICHTEXT | TXTBIT_MULTILINE | TXTBIT_READONLY | TXTBIT_USEPASSWORD | TXTBIT_WORDWRAP |
-    TXTBIT_BACKSTYLECHANGE | TXTBIT_MAXLENGTHCHANGE | TXTBIT_SCROLLBARCHANGE |
-    TXTBIT_CHARFORMATCHANGE | TXTBIT_PARAFORMATCHANGE | TXTBIT_CLIENTRECTCHANGE;
+// The properties that are on or off; the other bits tell only that something changed.
+const DWORD kSwitchBits = TXTBIT_RICHTEXT | TXTBIT_MULTILINE | TXTBIT_READONLY |
+                          TXTBIT_USEPASSWORD | TXTBIT_WORDWRAP | TXTBIT_DISABLEDRAG;
+
+// Every property the control's attributes decide, told all at once when it is made.
+const DWORD kSettingBits = kSwitchBits | TXTBIT_BACKSTYLECHANGE | TXTBIT_MAXLENGTHCHANGE |
+                           TXTBIT_SCROLLBARCHANGE | TXTBIT_CHARFORMATCHANGE |
+                           TXTBIT_PARAFORMATCHANGE | TXTBIT_CLIENTRECTCHANGE;
 
 // Wheel steps scroll this many lines, as the system's edit controls do by default.
 const int kWheelLines = 3;
@@ -250,7 +253,9 @@ void CRichEditUI::ApplySettings(DWORD changed)
         return;
     const TTextHostSettings settings = MakeSettings();
     m_host->Settings() = settings;
-    m_services->OnTxPropertyBitsChange(changed, settings.bits & changed);
+    // A change bit is told set: the text services then read the host's value again.
+    m_services->OnTxPropertyBitsChange(changed,
+                                       (settings.bits & changed) | (changed & ~kSwitchBits));
     // Wine's text services read the limit only when they are made; the message sets it in
     // both.
     if ((changed & TXTBIT_MAXLENGTHCHANGE) != 0)
