@@ -105,7 +105,9 @@ LRESULT CRichEditUI::Send(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (!m_services)
         return 0;
-    // The references held here keep both alive should the control go during the call.
+    // The host calls nothing outside the framework, so the control outlives the call; the
+    // references held here make the text services and their host outlive it too, whatever
+    // the text services do with their own references meanwhile.
     const CComRef<ITextServices> services(m_services.Get());
     const CComRef<CTxtWinHost> host(m_host.Get());
     LRESULT result = 0;
