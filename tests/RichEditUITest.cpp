@@ -307,6 +307,12 @@ TEST_F(RichEditTest, ALongTextScrollsWithTheFrameworksBar)
     EXPECT_EQ(bar->GetScrollRange(), bar->GetScrollPos());
     rich->GetTextServices()->TxSendMessage(EM_GETFIRSTVISIBLELINE, 0, 0, &firstLine);
     EXPECT_GT(firstLine, 30);
+
+    // The wheel turned towards the user scrolls down from the top.
+    rich->HomeUp();
+    EXPECT_EQ(0, bar->GetScrollPos());
+    ScreenMouse(WM_MOUSEWHEEL, 50, 50, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)));
+    EXPECT_GT(bar->GetScrollPos(), 0);
 }
 
 TEST_F(RichEditTest, TabMovesTheFocusUnlessTheRichEditWantsIt)
