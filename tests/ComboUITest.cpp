@@ -285,6 +285,21 @@ TEST_F(ComboTest, TheComboAttributesSizeAndDressTheList)
                                    "itemselectedimage=\"\" itemhotbkcolor=\"\"");
 }
 
+TEST_F(ComboTest, TheContainersAttributesGivenTheComboDressTheItemsHolder)
+{
+    Build(2);
+    combo->SetAttribute("inset", "1,2,3,4");
+    combo->SetAttribute("childpadding", "5");
+    combo->SetAttribute("bkcolor", "#FF010203");
+    const auto* holder = static_cast<CContainerUI*>(combo->GetItemAt(0)->GetParent());
+    ASSERT_NE(nullptr, holder);
+    EXPECT_EQ((RECT{1, 2, 3, 4}), holder->GetInset());
+    EXPECT_EQ(5, holder->GetChildPadding());
+    EXPECT_EQ(0xFF010203, combo->GetBkColor()) << "a plain control's attribute stays the combo's";
+    EXPECT_NE(0xFF010203, holder->GetBkColor());
+    ExpectListedAttributes(*combo, "inset=\"\" childpadding=\"\" vscrollbar=\"\" bkcolor=\"\"");
+}
+
 TEST(ComboPlacementTest, BelowTheComboElseAboveItAndInsideTheWorkArea)
 {
     const RECT work = {0, 0, 800, 600};

@@ -98,6 +98,28 @@ TEST_F(ControlClassesTest, EveryClassReadsNullNamesAndValuesAsEmpty)
     }
 }
 
+// What a skin checker is told a class reads is what it applies: every row of every
+// class's chain, shared rows too, has its setter.
+void ExpectEveryRowApplies(const TAttributeTable& table, const char* element)
+{
+    for (const TAttributeTable* t = &table; t != nullptr; t = t->base) {
+        for (int i = 0; i < t->count; ++i)
+            EXPECT_NE(nullptr, t->rows[i].apply) << element << " " << t->rows[i].name;
+        if (t->shared != nullptr)
+            ExpectEveryRowApplies(*t->shared, element);
+    }
+}
+
+TEST_F(ControlClassesTest, EveryAttributeAClassListsItApplies)
+{
+    for (const TControlClassCase& c : kClassCases) {
+        IControlUI* control = CControlFactory::Create(c.element);
+        ASSERT_NE(nullptr, control) << c.element;
+        ExpectEveryRowApplies(control->GetAttributeTable(), c.element);
+        delete control;
+    }
+}
+
 TEST_F(ControlClassesTest, ATreeBuiltThroughTheInterfacesIsFoundByNameAndClass)
 {
     Manager().AddDefaultAttributes("Control", "bkcolor=\"#FF000001\" text=\"default\"");

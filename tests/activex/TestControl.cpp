@@ -100,6 +100,29 @@ void ReadAmbients(IOleClientSite* site)
     VariantClear(&font);
 }
 
+// An object's references, each also counted in the statistics the tests read; the object
+// is deleted with its last one.
+class CCountedRefs {
+public:
+    ULONG Add()
+    {
+        InterlockedIncrement(&g_stats.references);
+        return static_cast<ULONG>(InterlockedIncrement(&m_count));
+    }
+    template <class Object>
+    ULONG Drop(Object* object)
+    {
+        InterlockedDecrement(&g_stats.references);
+        const LONG left = InterlockedDecrement(&m_count);
+        if (left == 0)
+            delete object;
+        return static_cast<ULONG>(left);
+    }
+
+private:
+    LONG m_count = 0;
+};
+
 class CControl : public IOleObject,
                  public IOleInPlaceObjectWindowless,
                  public IOleInPlaceActiveObject,
@@ -134,19 +157,8 @@ public:
         AddRef();
         return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override
-    {
-        InterlockedIncrement(&g_stats.references);
-        return static_cast<ULONG>(InterlockedIncrement(&m_refs));
-    }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        InterlockedDecrement(&g_stats.references);
-        const LONG left = InterlockedDecrement(&m_refs);
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
+    STDMETHODIMP_(ULONG) AddRef() override { return m_refs.Add(); }
+    STDMETHODIMP_(ULONG) Release() override { return m_refs.Drop(this); }
 
     // IOleObject
     STDMETHODIMP SetClientSite(IOleClientSite* site) override
@@ -394,6 +406,7 @@ private:
         CControl* m_control;
     };
 
+    friend class CCountedRefs;  // deletes it with its last reference
     virtual ~CControl()
     {
         if (m_window != nullptr) {
@@ -504,7 +517,7 @@ private:
         }
     };
 
-    LONG m_refs = 0;
+    CCountedRefs m_refs;
     bool m_windowed;
     bool m_uiActive = false;
     IOleClientSite* m_site = nullptr;
@@ -533,19 +546,8 @@ public:
         AddRef();
         return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override
-    {
-        InterlockedIncrement(&g_stats.references);
-        return static_cast<ULONG>(InterlockedIncrement(&m_refs));
-    }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        InterlockedDecrement(&g_stats.references);
-        const LONG left = InterlockedDecrement(&m_refs);
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
+    STDMETHODIMP_(ULONG) AddRef() override { return m_refs.Add(); }
+    STDMETHODIMP_(ULONG) Release() override { return m_refs.Drop(this); }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override
     {
         if (out == nullptr)
@@ -570,8 +572,9 @@ public:
     }
 
 private:
+    friend class CCountedRefs;  // deletes it with its last reference
     virtual ~CFactory() = default;
-    LONG m_refs = 0;
+    CCountedRefs m_refs;
     bool m_windowed;
 };
 

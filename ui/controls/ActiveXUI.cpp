@@ -14,10 +14,17 @@
 namespace Veneer {
 namespace {
 
+CActiveXUI& ActiveX(IControlUI& control)
+{
+    return static_cast<CActiveXUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"clsid", TAttributeKind::Plain},
-    {"modulename", TAttributeKind::Plain},
-    {"delaycreate", TAttributeKind::Plain},
+    {"clsid", TAttributeKind::Plain, [](IControlUI& c, const char* v) { ActiveX(c).SetClsid(v); }},
+    {"modulename", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { ActiveX(c).SetModuleName(v); }},
+    {"delaycreate", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { ActiveX(c).SetDelayCreate(ParseBoolean(v)); }},
 };
 
 // A CLSID in braces, else a ProgID.
@@ -82,20 +89,6 @@ UINT CActiveXUI::GetControlFlags() const
 const TAttributeTable& CActiveXUI::GetAttributeTable() const
 {
     return kAttributeTable;
-}
-
-void CActiveXUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CControlUI::SetAttribute(name, value);
-    if (std::strcmp(name, "clsid") == 0)
-        SetClsid(value);
-    else if (std::strcmp(name, "modulename") == 0)
-        SetModuleName(value);
-    else if (std::strcmp(name, "delaycreate") == 0)
-        SetDelayCreate(ParseBoolean(value));
-    else
-        CControlUI::SetAttribute(name, value);
 }
 
 bool CActiveXUI::GetControl(REFIID iid, void** out) const

@@ -58,7 +58,6 @@ public:
     // background, under the text and the border.
     void PaintStatusImage(HDC dc) override;
 
-    void SetAttribute(const char* name, const char* value) override;
     const TAttributeTable& GetAttributeTable() const override;
     // The attributes this class reads itself, chained to its base class's table.
     static const TAttributeTable kAttributeTable;

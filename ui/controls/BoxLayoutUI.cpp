@@ -1,7 +1,5 @@
 #include "ui/controls/BoxLayoutUI.h"
 
-#include <cstring>
-
 #include "ui/controls/LayoutChildren.h"
 #include "ui/core/AttributeValue.h"
 #include "ui/core/RenderUtil.h"
@@ -111,8 +109,14 @@ void CBoxLayoutUI::Drag(POINT pt)
 
 namespace {
 
+CBoxLayoutUI& Box(IControlUI& control)
+{
+    return static_cast<CBoxLayoutUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"sepimm", TAttributeKind::Plain},
+    {"sepimm", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Box(c).SetSepImmediateMode(ParseBoolean(v)); }},
 };
 
 }  // namespace
@@ -123,16 +127,6 @@ const TAttributeTable CBoxLayoutUI::kAttributeTable =
 const TAttributeTable& CBoxLayoutUI::GetAttributeTable() const
 {
     return kAttributeTable;
-}
-
-void CBoxLayoutUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CContainerUI::SetAttribute(name, value);
-    if (std::strcmp(name, "sepimm") == 0)
-        SetSepImmediateMode(ParseBoolean(value));
-    else
-        CContainerUI::SetAttribute(name, value);
 }
 
 void CBoxLayoutUI::DoPostPaint(HDC dc, const RECT&)

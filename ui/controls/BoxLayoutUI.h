@@ -24,7 +24,6 @@ public:
     RECT GetSeparatorRect(bool dragged = false) const;
 
     void DoEvent(TUIEvent& event) override;
-    void SetAttribute(const char* name, const char* value) override;
     const TAttributeTable& GetAttributeTable() const override;
     // The attributes this class reads itself, chained to its base class's table.
     static const TAttributeTable kAttributeTable;

@@ -129,13 +129,28 @@ void CButtonUI::DoEvent(TUIEvent& event)
 
 namespace {
 
-// The state images first, in the order of TButtonImage: SetAttribute reads the image
-// from the row's index.
+CButtonUI& Button(IControlUI& control)
+{
+    return static_cast<CButtonUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"normalimage", TAttributeKind::Image},     {"hotimage", TAttributeKind::Image},
-    {"pushedimage", TAttributeKind::Image},     {"focusedimage", TAttributeKind::Image},
-    {"disabledimage", TAttributeKind::Image},   {"hottextcolor", TAttributeKind::Plain},
-    {"pushedtextcolor", TAttributeKind::Plain}, {"focusedtextcolor", TAttributeKind::Plain},
+    {"normalimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Button(c).SetImage(TButtonImage::Normal, v); }},
+    {"hotimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Button(c).SetImage(TButtonImage::Hot, v); }},
+    {"pushedimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Button(c).SetImage(TButtonImage::Pushed, v); }},
+    {"focusedimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Button(c).SetImage(TButtonImage::Focused, v); }},
+    {"disabledimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Button(c).SetImage(TButtonImage::Disabled, v); }},
+    {"hottextcolor", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Button(c).SetHotTextColor(ParseColor(v, false)); }},
+    {"pushedtextcolor", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Button(c).SetPushedTextColor(ParseColor(v, false)); }},
+    {"focusedtextcolor", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Button(c).SetFocusedTextColor(ParseColor(v, false)); }},
 };
 
 }  // namespace
@@ -146,25 +161,6 @@ const TAttributeTable CButtonUI::kAttributeTable =
 const TAttributeTable& CButtonUI::GetAttributeTable() const
 {
     return kAttributeTable;
-}
-
-void CButtonUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CLabelUI::SetAttribute(name, value);
-    for (int i = 0; i < static_cast<int>(TButtonImage::Count); ++i) {
-        if (std::strcmp(name, kOwnAttributes[i].name) == 0)
-            return SetImage(static_cast<TButtonImage>(i), value);
-    }
-    auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
-    if (is("hottextcolor"))
-        SetHotTextColor(ParseColor(value, false));
-    else if (is("pushedtextcolor"))
-        SetPushedTextColor(ParseColor(value, false));
-    else if (is("focusedtextcolor"))
-        SetFocusedTextColor(ParseColor(value, false));
-    else
-        CLabelUI::SetAttribute(name, value);
 }
 
 SIZE CButtonUI::EstimateSize(SIZE)

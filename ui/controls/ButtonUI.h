@@ -42,7 +42,6 @@ public:
     void SetFocusedTextColor(DWORD color) { m_focusedTextColor = color; }
 
     void DoEvent(TUIEvent& event) override;
-    void SetAttribute(const char* name, const char* value) override;
     const TAttributeTable& GetAttributeTable() const override;
     // The attributes this class reads itself, chained to its base class's table.
     static const TAttributeTable kAttributeTable;

@@ -97,6 +97,7 @@ public:
     // Without a fixed height: one line of the item font, the text paddings and 8 pixels.
     SIZE EstimateSize(SIZE available) override;
 
+    // The container's attributes go to the items' holder, the rest as the rows say.
     void SetAttribute(const char* name, const char* value) override;
     const TAttributeTable& GetAttributeTable() const override;
     // The attributes this class reads itself, chained to its base class's table.

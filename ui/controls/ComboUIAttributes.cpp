@@ -1,8 +1,6 @@
 // The combo's skin attributes: its face (state images, text padding), its drop-down (size
 // and the box's own attributes), and the item style its items draw with.
 
-#include <cstring>
-
 #include "ui/controls/ComboUI.h"
 #include "ui/core/AttributeTable.h"
 #include "ui/core/AttributeValue.h"
@@ -11,18 +9,29 @@
 namespace Veneer {
 namespace {
 
-// The state images first, in the order of TButtonImage: SetAttribute reads the image from
-// the row's index.
-const TAttributeInfo kOwnAttributes[] = {
-    {"normalimage", TAttributeKind::Image},   {"hotimage", TAttributeKind::Image},
-    {"pushedimage", TAttributeKind::Image},   {"focusedimage", TAttributeKind::Image},
-    {"disabledimage", TAttributeKind::Image}, {"textpadding", TAttributeKind::Plain},
-    {"dropbox", TAttributeKind::Plain},       {"dropboxsize", TAttributeKind::Plain},
-};
+CComboUI& Combo(IControlUI& control)
+{
+    return static_cast<CComboUI&>(control);
+}
 
-// The combo reads the item style's attributes beside its own.
-const TAttributeTable kComboItemStyleTable =
-    MakeAttributeTable(&CContainerUI::kAttributeTable, kItemStyleAttributes);
+const TAttributeInfo kOwnAttributes[] = {
+    {"normalimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Combo(c).SetImage(TButtonImage::Normal, v); }},
+    {"hotimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Combo(c).SetImage(TButtonImage::Hot, v); }},
+    {"pushedimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Combo(c).SetImage(TButtonImage::Pushed, v); }},
+    {"focusedimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Combo(c).SetImage(TButtonImage::Focused, v); }},
+    {"disabledimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Combo(c).SetImage(TButtonImage::Disabled, v); }},
+    {"textpadding", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Combo(c).SetTextPadding(ToRect(ParseRect(v))); }},
+    {"dropbox", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Combo(c).SetDropBoxAttributes(v); }},
+    {"dropboxsize", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Combo(c).SetDropBoxSize(ToSize(ParseSize(v))); }},
+};
 
 // A container's attribute that no plain control reads.
 bool IsContainerAttribute(const char* name)
@@ -33,8 +42,10 @@ bool IsContainerAttribute(const char* name)
 
 }  // namespace
 
+// Its own rows, the item style's, and the container's (which SetAttribute gives the holder)
+// with the control base's.
 const TAttributeTable CComboUI::kAttributeTable =
-    MakeAttributeTable(&kComboItemStyleTable, kOwnAttributes);
+    MakeAttributeTable(&CContainerUI::kAttributeTable, kOwnAttributes, &kItemStyleAttributes);
 
 const TAttributeTable& CComboUI::GetAttributeTable() const
 {
@@ -60,25 +71,12 @@ void CComboUI::SetTextPadding(RECT padding)
 
 void CComboUI::SetAttribute(const char* name, const char* value)
 {
-    if (name == nullptr || value == nullptr)
-        return CControlUI::SetAttribute(name, value);
-    for (int i = 0; i < static_cast<int>(TButtonImage::Count); ++i) {
-        if (std::strcmp(name, kOwnAttributes[i].name) == 0)
-            return SetImage(static_cast<TButtonImage>(i), value);
-    }
-    auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
-    if (is("textpadding")) {
-        SetTextPadding(ToRect(ParseRect(value)));
-    } else if (is("dropbox")) {
-        SetDropBoxAttributes(value);
-    } else if (is("dropboxsize")) {
-        SetDropBoxSize(ToSize(ParseSize(value)));
-    } else if (IsContainerAttribute(name)) {
-        // Skins gave them to the combo when it was a container; the items' holder keeps them.
+    // The container's own rows stay in the combo's chain, since skins gave them to the combo
+    // when it was a container; they apply to the items' holder, which is one.
+    if (IsContainerAttribute(name))
         m_holder.SetAttribute(name, value);
-    } else if (!ApplyItemStyleChange(*this, SetItemStyleAttribute(m_style, name, value))) {
+    else
         CControlUI::SetAttribute(name, value);
-    }
 }
 
 }  // namespace Veneer

@@ -402,11 +402,42 @@ void CContainerUI::DoEvent(TUIEvent& event)
 
 namespace {
 
+CContainerUI& Container(IControlUI& control)
+{
+    return static_cast<CContainerUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"inset", TAttributeKind::Extent},        {"mousechild", TAttributeKind::Plain},
-    {"vscrollbar", TAttributeKind::Plain},    {"vscrollbarstyle", TAttributeKind::Plain},
-    {"hscrollbar", TAttributeKind::Plain},    {"hscrollbarstyle", TAttributeKind::Plain},
-    {"childpadding", TAttributeKind::Extent},
+    {"inset", TAttributeKind::Extent,
+     [](IControlUI& c, const char* v) { Container(c).SetInset(ToRect(ParseRect(v))); }},
+    {"mousechild", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Container(c).SetMouseChildEnabled(ParseBoolean(v)); }},
+    {"vscrollbar", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) {
+         CContainerUI& box = Container(c);
+         box.EnableScrollBar(ParseBoolean(v), box.GetHorizontalScrollBar() != nullptr);
+     }},
+    {"vscrollbarstyle", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) {
+         CContainerUI& box = Container(c);
+         box.EnableScrollBar(true, box.GetHorizontalScrollBar() != nullptr);
+         if (CScrollBarUI* bar = box.GetVerticalScrollBar())
+             bar->ApplyAttributeList(v);
+     }},
+    {"hscrollbar", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) {
+         CContainerUI& box = Container(c);
+         box.EnableScrollBar(box.GetVerticalScrollBar() != nullptr, ParseBoolean(v));
+     }},
+    {"hscrollbarstyle", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) {
+         CContainerUI& box = Container(c);
+         box.EnableScrollBar(box.GetVerticalScrollBar() != nullptr, true);
+         if (CScrollBarUI* bar = box.GetHorizontalScrollBar())
+             bar->ApplyAttributeList(v);
+     }},
+    {"childpadding", TAttributeKind::Extent,
+     [](IControlUI& c, const char* v) { Container(c).SetChildPadding(ParseInteger(v)); }},
 };
 
 }  // namespace
@@ -417,34 +448,6 @@ const TAttributeTable CContainerUI::kAttributeTable =
 const TAttributeTable& CContainerUI::GetAttributeTable() const
 {
     return kAttributeTable;
-}
-
-void CContainerUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CControlUI::SetAttribute(name, value);
-    auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
-    if (is("inset")) {
-        SetInset(ToRect(ParseRect(value)));
-    } else if (is("mousechild")) {
-        SetMouseChildEnabled(ParseBoolean(value));
-    } else if (is("vscrollbar")) {
-        EnableScrollBar(ParseBoolean(value), GetHorizontalScrollBar() != nullptr);
-    } else if (is("vscrollbarstyle")) {
-        EnableScrollBar(true, GetHorizontalScrollBar() != nullptr);
-        if (CScrollBarUI* bar = GetVerticalScrollBar())
-            bar->ApplyAttributeList(value);
-    } else if (is("hscrollbar")) {
-        EnableScrollBar(GetVerticalScrollBar() != nullptr, ParseBoolean(value));
-    } else if (is("hscrollbarstyle")) {
-        EnableScrollBar(GetVerticalScrollBar() != nullptr, true);
-        if (CScrollBarUI* bar = GetHorizontalScrollBar())
-            bar->ApplyAttributeList(value);
-    } else if (is("childpadding")) {
-        SetChildPadding(ParseInteger(value));
-    } else {
-        CControlUI::SetAttribute(name, value);
-    }
 }
 
 }  // namespace Veneer

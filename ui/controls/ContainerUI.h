@@ -93,7 +93,6 @@ public:
     void SetPos(RECT rc) override;
     IControlUI* FindControl(FindControlProc proc, void* data, UINT flags) override;
     void DoEvent(TUIEvent& event) override;
-    void SetAttribute(const char* name, const char* value) override;
     const TAttributeTable& GetAttributeTable() const override;
     // The attributes this class reads itself, chained to its base class's table.
     static const TAttributeTable kAttributeTable;

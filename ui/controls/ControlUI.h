@@ -123,6 +123,8 @@ public:
     void Event(TUIEvent& event) override;
     virtual void DoEvent(TUIEvent& event);
 
+    // Applies the row of name that the object's own table chain holds: a derived class adds
+    // rows to its table rather than overriding this.
     void SetAttribute(const char* name, const char* value) override;
     const TAttributeTable& GetAttributeTable() const override;
     // The attributes this class reads itself, chained to its base class's table.

@@ -1,7 +1,5 @@
 // The control base's skin attributes and the background and border setters they feed.
 
-#include <cstring>
-
 #include "ui/controls/ControlUI.h"
 #include "ui/core/AttributeValue.h"
 #include "ui/core/Win32Util.h"
@@ -10,37 +8,80 @@ namespace Veneer {
 
 namespace {
 
+CControlUI& Control(IControlUI& control)
+{
+    return static_cast<CControlUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"pos", TAttributeKind::Extent},
-    {"relativepos", TAttributeKind::Plain},
-    {"padding", TAttributeKind::Extent},
-    {"bkcolor", TAttributeKind::Plain},
-    {"bkcolor1", TAttributeKind::Plain},
-    {"bkcolor2", TAttributeKind::Plain},
-    {"bkcolor3", TAttributeKind::Plain},
-    {"bordercolor", TAttributeKind::Plain},
-    {"focusbordercolor", TAttributeKind::Plain},
-    {"colorhsl", TAttributeKind::Plain},
-    {"bordersize", TAttributeKind::Plain},
-    {"borderround", TAttributeKind::Plain},
-    {"bkimage", TAttributeKind::Image},
-    {"width", TAttributeKind::Extent},
-    {"height", TAttributeKind::Extent},
-    {"minwidth", TAttributeKind::Extent},
-    {"minheight", TAttributeKind::Extent},
-    {"maxwidth", TAttributeKind::Extent},
-    {"maxheight", TAttributeKind::Extent},
-    {"name", TAttributeKind::Plain},
-    {"text", TAttributeKind::Plain},
-    {"tooltip", TAttributeKind::Plain},
-    {"userdata", TAttributeKind::Plain},
-    {"enabled", TAttributeKind::Plain},
-    {"mouse", TAttributeKind::Plain},
-    {"keyboard", TAttributeKind::Plain},
-    {"visible", TAttributeKind::Plain},
-    {"float", TAttributeKind::Plain},
-    {"shortcut", TAttributeKind::Plain},
-    {"menu", TAttributeKind::Plain},
+    {"pos", TAttributeKind::Extent,
+     [](IControlUI& c, const char* v) {
+         // A negative left or top anchors the control to its parent's right or bottom edge.
+         const RECT rc = ToRect(ParseRect(v));
+         Control(c).SetFixedXY(
+             SIZE{rc.left >= 0 ? rc.left : rc.right, rc.top >= 0 ? rc.top : rc.bottom});
+         Control(c).SetFixedWidth(rc.right - rc.left);
+         Control(c).SetFixedHeight(rc.bottom - rc.top);
+     }},
+    {"relativepos", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) {
+         const RECT rc = ToRect(ParseRect(v));
+         Control(c).SetRelativePos(SIZE{rc.left, rc.top}, SIZE{rc.right, rc.bottom});
+     }},
+    {"padding", TAttributeKind::Extent,
+     [](IControlUI& c, const char* v) { Control(c).SetPadding(ToRect(ParseRect(v))); }},
+    {"bkcolor", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetBkColor(ParseColor(v, true)); }},
+    {"bkcolor1", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetBkColor(ParseColor(v, true)); }},
+    {"bkcolor2", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetBkColor2(ParseColor(v, true)); }},
+    {"bkcolor3", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetBkColor3(ParseColor(v, true)); }},
+    {"bordercolor", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetBorderColor(ParseColor(v, false)); }},
+    {"focusbordercolor", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetFocusBorderColor(ParseColor(v, false)); }},
+    {"colorhsl", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetColorHSL(ParseBoolean(v)); }},
+    {"bordersize", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetBorderSize(ParseInteger(v)); }},
+    {"borderround", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetBorderRound(ToSize(ParseSize(v))); }},
+    {"bkimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Control(c).SetBkImage(v); }},
+    {"width", TAttributeKind::Extent,
+     [](IControlUI& c, const char* v) { Control(c).SetFixedWidth(ParseInteger(v)); }},
+    {"height", TAttributeKind::Extent,
+     [](IControlUI& c, const char* v) { Control(c).SetFixedHeight(ParseInteger(v)); }},
+    {"minwidth", TAttributeKind::Extent,
+     [](IControlUI& c, const char* v) { Control(c).SetMinWidth(ParseInteger(v)); }},
+    {"minheight", TAttributeKind::Extent,
+     [](IControlUI& c, const char* v) { Control(c).SetMinHeight(ParseInteger(v)); }},
+    {"maxwidth", TAttributeKind::Extent,
+     [](IControlUI& c, const char* v) { Control(c).SetMaxWidth(ParseInteger(v)); }},
+    {"maxheight", TAttributeKind::Extent,
+     [](IControlUI& c, const char* v) { Control(c).SetMaxHeight(ParseInteger(v)); }},
+    {"name", TAttributeKind::Plain, [](IControlUI& c, const char* v) { Control(c).SetName(v); }},
+    {"text", TAttributeKind::Plain, [](IControlUI& c, const char* v) { Control(c).SetText(v); }},
+    {"tooltip", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetToolTip(v); }},
+    {"userdata", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetUserData(v); }},
+    {"enabled", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetEnabled(ParseBoolean(v)); }},
+    {"mouse", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetMouseEnabled(ParseBoolean(v)); }},
+    {"keyboard", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetKeyboardEnabled(ParseBoolean(v)); }},
+    {"visible", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetVisible(ParseBoolean(v)); }},
+    {"float", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetFloat(ParseBoolean(v)); }},
+    {"shortcut", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetShortcut(v[0]); }},
+    {"menu", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Control(c).SetContextMenuUsed(ParseBoolean(v)); }},
 };
 
 }  // namespace
@@ -54,74 +95,8 @@ const TAttributeTable& CControlUI::GetAttributeTable() const
 
 void CControlUI::SetAttribute(const char* name, const char* value)
 {
-    // Null reads as empty: no name matches, and the value is the empty value.
-    if (name == nullptr || value == nullptr)
-        return SetAttribute(name != nullptr ? name : "", value != nullptr ? value : "");
-    auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
-    if (is("pos")) {
-        // A negative left or top anchors the control to its parent's right or bottom edge.
-        const RECT rc = ToRect(ParseRect(value));
-        SetFixedXY(SIZE{rc.left >= 0 ? rc.left : rc.right, rc.top >= 0 ? rc.top : rc.bottom});
-        SetFixedWidth(rc.right - rc.left);
-        SetFixedHeight(rc.bottom - rc.top);
-    } else if (is("relativepos")) {
-        const RECT rc = ToRect(ParseRect(value));
-        SetRelativePos(SIZE{rc.left, rc.top}, SIZE{rc.right, rc.bottom});
-    } else if (is("padding")) {
-        SetPadding(ToRect(ParseRect(value)));
-    } else if (is("bkcolor") || is("bkcolor1")) {
-        SetBkColor(ParseColor(value, true));
-    } else if (is("bkcolor2")) {
-        SetBkColor2(ParseColor(value, true));
-    } else if (is("bkcolor3")) {
-        SetBkColor3(ParseColor(value, true));
-    } else if (is("bordercolor")) {
-        SetBorderColor(ParseColor(value, false));
-    } else if (is("focusbordercolor")) {
-        SetFocusBorderColor(ParseColor(value, false));
-    } else if (is("colorhsl")) {
-        SetColorHSL(ParseBoolean(value));
-    } else if (is("bordersize")) {
-        SetBorderSize(ParseInteger(value));
-    } else if (is("borderround")) {
-        SetBorderRound(ToSize(ParseSize(value)));
-    } else if (is("bkimage")) {
-        SetBkImage(value);
-    } else if (is("width")) {
-        SetFixedWidth(ParseInteger(value));
-    } else if (is("height")) {
-        SetFixedHeight(ParseInteger(value));
-    } else if (is("minwidth")) {
-        SetMinWidth(ParseInteger(value));
-    } else if (is("minheight")) {
-        SetMinHeight(ParseInteger(value));
-    } else if (is("maxwidth")) {
-        SetMaxWidth(ParseInteger(value));
-    } else if (is("maxheight")) {
-        SetMaxHeight(ParseInteger(value));
-    } else if (is("name")) {
-        SetName(value);
-    } else if (is("text")) {
-        SetText(value);
-    } else if (is("tooltip")) {
-        SetToolTip(value);
-    } else if (is("userdata")) {
-        SetUserData(value);
-    } else if (is("enabled")) {
-        SetEnabled(ParseBoolean(value));
-    } else if (is("mouse")) {
-        SetMouseEnabled(ParseBoolean(value));
-    } else if (is("keyboard")) {
-        SetKeyboardEnabled(ParseBoolean(value));
-    } else if (is("visible")) {
-        SetVisible(ParseBoolean(value));
-    } else if (is("float")) {
-        SetFloat(ParseBoolean(value));
-    } else if (is("shortcut")) {
-        SetShortcut(value[0]);
-    } else if (is("menu")) {
-        SetContextMenuUsed(ParseBoolean(value));
-    }
+    // The lookup starts at the object's own class, whose rows stand in for its bases'.
+    ApplyAttribute(GetAttributeTable(), *this, name, value);
 }
 
 void CControlUI::SetBkColor(DWORD color)

@@ -261,13 +261,28 @@ void CEditUI::OnPress(const TUIEvent& event)
 
 namespace {
 
-// The state images first, in the order of TEditImage: SetAttribute reads the image from
-// the row's index.
+CEditUI& Edit(IControlUI& control)
+{
+    return static_cast<CEditUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"normalimage", TAttributeKind::Image},  {"hotimage", TAttributeKind::Image},
-    {"focusedimage", TAttributeKind::Image}, {"disabledimage", TAttributeKind::Image},
-    {"readonly", TAttributeKind::Plain},     {"password", TAttributeKind::Plain},
-    {"maxchar", TAttributeKind::Plain},      {"nativebkcolor", TAttributeKind::Plain},
+    {"normalimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Edit(c).SetImage(TEditImage::Normal, v); }},
+    {"hotimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Edit(c).SetImage(TEditImage::Hot, v); }},
+    {"focusedimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Edit(c).SetImage(TEditImage::Focused, v); }},
+    {"disabledimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Edit(c).SetImage(TEditImage::Disabled, v); }},
+    {"readonly", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Edit(c).SetReadOnly(ParseBoolean(v)); }},
+    {"password", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Edit(c).SetPasswordMode(ParseBoolean(v)); }},
+    {"maxchar", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Edit(c).SetMaxChar(static_cast<UINT>(ParseInteger(v))); }},
+    {"nativebkcolor", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Edit(c).SetNativeEditBkColor(ParseColor(v, false)); }},
 };
 
 }  // namespace
@@ -278,27 +293,6 @@ const TAttributeTable CEditUI::kAttributeTable =
 const TAttributeTable& CEditUI::GetAttributeTable() const
 {
     return kAttributeTable;
-}
-
-void CEditUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CLabelUI::SetAttribute(name, value);
-    for (int i = 0; i < static_cast<int>(TEditImage::Count); ++i) {
-        if (std::strcmp(name, kOwnAttributes[i].name) == 0)
-            return SetImage(static_cast<TEditImage>(i), value);
-    }
-    auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
-    if (is("readonly"))
-        SetReadOnly(ParseBoolean(value));
-    else if (is("password"))
-        SetPasswordMode(ParseBoolean(value));
-    else if (is("maxchar"))
-        SetMaxChar(static_cast<UINT>(ParseInteger(value)));
-    else if (is("nativebkcolor"))
-        SetNativeEditBkColor(ParseColor(value, false));
-    else
-        CLabelUI::SetAttribute(name, value);
 }
 
 SIZE CEditUI::EstimateSize(SIZE)

@@ -62,7 +62,6 @@ public:
     HWND GetNativeWindow() const;
 
     void DoEvent(TUIEvent& event) override;
-    void SetAttribute(const char* name, const char* value) override;
     const TAttributeTable& GetAttributeTable() const override;
     // The attributes this class reads itself, chained to its base class's table.
     static const TAttributeTable kAttributeTable;

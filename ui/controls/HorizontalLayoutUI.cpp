@@ -44,8 +44,14 @@ void CHorizontalLayoutUI::SetPos(RECT rc)
 
 namespace {
 
+CHorizontalLayoutUI& Horizontal(IControlUI& control)
+{
+    return static_cast<CHorizontalLayoutUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"sepwidth", TAttributeKind::Plain},
+    {"sepwidth", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Horizontal(c).SetSepWidth(ParseInteger(v)); }},
 };
 
 }  // namespace
@@ -56,16 +62,6 @@ const TAttributeTable CHorizontalLayoutUI::kAttributeTable =
 const TAttributeTable& CHorizontalLayoutUI::GetAttributeTable() const
 {
     return kAttributeTable;
-}
-
-void CHorizontalLayoutUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CBoxLayoutUI::SetAttribute(name, value);
-    if (std::strcmp(name, "sepwidth") == 0)
-        SetSepWidth(ParseInteger(value));
-    else
-        CBoxLayoutUI::SetAttribute(name, value);
 }
 
 }  // namespace Veneer

@@ -21,7 +21,6 @@ public:
     void SetSepWidth(int size) { m_sepSize = size; }
 
     void SetPos(RECT rc) override;
-    void SetAttribute(const char* name, const char* value) override;
     const TAttributeTable& GetAttributeTable() const override;
     // The attributes this class reads itself, chained to its base class's table.
     static const TAttributeTable kAttributeTable;

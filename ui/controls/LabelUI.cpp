@@ -79,14 +79,32 @@ void CLabelUI::DoEvent(TUIEvent& event)
 
 namespace {
 
+CLabelUI& Label(IControlUI& control)
+{
+    return static_cast<CLabelUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"align", TAttributeKind::Plain},
-    {"endellipsis", TAttributeKind::Plain},
-    {"font", TAttributeKind::Font},
-    {"textcolor", TAttributeKind::Plain},
-    {"disabledtextcolor", TAttributeKind::Plain},
-    {"textpadding", TAttributeKind::Plain},
-    {"showhtml", TAttributeKind::Plain},
+    {"align", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) {
+         Label(c).SetTextStyle(ApplyAlign(Label(c).GetTextStyle(), v));
+     }},
+    {"endellipsis", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) {
+         const UINT style = Label(c).GetTextStyle();
+         Label(c).SetTextStyle(ParseBoolean(v) ? style | DT_END_ELLIPSIS
+                                               : style & ~DT_END_ELLIPSIS);
+     }},
+    {"font", TAttributeKind::Font,
+     [](IControlUI& c, const char* v) { Label(c).SetFont(ParseInteger(v)); }},
+    {"textcolor", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Label(c).SetTextColor(ParseColor(v, false)); }},
+    {"disabledtextcolor", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Label(c).SetDisabledTextColor(ParseColor(v, false)); }},
+    {"textpadding", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Label(c).SetTextPadding(ToRect(ParseRect(v))); }},
+    {"showhtml", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Label(c).SetShowHtml(ParseBoolean(v)); }},
 };
 
 }  // namespace
@@ -97,30 +115,6 @@ const TAttributeTable CLabelUI::kAttributeTable =
 const TAttributeTable& CLabelUI::GetAttributeTable() const
 {
     return kAttributeTable;
-}
-
-void CLabelUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CControlUI::SetAttribute(name, value);
-    auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
-    if (is("align"))
-        SetTextStyle(ApplyAlign(m_textStyle, value));
-    else if (is("endellipsis"))
-        SetTextStyle(ParseBoolean(value) ? m_textStyle | DT_END_ELLIPSIS
-                                         : m_textStyle & ~DT_END_ELLIPSIS);
-    else if (is("font"))
-        SetFont(ParseInteger(value));
-    else if (is("textcolor"))
-        SetTextColor(ParseColor(value, false));
-    else if (is("disabledtextcolor"))
-        SetDisabledTextColor(ParseColor(value, false));
-    else if (is("textpadding"))
-        SetTextPadding(ToRect(ParseRect(value)));
-    else if (is("showhtml"))
-        SetShowHtml(ParseBoolean(value));
-    else
-        CControlUI::SetAttribute(name, value);
 }
 
 SIZE CLabelUI::EstimateSize(SIZE)

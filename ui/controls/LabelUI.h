@@ -35,7 +35,6 @@ public:
     void SetShowHtml(bool showHtml = true);
 
     void DoEvent(TUIEvent& event) override;
-    void SetAttribute(const char* name, const char* value) override;
     const TAttributeTable& GetAttributeTable() const override;
     // The attributes this class reads itself, chained to its base class's table.
     static const TAttributeTable kAttributeTable;

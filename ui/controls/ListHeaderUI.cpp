@@ -138,10 +138,18 @@ void CListHeaderItemUI::DoEvent(TUIEvent& event)
 
 namespace {
 
+CListHeaderItemUI& HeaderItem(IControlUI& control)
+{
+    return static_cast<CListHeaderItemUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"dragable", TAttributeKind::Plain},
-    {"sepwidth", TAttributeKind::Plain},
-    {"sepimage", TAttributeKind::Image},
+    {"dragable", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { HeaderItem(c).SetDragable(ParseBoolean(v)); }},
+    {"sepwidth", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { HeaderItem(c).SetSepWidth(ParseInteger(v)); }},
+    {"sepimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { HeaderItem(c).SetSepImage(v); }},
 };
 
 }  // namespace
@@ -152,20 +160,6 @@ const TAttributeTable CListHeaderItemUI::kAttributeTable =
 const TAttributeTable& CListHeaderItemUI::GetAttributeTable() const
 {
     return kAttributeTable;
-}
-
-void CListHeaderItemUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CButtonUI::SetAttribute(name, value);
-    if (std::strcmp(name, "dragable") == 0)
-        SetDragable(ParseBoolean(value));
-    else if (std::strcmp(name, "sepwidth") == 0)
-        SetSepWidth(ParseInteger(value));
-    else if (std::strcmp(name, "sepimage") == 0)
-        SetSepImage(value);
-    else
-        CButtonUI::SetAttribute(name, value);
 }
 
 void CListHeaderItemUI::PaintStatusImage(HDC dc)

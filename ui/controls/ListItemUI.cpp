@@ -139,15 +139,6 @@ void CListItemBaseUI<Base>::DoEvent(TUIEvent& event)
 }
 
 template <class Base>
-void CListItemBaseUI<Base>::SetAttribute(const char* name, const char* value)
-{
-    if (name != nullptr && std::strcmp(name, "selected") == 0)
-        Select(true);
-    else
-        Base::SetAttribute(name, value);
-}
-
-template <class Base>
 void CListItemBaseUI<Base>::Invalidate()
 {
     if (!this->IsVisible())
@@ -209,7 +200,12 @@ void CListItemBaseUI<Base>::DrawItemBk(HDC dc)
             style.lineColor);
 }
 
-const TAttributeInfo kListItemAttributes[1] = {{"selected", TAttributeKind::Plain}};
+// "selected" selects the item whatever its value.
+const TAttributeInfo kListItemAttributes[1] = {
+    {"selected", TAttributeKind::Plain, [](IControlUI& c, const char*) {
+         if (IListItemUI* item = AsListItem(&static_cast<CControlUI&>(c)))
+             item->Select(true);
+     }}};
 
 template class CListItemBaseUI<CControlUI>;
 template class CListItemBaseUI<CContainerUI>;

@@ -45,8 +45,6 @@ public:
     UINT GetButtonState() const { return m_buttonState; }
 
     void DoEvent(TUIEvent& event) override;
-    // "selected" (any value) selects the item.
-    void SetAttribute(const char* name, const char* value) override;
 
 protected:
     // The background from the owner's style: the state's colour, the state's image, the
@@ -69,7 +67,8 @@ protected:
     IListOwnerUI* m_owner = nullptr;
 };
 
-// The attribute every list item reads itself ("selected"), for the tables of the classes.
+// The attribute every list item reads itself ("selected": any value selects the item), for
+// the tables of the classes.
 extern const TAttributeInfo kListItemAttributes[1];
 
 extern template class CListItemBaseUI<CControlUI>;

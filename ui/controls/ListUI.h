@@ -44,18 +44,10 @@ struct TListItemStyle {
     bool multiExpandable = false;  // several items may be expanded at once
 };
 
-// What setting one attribute of an item style asks of the style's owner.
-enum class TItemStyleChange { None, Repaint, Relayout };
-
-// Reads one attribute of an item style ("itemfont", "itemtextcolor" ...) into style; None
-// for a name that is no item style attribute.
-TItemStyleChange SetItemStyleAttribute(TListItemStyle& style, const char* name, const char* value);
-// Repaints or lays out the style's owner for a change; false for None.
-bool ApplyItemStyleChange(CControlUI& owner, TItemStyleChange change);
-
-constexpr int kItemStyleAttributeCount = 19;
-// The item style's attributes, for the attribute tables of the classes that own items.
-extern const TAttributeInfo kItemStyleAttributes[kItemStyleAttributeCount];
+// The item style's attributes ("itemfont", "itemtextcolor" ...), shared by the attribute
+// tables of the classes that own items (IListOwnerUI): each row changes the owner's style
+// and repaints or lays out the owner.
+extern const TAttributeTable kItemStyleAttributes;
 
 // Supplies the texts of text items, by item and column.
 class IListCallbackUI {
@@ -217,7 +209,6 @@ public:
 
     void SetPos(RECT rc) override;
     void DoEvent(TUIEvent& event) override;
-    void SetAttribute(const char* name, const char* value) override;
     const TAttributeTable& GetAttributeTable() const override;
     // The attributes this class reads itself, chained to its base class's table.
     static const TAttributeTable kAttributeTable;

@@ -10,30 +10,40 @@
 namespace Veneer {
 namespace {
 
-const struct {
-    const char* name;
-    DWORD TListItemStyle::*field;
-} kItemColors[] = {
-    {"itemtextcolor", &TListItemStyle::textColor},
-    {"itembkcolor", &TListItemStyle::bkColor},
-    {"itemselectedtextcolor", &TListItemStyle::selectedTextColor},
-    {"itemselectedbkcolor", &TListItemStyle::selectedBkColor},
-    {"itemhottextcolor", &TListItemStyle::hotTextColor},
-    {"itemhotbkcolor", &TListItemStyle::hotBkColor},
-    {"itemdisabledtextcolor", &TListItemStyle::disabledTextColor},
-    {"itemdisabledbkcolor", &TListItemStyle::disabledBkColor},
-    {"itemlinecolor", &TListItemStyle::lineColor},
-};
+// What setting one attribute of an item style asks of the style's owner.
+enum class TItemStyleChange { Repaint, Relayout };
 
-const struct {
-    const char* name;
-    CUIString TListItemStyle::*field;
-} kItemImages[] = {
-    {"itembkimage", &TListItemStyle::bkImage},
-    {"itemselectedimage", &TListItemStyle::selectedImage},
-    {"itemhotimage", &TListItemStyle::hotImage},
-    {"itemdisabledimage", &TListItemStyle::disabledImage},
-};
+// Changes the item style of owner, a control that owns items (the rows of the item style
+// are only in the tables of such classes), with change(style), and repaints or lays out
+// the owner as change answers.
+template <class Change>
+void ChangeItemStyle(IControlUI& owner, Change change)
+{
+    CControlUI& control = static_cast<CControlUI&>(owner);
+    auto* list = static_cast<IListOwnerUI*>(control.GetInterface("IListOwner"));
+    if (change(*list->GetListInfo()) == TItemStyleChange::Relayout)
+        control.NeedUpdate();
+    else
+        control.Invalidate();
+}
+
+template <DWORD TListItemStyle::*field>
+void SetItemColor(IControlUI& owner, const char* value)
+{
+    ChangeItemStyle(owner, [value](TListItemStyle& style) {
+        style.*field = ParseColor(value, false);
+        return TItemStyleChange::Repaint;
+    });
+}
+
+template <CUIString TListItemStyle::*field>
+void SetItemImage(IControlUI& owner, const char* value)
+{
+    ChangeItemStyle(owner, [value](TListItemStyle& style) {
+        style.*field = value;
+        return TItemStyleChange::Repaint;
+    });
+}
 
 // The words of "itemalign", each found anywhere in the value and applied in this order.
 const struct {
@@ -46,44 +56,103 @@ const struct {
     {"right", DT_CENTER, DT_RIGHT},
 };
 
-// Every attribute the list reads itself, beside the item style's.
-const TAttributeInfo kOwnAttributes[] = {
-    {"header", TAttributeKind::Plain},
-    {"headerbkimage", TAttributeKind::Image},
-    {"scrollselect", TAttributeKind::Plain},
-    {"multiexpanding", TAttributeKind::Plain},
+void SetItemAlign(IControlUI& owner, const char* value)
+{
+    ChangeItemStyle(owner, [value](TListItemStyle& style) {
+        for (const auto& align : kItemAlignWords) {
+            if (std::strstr(value, align.word) != nullptr)
+                style.textStyle = (style.textStyle & ~align.clear) | align.set;
+        }
+        return TItemStyleChange::Repaint;
+    });
+}
+
+void SetItemStyleShowHtml(IControlUI& owner, const char* value)
+{
+    ChangeItemStyle(owner, [value](TListItemStyle& style) {
+        const bool showHtml = ParseBoolean(value);
+        const bool changed = style.showHtml != showHtml;
+        style.showHtml = showHtml;
+        return changed ? TItemStyleChange::Relayout : TItemStyleChange::Repaint;
+    });
+}
+
+using Style = TListItemStyle;
+
+const TAttributeInfo kItemStyleRows[] = {
+    {"itemfont", TAttributeKind::Font,
+     [](IControlUI& c, const char* v) {
+         ChangeItemStyle(c, [v](TListItemStyle& style) {
+             style.font = ParseInteger(v);
+             return TItemStyleChange::Relayout;
+         });
+     }},
+    {"itemalign", TAttributeKind::Plain, SetItemAlign},
+    {"itemendellipsis", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) {
+         ChangeItemStyle(c, [v](TListItemStyle& style) {
+             if (ParseBoolean(v))
+                 style.textStyle |= DT_END_ELLIPSIS;
+             else
+                 style.textStyle &= ~DT_END_ELLIPSIS;
+             return TItemStyleChange::Repaint;
+         });
+     }},
+    {"itemtextpadding", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) {
+         ChangeItemStyle(c, [v](TListItemStyle& style) {
+             style.textPadding = ToRect(ParseRect(v));
+             return TItemStyleChange::Relayout;
+         });
+     }},
+    {"itemtextcolor", TAttributeKind::Plain, SetItemColor<&Style::textColor>},
+    {"itembkcolor", TAttributeKind::Plain, SetItemColor<&Style::bkColor>},
+    {"itemselectedtextcolor", TAttributeKind::Plain, SetItemColor<&Style::selectedTextColor>},
+    {"itemselectedbkcolor", TAttributeKind::Plain, SetItemColor<&Style::selectedBkColor>},
+    {"itemhottextcolor", TAttributeKind::Plain, SetItemColor<&Style::hotTextColor>},
+    {"itemhotbkcolor", TAttributeKind::Plain, SetItemColor<&Style::hotBkColor>},
+    {"itemdisabledtextcolor", TAttributeKind::Plain, SetItemColor<&Style::disabledTextColor>},
+    {"itemdisabledbkcolor", TAttributeKind::Plain, SetItemColor<&Style::disabledBkColor>},
+    {"itemlinecolor", TAttributeKind::Plain, SetItemColor<&Style::lineColor>},
+    {"itembkimage", TAttributeKind::Image, SetItemImage<&Style::bkImage>},
+    {"itemselectedimage", TAttributeKind::Image, SetItemImage<&Style::selectedImage>},
+    {"itemhotimage", TAttributeKind::Image, SetItemImage<&Style::hotImage>},
+    {"itemdisabledimage", TAttributeKind::Image, SetItemImage<&Style::disabledImage>},
+    {"itemaltbk", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) {
+         ChangeItemStyle(c, [v](TListItemStyle& style) {
+             style.alternateBk = ParseBoolean(v);
+             return TItemStyleChange::Repaint;
+         });
+     }},
+    {"itemshowhtml", TAttributeKind::Plain, SetItemStyleShowHtml},
 };
 
-// The list reads the item style's attributes beside its own.
-const TAttributeTable kListItemStyleTable =
-    MakeAttributeTable(&CVerticalLayoutUI::kAttributeTable, kItemStyleAttributes);
+CListUI& List(IControlUI& control)
+{
+    return static_cast<CListUI&>(control);
+}
+
+// Every attribute the list reads itself, beside the item style's.
+const TAttributeInfo kOwnAttributes[] = {
+    {"header", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) {
+         List(c).GetHeader()->SetVisible(std::strcmp(v, "hidden") != 0);
+     }},
+    {"headerbkimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { List(c).GetHeader()->SetBkImage(v); }},
+    {"scrollselect", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { List(c).SetScrollSelect(ParseBoolean(v)); }},
+    {"multiexpanding", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { List(c).SetMultiExpanding(ParseBoolean(v)); }},
+};
 
 }  // namespace
 
-const TAttributeInfo kItemStyleAttributes[kItemStyleAttributeCount] = {
-    {"itemfont", TAttributeKind::Font},
-    {"itemalign", TAttributeKind::Plain},
-    {"itemendellipsis", TAttributeKind::Plain},
-    {"itemtextpadding", TAttributeKind::Plain},
-    {"itemtextcolor", TAttributeKind::Plain},
-    {"itembkcolor", TAttributeKind::Plain},
-    {"itemselectedtextcolor", TAttributeKind::Plain},
-    {"itemselectedbkcolor", TAttributeKind::Plain},
-    {"itemhottextcolor", TAttributeKind::Plain},
-    {"itemhotbkcolor", TAttributeKind::Plain},
-    {"itemdisabledtextcolor", TAttributeKind::Plain},
-    {"itemdisabledbkcolor", TAttributeKind::Plain},
-    {"itemlinecolor", TAttributeKind::Plain},
-    {"itembkimage", TAttributeKind::Image},
-    {"itemselectedimage", TAttributeKind::Image},
-    {"itemhotimage", TAttributeKind::Image},
-    {"itemdisabledimage", TAttributeKind::Image},
-    {"itemaltbk", TAttributeKind::Plain},
-    {"itemshowhtml", TAttributeKind::Plain},
-};
+const TAttributeTable kItemStyleAttributes = MakeAttributeTable(nullptr, kItemStyleRows);
 
 const TAttributeTable CListUI::kAttributeTable =
-    MakeAttributeTable(&kListItemStyleTable, kOwnAttributes);
+    MakeAttributeTable(&CVerticalLayoutUI::kAttributeTable, kOwnAttributes, &kItemStyleAttributes);
 
 const TAttributeTable& CListUI::GetAttributeTable() const
 {
@@ -96,82 +165,6 @@ void CListUI::SetItemShowHtml(bool showHtml)
         return;
     m_style.showHtml = showHtml;
     NeedUpdate();
-}
-
-void CListUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CVerticalLayoutUI::SetAttribute(name, value);
-    auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
-    if (is("header"))
-        m_header->SetVisible(std::strcmp(value, "hidden") != 0);
-    else if (is("headerbkimage"))
-        m_header->SetBkImage(value);
-    else if (is("scrollselect"))
-        SetScrollSelect(ParseBoolean(value));
-    else if (is("multiexpanding"))
-        SetMultiExpanding(ParseBoolean(value));
-    else if (!ApplyItemStyleChange(*this, SetItemStyleAttribute(m_style, name, value)))
-        CVerticalLayoutUI::SetAttribute(name, value);
-}
-
-bool ApplyItemStyleChange(CControlUI& owner, TItemStyleChange change)
-{
-    if (change == TItemStyleChange::Relayout)
-        owner.NeedUpdate();
-    else if (change == TItemStyleChange::Repaint)
-        owner.Invalidate();
-    return change != TItemStyleChange::None;
-}
-
-TItemStyleChange SetItemStyleAttribute(TListItemStyle& style, const char* name, const char* value)
-{
-    for (const auto& color : kItemColors) {
-        if (std::strcmp(name, color.name) == 0) {
-            style.*color.field = ParseColor(value, false);
-            return TItemStyleChange::Repaint;
-        }
-    }
-    for (const auto& image : kItemImages) {
-        if (std::strcmp(name, image.name) == 0) {
-            style.*image.field = value;
-            return TItemStyleChange::Repaint;
-        }
-    }
-    auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
-    if (is("itemfont")) {
-        style.font = ParseInteger(value);
-        return TItemStyleChange::Relayout;
-    }
-    if (is("itemalign")) {
-        for (const auto& align : kItemAlignWords) {
-            if (std::strstr(value, align.word) != nullptr)
-                style.textStyle = (style.textStyle & ~align.clear) | align.set;
-        }
-        return TItemStyleChange::Repaint;
-    }
-    if (is("itemendellipsis")) {
-        if (ParseBoolean(value))
-            style.textStyle |= DT_END_ELLIPSIS;
-        else
-            style.textStyle &= ~DT_END_ELLIPSIS;
-        return TItemStyleChange::Repaint;
-    }
-    if (is("itemtextpadding")) {
-        style.textPadding = ToRect(ParseRect(value));
-        return TItemStyleChange::Relayout;
-    }
-    if (is("itemaltbk")) {
-        style.alternateBk = ParseBoolean(value);
-        return TItemStyleChange::Repaint;
-    }
-    if (is("itemshowhtml")) {
-        const bool showHtml = ParseBoolean(value);
-        const bool changed = style.showHtml != showHtml;
-        style.showHtml = showHtml;
-        return changed ? TItemStyleChange::Relayout : TItemStyleChange::Repaint;
-    }
-    return TItemStyleChange::None;
 }
 
 }  // namespace Veneer

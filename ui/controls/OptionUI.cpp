@@ -117,12 +117,21 @@ void COptionUI::SetForeImage(const char* image)
 
 namespace {
 
+COptionUI& Option(IControlUI& control)
+{
+    return static_cast<COptionUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"group", TAttributeKind::Plain},
-    {"selected", TAttributeKind::Plain},
-    {"selectedimage", TAttributeKind::Image},
-    {"foreimage", TAttributeKind::Image},
-    {"selectedtextcolor", TAttributeKind::Plain},
+    {"group", TAttributeKind::Plain, [](IControlUI& c, const char* v) { Option(c).SetGroup(v); }},
+    {"selected", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Option(c).Selected(ParseBoolean(v)); }},
+    {"selectedimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Option(c).SetSelectedImage(v); }},
+    {"foreimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Option(c).SetForeImage(v); }},
+    {"selectedtextcolor", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Option(c).SetSelectedTextColor(ParseColor(v, false)); }},
 };
 
 }  // namespace
@@ -133,25 +142,6 @@ const TAttributeTable COptionUI::kAttributeTable =
 const TAttributeTable& COptionUI::GetAttributeTable() const
 {
     return kAttributeTable;
-}
-
-void COptionUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CButtonUI::SetAttribute(name, value);
-    auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
-    if (is("group"))
-        SetGroup(value);
-    else if (is("selected"))
-        Selected(ParseBoolean(value));
-    else if (is("selectedimage"))
-        SetSelectedImage(value);
-    else if (is("foreimage"))
-        SetForeImage(value);
-    else if (is("selectedtextcolor"))
-        SetSelectedTextColor(ParseColor(value, false));
-    else
-        CButtonUI::SetAttribute(name, value);
 }
 
 void COptionUI::PaintStatusImage(HDC dc)

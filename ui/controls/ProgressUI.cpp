@@ -83,10 +83,22 @@ void CProgressUI::NormalizeRange()
 
 namespace {
 
+CProgressUI& Progress(IControlUI& control)
+{
+    return static_cast<CProgressUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"foreimage", TAttributeKind::Image}, {"hor", TAttributeKind::Plain},
-    {"min", TAttributeKind::Plain},       {"max", TAttributeKind::Plain},
-    {"value", TAttributeKind::Plain},
+    {"foreimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Progress(c).SetForeImage(v); }},
+    {"hor", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Progress(c).SetHorizontal(ParseBoolean(v)); }},
+    {"min", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Progress(c).SetMinValue(ParseInteger(v)); }},
+    {"max", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Progress(c).SetMaxValue(ParseInteger(v)); }},
+    {"value", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Progress(c).SetValue(ParseInteger(v)); }},
 };
 
 }  // namespace
@@ -97,25 +109,6 @@ const TAttributeTable CProgressUI::kAttributeTable =
 const TAttributeTable& CProgressUI::GetAttributeTable() const
 {
     return kAttributeTable;
-}
-
-void CProgressUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CLabelUI::SetAttribute(name, value);
-    auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
-    if (is("foreimage"))
-        SetForeImage(value);
-    else if (is("hor"))
-        SetHorizontal(ParseBoolean(value));
-    else if (is("min"))
-        SetMinValue(ParseInteger(value));
-    else if (is("max"))
-        SetMaxValue(ParseInteger(value));
-    else if (is("value"))
-        SetValue(ParseInteger(value));
-    else
-        CLabelUI::SetAttribute(name, value);
 }
 
 void CProgressUI::PaintStatusImage(HDC dc)

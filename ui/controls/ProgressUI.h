@@ -39,7 +39,6 @@ public:
     const char* GetForeImage() const { return m_foreImage; }
     void SetForeImage(const char* image);
 
-    void SetAttribute(const char* name, const char* value) override;
     const TAttributeTable& GetAttributeTable() const override;
     // The attributes this class reads itself, chained to its base class's table.
     static const TAttributeTable kAttributeTable;

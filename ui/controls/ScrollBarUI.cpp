@@ -340,37 +340,51 @@ bool CScrollBarUI::NotifyScroll()
 
 namespace {
 
-constexpr int kImageStates = static_cast<int>(TScrollBarImage::Count);
-constexpr int kImageAttributes = static_cast<int>(TScrollBarPart::Count) * kImageStates;
+CScrollBarUI& Bar(IControlUI& control)
+{
+    return static_cast<CScrollBarUI&>(control);
+}
 
-// The images first, part by part in the order of TScrollBarPart, each in the order of
-// TScrollBarImage: SetAttribute reads part and state from the row's index.
+using Part = TScrollBarPart;
+using State = TScrollBarImage;
+
+template <Part part, State state>
+void SetPartImage(IControlUI& control, const char* image)
+{
+    Bar(control).SetImage(part, state, image);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"bknormalimage", TAttributeKind::Image},
-    {"bkhotimage", TAttributeKind::Image},
-    {"bkpushedimage", TAttributeKind::Image},
-    {"bkdisabledimage", TAttributeKind::Image},
-    {"button1normalimage", TAttributeKind::Image},
-    {"button1hotimage", TAttributeKind::Image},
-    {"button1pushedimage", TAttributeKind::Image},
-    {"button1disabledimage", TAttributeKind::Image},
-    {"button2normalimage", TAttributeKind::Image},
-    {"button2hotimage", TAttributeKind::Image},
-    {"button2pushedimage", TAttributeKind::Image},
-    {"button2disabledimage", TAttributeKind::Image},
-    {"thumbnormalimage", TAttributeKind::Image},
-    {"thumbhotimage", TAttributeKind::Image},
-    {"thumbpushedimage", TAttributeKind::Image},
-    {"thumbdisabledimage", TAttributeKind::Image},
-    {"railnormalimage", TAttributeKind::Image},
-    {"railhotimage", TAttributeKind::Image},
-    {"railpushedimage", TAttributeKind::Image},
-    {"raildisabledimage", TAttributeKind::Image},
-    {"linesize", TAttributeKind::Plain},
-    {"range", TAttributeKind::Plain},
-    {"value", TAttributeKind::Plain},
-    {"showbutton1", TAttributeKind::Plain},
-    {"showbutton2", TAttributeKind::Plain},
+    {"bknormalimage", TAttributeKind::Image, SetPartImage<Part::Background, State::Normal>},
+    {"bkhotimage", TAttributeKind::Image, SetPartImage<Part::Background, State::Hot>},
+    {"bkpushedimage", TAttributeKind::Image, SetPartImage<Part::Background, State::Pushed>},
+    {"bkdisabledimage", TAttributeKind::Image, SetPartImage<Part::Background, State::Disabled>},
+    {"button1normalimage", TAttributeKind::Image, SetPartImage<Part::Button1, State::Normal>},
+    {"button1hotimage", TAttributeKind::Image, SetPartImage<Part::Button1, State::Hot>},
+    {"button1pushedimage", TAttributeKind::Image, SetPartImage<Part::Button1, State::Pushed>},
+    {"button1disabledimage", TAttributeKind::Image, SetPartImage<Part::Button1, State::Disabled>},
+    {"button2normalimage", TAttributeKind::Image, SetPartImage<Part::Button2, State::Normal>},
+    {"button2hotimage", TAttributeKind::Image, SetPartImage<Part::Button2, State::Hot>},
+    {"button2pushedimage", TAttributeKind::Image, SetPartImage<Part::Button2, State::Pushed>},
+    {"button2disabledimage", TAttributeKind::Image, SetPartImage<Part::Button2, State::Disabled>},
+    {"thumbnormalimage", TAttributeKind::Image, SetPartImage<Part::Thumb, State::Normal>},
+    {"thumbhotimage", TAttributeKind::Image, SetPartImage<Part::Thumb, State::Hot>},
+    {"thumbpushedimage", TAttributeKind::Image, SetPartImage<Part::Thumb, State::Pushed>},
+    {"thumbdisabledimage", TAttributeKind::Image, SetPartImage<Part::Thumb, State::Disabled>},
+    {"railnormalimage", TAttributeKind::Image, SetPartImage<Part::Rail, State::Normal>},
+    {"railhotimage", TAttributeKind::Image, SetPartImage<Part::Rail, State::Hot>},
+    {"railpushedimage", TAttributeKind::Image, SetPartImage<Part::Rail, State::Pushed>},
+    {"raildisabledimage", TAttributeKind::Image, SetPartImage<Part::Rail, State::Disabled>},
+    {"linesize", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Bar(c).SetLineSize(ParseInteger(v)); }},
+    {"range", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Bar(c).SetScrollRange(ParseInteger(v)); }},
+    {"value", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Bar(c).SetScrollPos(ParseInteger(v)); }},
+    {"showbutton1", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Bar(c).SetShowButton1(ParseBoolean(v)); }},
+    {"showbutton2", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Bar(c).SetShowButton2(ParseBoolean(v)); }},
 };
 
 }  // namespace
@@ -381,32 +395,6 @@ const TAttributeTable CScrollBarUI::kAttributeTable =
 const TAttributeTable& CScrollBarUI::GetAttributeTable() const
 {
     return kAttributeTable;
-}
-
-void CScrollBarUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CControlUI::SetAttribute(name, value);
-    for (int i = 0; i < kImageAttributes; ++i) {
-        if (std::strcmp(name, kOwnAttributes[i].name) == 0) {
-            SetImage(static_cast<TScrollBarPart>(i / kImageStates),
-                     static_cast<TScrollBarImage>(i % kImageStates), value);
-            return;
-        }
-    }
-    auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
-    if (is("linesize"))
-        SetLineSize(ParseInteger(value));
-    else if (is("range"))
-        SetScrollRange(ParseInteger(value));
-    else if (is("value"))
-        SetScrollPos(ParseInteger(value));
-    else if (is("showbutton1"))
-        SetShowButton1(ParseBoolean(value));
-    else if (is("showbutton2"))
-        SetShowButton2(ParseBoolean(value));
-    else
-        CControlUI::SetAttribute(name, value);
 }
 
 }  // namespace Veneer

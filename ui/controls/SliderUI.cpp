@@ -190,14 +190,22 @@ void CSliderUI::NotifyValueChanged()
 
 namespace {
 
-// The thumb images first, in the order of TThumbImage: SetAttribute reads the image from
-// the row's index.
+CSliderUI& Slider(IControlUI& control)
+{
+    return static_cast<CSliderUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"thumbimage", TAttributeKind::Image},
-    {"thumbhotimage", TAttributeKind::Image},
-    {"thumbpushedimage", TAttributeKind::Image},
-    {"thumbsize", TAttributeKind::Plain},
-    {"step", TAttributeKind::Plain},
+    {"thumbimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Slider(c).SetThumbImage(TThumbImage::Normal, v); }},
+    {"thumbhotimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Slider(c).SetThumbImage(TThumbImage::Hot, v); }},
+    {"thumbpushedimage", TAttributeKind::Image,
+     [](IControlUI& c, const char* v) { Slider(c).SetThumbImage(TThumbImage::Pushed, v); }},
+    {"thumbsize", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Slider(c).SetThumbSize(ToSize(ParseSize(v))); }},
+    {"step", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Slider(c).SetChangeStep(ParseInteger(v)); }},
 };
 
 }  // namespace
@@ -208,22 +216,6 @@ const TAttributeTable CSliderUI::kAttributeTable =
 const TAttributeTable& CSliderUI::GetAttributeTable() const
 {
     return kAttributeTable;
-}
-
-void CSliderUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CProgressUI::SetAttribute(name, value);
-    for (int i = 0; i < static_cast<int>(TThumbImage::Count); ++i) {
-        if (std::strcmp(name, kOwnAttributes[i].name) == 0)
-            return SetThumbImage(static_cast<TThumbImage>(i), value);
-    }
-    if (std::strcmp(name, "thumbsize") == 0)
-        SetThumbSize(ToSize(ParseSize(value)));
-    else if (std::strcmp(name, "step") == 0)
-        SetChangeStep(ParseInteger(value));
-    else
-        CProgressUI::SetAttribute(name, value);
 }
 
 void CSliderUI::PaintStatusImage(HDC dc)

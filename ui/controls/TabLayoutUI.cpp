@@ -113,8 +113,14 @@ void CTabLayoutUI::SetPos(RECT rc)
 
 namespace {
 
+CTabLayoutUI& Tabs(IControlUI& control)
+{
+    return static_cast<CTabLayoutUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"selectedid", TAttributeKind::Plain},
+    {"selectedid", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Tabs(c).SelectItem(ParseInteger(v)); }},
 };
 
 }  // namespace
@@ -125,16 +131,6 @@ const TAttributeTable CTabLayoutUI::kAttributeTable =
 const TAttributeTable& CTabLayoutUI::GetAttributeTable() const
 {
     return kAttributeTable;
-}
-
-void CTabLayoutUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CContainerUI::SetAttribute(name, value);
-    if (std::strcmp(name, "selectedid") == 0)
-        SelectItem(ParseInteger(value));
-    else
-        CContainerUI::SetAttribute(name, value);
 }
 
 }  // namespace Veneer

@@ -29,7 +29,6 @@ public:
     virtual bool SelectItem(int index);
 
     void SetPos(RECT rc) override;
-    void SetAttribute(const char* name, const char* value) override;
     const TAttributeTable& GetAttributeTable() const override;
     // The attributes this class reads itself, chained to its base class's table.
     static const TAttributeTable kAttributeTable;

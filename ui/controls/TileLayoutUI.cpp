@@ -56,9 +56,16 @@ void CTileLayoutUI::SetPos(RECT rc)
 
 namespace {
 
+CTileLayoutUI& Tiles(IControlUI& control)
+{
+    return static_cast<CTileLayoutUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"itemsize", TAttributeKind::Extent},
-    {"columns", TAttributeKind::Plain},
+    {"itemsize", TAttributeKind::Extent,
+     [](IControlUI& c, const char* v) { Tiles(c).SetItemSize(ToSize(ParseSize(v))); }},
+    {"columns", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Tiles(c).SetColumns(ParseInteger(v)); }},
 };
 
 }  // namespace
@@ -69,19 +76,6 @@ const TAttributeTable CTileLayoutUI::kAttributeTable =
 const TAttributeTable& CTileLayoutUI::GetAttributeTable() const
 {
     return kAttributeTable;
-}
-
-void CTileLayoutUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CContainerUI::SetAttribute(name, value);
-    if (std::strcmp(name, "itemsize") == 0) {
-        SetItemSize(ToSize(ParseSize(value)));
-    } else if (std::strcmp(name, "columns") == 0) {
-        SetColumns(ParseInteger(value));
-    } else {
-        CContainerUI::SetAttribute(name, value);
-    }
 }
 
 }  // namespace Veneer

@@ -23,7 +23,6 @@ public:
     void SetColumns(int columns);
 
     void SetPos(RECT rc) override;
-    void SetAttribute(const char* name, const char* value) override;
     const TAttributeTable& GetAttributeTable() const override;
     // The attributes this class reads itself, chained to its base class's table.
     static const TAttributeTable kAttributeTable;

@@ -45,8 +45,14 @@ void CVerticalLayoutUI::SetPos(RECT rc)
 
 namespace {
 
+CVerticalLayoutUI& Vertical(IControlUI& control)
+{
+    return static_cast<CVerticalLayoutUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"sepheight", TAttributeKind::Plain},
+    {"sepheight", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Vertical(c).SetSepHeight(ParseInteger(v)); }},
 };
 
 }  // namespace
@@ -57,16 +63,6 @@ const TAttributeTable CVerticalLayoutUI::kAttributeTable =
 const TAttributeTable& CVerticalLayoutUI::GetAttributeTable() const
 {
     return kAttributeTable;
-}
-
-void CVerticalLayoutUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CBoxLayoutUI::SetAttribute(name, value);
-    if (std::strcmp(name, "sepheight") == 0)
-        SetSepHeight(ParseInteger(value));
-    else
-        CBoxLayoutUI::SetAttribute(name, value);
 }
 
 }  // namespace Veneer

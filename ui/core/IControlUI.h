@@ -76,7 +76,8 @@ public:
 
     // One skin attribute; unknown names are ignored.
     virtual void SetAttribute(const char* name, const char* value) = 0;
-    // The attributes SetAttribute reads: the class's own table, chained to its bases'.
+    // The attributes SetAttribute reads and applies: the class's own table, chained to its
+    // bases'.
     virtual const TAttributeTable& GetAttributeTable() const = 0;
     // name="value" pairs separated by single blanks, applied in order with SetAttribute,
     // up to the first pair that is not well formed.
