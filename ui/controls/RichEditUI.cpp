@@ -661,22 +661,42 @@ void CRichEditUI::PaintText(HDC dc)
 
 namespace {
 
+CRichEditUI& Rich(IControlUI& control)
+{
+    return static_cast<CRichEditUI&>(control);
+}
+
 const TAttributeInfo kOwnAttributes[] = {
-    {"font", TAttributeKind::Font},
-    {"textcolor", TAttributeKind::Plain},
-    {"disabledtextcolor", TAttributeKind::Plain},
-    {"textpadding", TAttributeKind::Plain},
-    {"multiline", TAttributeKind::Plain},
-    {"readonly", TAttributeKind::Plain},
-    {"password", TAttributeKind::Plain},
-    {"wantreturn", TAttributeKind::Plain},
-    {"wanttab", TAttributeKind::Plain},
-    {"wantctrlreturn", TAttributeKind::Plain},
-    {"autovscroll", TAttributeKind::Plain},
-    {"autohscroll", TAttributeKind::Plain},
-    {"maxchar", TAttributeKind::Plain},
-    {"rich", TAttributeKind::Plain},
-    {"transparent", TAttributeKind::Plain},
+    {"font", TAttributeKind::Font,
+     [](IControlUI& c, const char* v) { Rich(c).SetFont(ParseInteger(v)); }},
+    {"textcolor", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Rich(c).SetTextColor(ParseColor(v, false)); }},
+    {"disabledtextcolor", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Rich(c).SetDisabledTextColor(ParseColor(v, false)); }},
+    {"textpadding", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Rich(c).SetTextPadding(ToRect(ParseRect(v))); }},
+    {"multiline", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Rich(c).SetMultiLine(ParseBoolean(v)); }},
+    {"readonly", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Rich(c).SetReadOnly(ParseBoolean(v)); }},
+    {"password", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Rich(c).SetPasswordMode(ParseBoolean(v)); }},
+    {"wantreturn", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Rich(c).SetWantReturn(ParseBoolean(v)); }},
+    {"wanttab", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Rich(c).SetWantTab(ParseBoolean(v)); }},
+    {"wantctrlreturn", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Rich(c).SetWantCtrlReturn(ParseBoolean(v)); }},
+    {"autovscroll", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Rich(c).SetAutoVScroll(ParseBoolean(v)); }},
+    {"autohscroll", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Rich(c).SetAutoHScroll(ParseBoolean(v)); }},
+    {"maxchar", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Rich(c).SetMaxChar(static_cast<UINT>(ParseInteger(v))); }},
+    {"rich", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Rich(c).SetRich(ParseBoolean(v)); }},
+    {"transparent", TAttributeKind::Plain,
+     [](IControlUI& c, const char* v) { Rich(c).SetTransparent(ParseBoolean(v)); }},
 };
 
 }  // namespace
@@ -687,45 +707,6 @@ const TAttributeTable CRichEditUI::kAttributeTable =
 const TAttributeTable& CRichEditUI::GetAttributeTable() const
 {
     return kAttributeTable;
-}
-
-void CRichEditUI::SetAttribute(const char* name, const char* value)
-{
-    if (name == nullptr || value == nullptr)
-        return CContainerUI::SetAttribute(name, value);
-    auto is = [name](const char* candidate) { return std::strcmp(name, candidate) == 0; };
-    if (is("font"))
-        SetFont(ParseInteger(value));
-    else if (is("textcolor"))
-        SetTextColor(ParseColor(value, false));
-    else if (is("disabledtextcolor"))
-        SetDisabledTextColor(ParseColor(value, false));
-    else if (is("textpadding"))
-        SetTextPadding(ToRect(ParseRect(value)));
-    else if (is("multiline"))
-        SetMultiLine(ParseBoolean(value));
-    else if (is("readonly"))
-        SetReadOnly(ParseBoolean(value));
-    else if (is("password"))
-        SetPasswordMode(ParseBoolean(value));
-    else if (is("wantreturn"))
-        SetWantReturn(ParseBoolean(value));
-    else if (is("wanttab"))
-        SetWantTab(ParseBoolean(value));
-    else if (is("wantctrlreturn"))
-        SetWantCtrlReturn(ParseBoolean(value));
-    else if (is("autovscroll"))
-        SetAutoVScroll(ParseBoolean(value));
-    else if (is("autohscroll"))
-        SetAutoHScroll(ParseBoolean(value));
-    else if (is("maxchar"))
-        SetMaxChar(static_cast<UINT>(ParseInteger(value)));
-    else if (is("rich"))
-        SetRich(ParseBoolean(value));
-    else if (is("transparent"))
-        SetTransparent(ParseBoolean(value));
-    else
-        CContainerUI::SetAttribute(name, value);
 }
 
 }  // namespace Veneer

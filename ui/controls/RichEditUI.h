@@ -123,7 +123,6 @@ public:
     void SetPos(RECT rc) override;
     void SetEnabled(bool enabled = true) override;
     void DoEvent(TUIEvent& event) override;
-    void SetAttribute(const char* name, const char* value) override;
     const TAttributeTable& GetAttributeTable() const override;
     // The attributes this class reads itself, chained to its base class's table.
     static const TAttributeTable kAttributeTable;
