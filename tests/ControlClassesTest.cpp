@@ -66,6 +66,7 @@ const TControlClassCase kClassCases[] = {
     {"Slider", "SliderUI", false},
     {"Combo", "ComboUI", true},
     {"ActiveX", "ActiveXUI", false},
+    {"RichEdit", "RichEditUI", true},
 };
 
 TEST_F(ControlClassesTest, ElementNamesMakeTheirClassesExactly)

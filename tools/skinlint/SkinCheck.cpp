@@ -281,9 +281,6 @@ void CSkinCheck::OnSkip(const CXmlNode& node, TBuildSkip why)
     case TBuildSkip::UnknownElement:
         message = "unknown element: skipped with its children";
         break;
-    case TBuildSkip::UnsupportedElement:
-        message = "not supported by this program: skipped with its children";
-        break;
     case TBuildSkip::ParentNotContainer:
         message = "its parent holds no children: dropped with the elements after it";
         break;

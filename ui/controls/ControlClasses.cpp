@@ -17,6 +17,7 @@
 #include "ui/controls/ListUI.h"
 #include "ui/controls/OptionUI.h"
 #include "ui/controls/ProgressUI.h"
+#include "ui/controls/RichEditUI.h"
 #include "ui/controls/ScrollBarUI.h"
 #include "ui/controls/SliderUI.h"
 #include "ui/controls/TabLayoutUI.h"
@@ -58,6 +59,7 @@ const TControlClass kControlClasses[] = {
     {"Slider", Construct<CSliderUI>},
     {"Combo", Construct<CComboUI>},
     {"ActiveX", Construct<CActiveXUI>},
+    {"RichEdit", Construct<CRichEditUI>},
 };
 
 }  // namespace

@@ -76,19 +76,6 @@ const TBuilderElement kBuilderElements[] = {
     {"Include", {"count", "source"}},
 };
 
-// Control elements of the skin format whose controls this program leaves out: a skin
-// that uses one builds without it.
-const char* const kUnsupportedElements[] = {"RichEdit"};
-
-bool IsUnsupported(const char* element)
-{
-    for (const char* name : kUnsupportedElements) {
-        if (Is(element, name))
-            return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 bool CDialogBuilder::IsDeclaration(const char* element)
@@ -261,8 +248,7 @@ IControlUI* CDialogBuilder::MakeElement(const CXmlNode& node, TLevel& level,
         return nullptr;
     IControlUI* control = MakeControl(node.GetName());
     if (control == nullptr) {
-        Skip(node, IsUnsupported(node.GetName()) ? TBuildSkip::UnsupportedElement
-                                                 : TBuildSkip::UnknownElement);
+        Skip(node, TBuildSkip::UnknownElement);
         return nullptr;
     }
     if (node.HasChildren())

@@ -33,8 +33,6 @@ protected:
 // Why an element made no control.
 enum class TBuildSkip {
     UnknownElement,      // neither the element table nor the callback knows the name
-    UnsupportedElement,  // a control element of the skin format this program does not make
-                         // ("RichEdit"), which the callback did not make either
     ParentNotContainer,  // the parent has no child list: this and later siblings dropped
     AddRefused,          // the parent's child list refused the control
     NoParent,            // a top-level control beyond the first, built without a parent

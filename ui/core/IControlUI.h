@@ -33,6 +33,7 @@ enum : UINT {
 enum : UINT {
     UIFLAG_TABSTOP = 0x01,
     UIFLAG_SETCURSOR = 0x02,
+    UIFLAG_WANTTAB = 0x04,  // a rich edit that takes Tab itself instead of moving the focus
 };
 
 class IControlUI {

@@ -5,10 +5,12 @@
 
 #include <windowsx.h>
 
+#include <cstring>
 #include <new>
 
-#include "ui/core/base/ControlWatch.h"
 #include "ui/core/ToolTip.h"
+#include "ui/core/WideText.h"
+#include "ui/core/base/ControlWatch.h"
 #include "ui/core/WindowManagerUI.h"
 
 namespace Veneer {
@@ -436,7 +438,7 @@ bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lPa
     }
     switch (message) {
     case WM_KEYDOWN:
-        if (wParam != VK_TAB)
+        if (wParam != VK_TAB || FocusWantsTab())
             return false;
         FocusNextTabStop(GetKeyState(VK_SHIFT) >= 0);
         return true;
@@ -449,6 +451,13 @@ bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lPa
     default:
         return false;
     }
+}
+
+bool CWindowManagerUI::FocusWantsTab() const
+{
+    return m_focus != nullptr && m_focus->IsVisible() && m_focus->IsEnabled() &&
+           std::strstr(m_focus->GetClass(), "RichEditUI") != nullptr &&
+           (m_focus->GetControlFlags() & UIFLAG_WANTTAB) != 0;
 }
 
 void CWindowManagerUI::MessageLoop()

@@ -266,6 +266,8 @@ private:
                    WPARAM wParam = 0, LPARAM lParam = 0, WORD keyState = 0);
     void SendKeyEvent(IControlUI* to, TUIEventType type, WPARAM wParam);
     bool ActivateShortcut(char key);
+    // Tab goes to the focused rich edit itself rather than moving the focus.
+    bool FocusWantsTab() const;
 
     // Without a window: nothing (the platform's calls would reach every window).
     void InvalidateWindow(const RECT* rc);
