@@ -396,6 +396,28 @@ TEST_F(ActiveXUITest, ClickFocusesTheControl)
     EXPECT_EQ(control, Manager().GetFocus());
 }
 
+// The wheel and the cursor go to a windowless control while the pointer is over it, and
+// not to one the pointer is beside.
+TEST_F(ActiveXUITest, WindowlessControlGetsTheWheelAndTheCursorUnderThePointer)
+{
+    CContainerUI* root = AttachRoot();
+    Make(root, ModuleAttributes(kWindowlessClsidText).c_str());
+    Paint();
+    const WPARAM up = MAKEWPARAM(0, WHEEL_DELTA);
+    ScreenMouse(WM_MOUSEWHEEL, 50, 30, up);
+    ScreenMouse(WM_MOUSEWHEEL, 150, 80, up);
+    EXPECT_EQ(1, Stats().wheels);
+
+    const LPARAM client = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    for (const POINT at : {POINT{50, 30}, POINT{150, 80}}) {
+        POINT screen = at;
+        ClientToScreen(Window(), &screen);
+        ASSERT_TRUE(SetCursorPos(screen.x, screen.y));
+        Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(Window()), client);
+    }
+    EXPECT_EQ(1, Stats().cursors);
+}
+
 // Through COM once the server is registered in the prefix: by CLSID and by ProgID.
 TEST_F(ActiveXUITest, MadeThroughComByClsidAndProgId)
 {

@@ -28,6 +28,8 @@ void ResetEvents()
     g_stats.draws = 0;
     g_stats.keys = 0;
     g_stats.accelerators = 0;
+    g_stats.wheels = 0;
+    g_stats.cursors = 0;
     g_stats.objectRect = RECT{};
     g_stats.extent = SIZEL{};
 }
@@ -314,6 +316,12 @@ public:
             return S_OK;
         case WM_LBUTTONDOWN:
             return ActivateInPlace(true);
+        case WM_MOUSEWHEEL:
+            InterlockedIncrement(&g_stats.wheels);
+            return S_OK;
+        case WM_SETCURSOR:
+            InterlockedIncrement(&g_stats.cursors);
+            return S_OK;
         default:
             return S_FALSE;
         }

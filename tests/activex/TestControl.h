@@ -45,6 +45,8 @@ struct TStats {
     RECT objectRect;     // the last rectangle the site placed a control at
     SIZEL extent;        // the last extent set, HIMETRIC
     HWND window;         // the last windowed control's window, or null
+    LONG wheels;         // WM_MOUSEWHEEL seen by OnWindowMessage
+    LONG cursors;        // WM_SETCURSOR seen by OnWindowMessage
 };
 
 // Exported by the server: "LorvikTestControlStats" and "LorvikTestControlReset".

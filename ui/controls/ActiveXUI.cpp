@@ -361,7 +361,29 @@ LRESULT CActiveXUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, b
         handled = true;
         return result;
     }
+    // The wheel and the cursor belong to the control under the pointer: one that takes
+    // them keeps them from the skin (a scrolling container, the cursor of its own).
+    const bool wheel = message == WM_MOUSEWHEEL || message == WM_MOUSEHWHEEL;
+    const bool cursor = message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT;
+    if ((wheel || cursor) && IsUnderPointer(wheel, lParam) &&
+        ForwardMessage(message, wParam, lParam, &result) == S_OK) {
+        handled = true;
+        return cursor ? TRUE : result;
+    }
     return 0;
+}
+
+// Whether the pointer lies in the visible part of the control: at the wheel message's
+// screen point, or (for the cursor, whose message carries none) where the pointer is.
+bool CActiveXUI::IsUnderPointer(bool fromMessage, LPARAM lParam) const
+{
+    POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (!fromMessage && !GetCursorPos(&pt))
+        return false;
+    if (!ScreenToClient(m_manager->GetPaintWindow(), &pt))
+        return false;
+    const RECT clip = ClipRect();
+    return PtInRect(&clip, pt) != FALSE;
 }
 
 LRESULT CActiveXUI::CAcceleratorFilter::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam,

@@ -88,6 +88,7 @@ private:
     void SetExtent();
     // The clip of the control's rectangle by its ancestors'.
     RECT ClipRect() const;
+    bool IsUnderPointer(bool fromMessage, LPARAM lParam) const;
     void TakeFocus();
     void DropFocus();
     HRESULT ForwardMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
