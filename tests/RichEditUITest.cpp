@@ -315,6 +315,31 @@ TEST_F(RichEditTest, ALongTextScrollsWithTheFrameworksBar)
     EXPECT_GT(bar->GetScrollPos(), 0);
 }
 
+// A line longer than the view does not wrap with autohscroll; the horizontal bar shows it
+// and scrolls it sideways.
+TEST_F(RichEditTest, ALongLineScrollsSidewaysWithTheHorizontalBar)
+{
+    rich->SetAttribute("autohscroll", "true");
+    rich->SetAttribute("hscrollbar", "true");
+    rich->SetText(std::string(300, 'w').c_str());
+    Repaint();
+    Repaint();
+    CScrollBarUI* bar = rich->GetHorizontalScrollBar();
+    ASSERT_NE(nullptr, bar);
+    ASSERT_TRUE(bar->IsVisible()) << "the line overflows the view";
+    EXPECT_GT(bar->GetScrollRange(), 0);
+    EXPECT_LE(rich->GetTextRect().bottom, bar->GetPos().top) << "the text makes room";
+    LONG min = 0, max = 0, pos = -1, page = 0;
+    BOOL enabled = FALSE;
+    rich->GetTextServices()->TxGetHScroll(&min, &max, &pos, &page, &enabled);
+    EXPECT_EQ(0, pos);
+
+    rich->SetScrollPos(SIZE{bar->GetScrollRange(), 0});
+    EXPECT_EQ(bar->GetScrollRange(), bar->GetScrollPos());
+    rich->GetTextServices()->TxGetHScroll(&min, &max, &pos, &page, &enabled);
+    EXPECT_GT(pos, 0) << "the text services scrolled with the bar";
+}
+
 TEST_F(RichEditTest, TabMovesTheFocusUnlessTheRichEditWantsIt)
 {
     CRichEditUI* second = AddRich(RECT{10, 92, 190, 99});
