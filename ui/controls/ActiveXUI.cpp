@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <cstring>
+#include <new>
 
 #include "ui/controls/ActiveXSite.h"
 #include "ui/core/base/AttributeTable.h"
@@ -183,9 +184,8 @@ bool CActiveXUI::CreateControl()
     if (m_manager == nullptr || m_manager->GetPaintWindow() == nullptr)
         return false;
     m_attempted = true;
-    // In-place activation, drag and drop and the clipboard need OLE on this thread; the
-    // program's COM apartment stays as it is (S_FALSE: already there, paired all the same).
-    m_oleInitialized = SUCCEEDED(OleInitialize(nullptr));
+    // In-place activation, drag and drop and the clipboard need OLE on this thread.
+    m_ole.reset(new (std::nothrow) COleInitialization);
     CComRef<IOleObject> object;
     m_site = CActiveXSite::Create(this, m_manager->GetPaintWindow());
     if (m_site == nullptr || !MakeObject(object)) {
@@ -435,9 +435,7 @@ void CActiveXUI::ReleaseControl()
         m_site->Release();
     m_site = nullptr;
     m_module.Release();
-    if (m_oleInitialized)
-        OleUninitialize();
-    m_oleInitialized = false;
+    m_ole.reset();
 }
 
 }  // namespace Veneer

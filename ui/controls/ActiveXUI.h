@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include <ole2.h>
 #include <ocidl.h>
 
@@ -102,9 +104,9 @@ private:
     CUIString m_clsid;
     CUIString m_moduleName;
     bool m_delayCreate = true;
-    bool m_attempted = false;  // made, or tried and failed: never twice
-    bool m_announced = false;  // "showactivex" went out
-    bool m_oleInitialized = false;
+    bool m_attempted = false;                   // made, or tried and failed: never twice
+    bool m_announced = false;                   // "showactivex" went out
+    std::unique_ptr<COleInitialization> m_ole;  // while a control is made
     bool m_lockedRunning = false;
     bool m_filtering = false;
     CActiveXModule m_module;  // outlives the objects it made (released last)

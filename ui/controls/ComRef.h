@@ -1,10 +1,11 @@
 #pragma once
 // CComRef: one reference on a COM object, released on every path out of its scope. A copy
 // made across a call out keeps the object alive while its method runs, whatever the call
-// does with the owner's reference.
+// does with the owner's reference. COleInitialization: OLE for the thread, while it is held.
 
 #include <windows.h>
 
+#include <ole2.h>
 #include <unknwn.h>
 
 namespace Veneer {
@@ -61,6 +62,25 @@ public:
 
 private:
     T* m_object = nullptr;
+};
+
+// One OLE initialisation of the calling thread, paired on every path. The program starts
+// COM only (CoInitialize), which does not prepare OLE's clipboard, drag and drop or
+// in-place activation: the rich edit and the ActiveX host each hold one while they need it
+// (S_FALSE, OLE already there, is paired all the same).
+class COleInitialization {
+public:
+    COleInitialization() : m_initialised(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~COleInitialization()
+    {
+        if (m_initialised)
+            OleUninitialize();
+    }
+    COleInitialization(const COleInitialization&) = delete;
+    COleInitialization& operator=(const COleInitialization&) = delete;
+
+private:
+    bool m_initialised;
 };
 
 }  // namespace Veneer

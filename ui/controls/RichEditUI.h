@@ -20,24 +20,6 @@
 
 namespace Veneer {
 
-// The text services put copied text on the clipboard through OLE, which the thread's COM
-// start (CoInitialize) does not prepare: each rich edit holds one OLE initialisation of
-// its thread, paired on every path.
-class COleInitialization {
-public:
-    COleInitialization() : m_initialised(SUCCEEDED(OleInitialize(nullptr))) {}
-    ~COleInitialization()
-    {
-        if (m_initialised)
-            OleUninitialize();
-    }
-    COleInitialization(const COleInitialization&) = delete;
-    COleInitialization& operator=(const COleInitialization&) = delete;
-
-private:
-    bool m_initialised;
-};
-
 class CRichEditUI : public CContainerUI {
 public:
     CRichEditUI();
